@@ -1,0 +1,11 @@
+// NE (16-bit) resource tables, icon groups and their images.
+#include "fuzz/fuzz_common.h"
+#include "platform/icons/ne_resources.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const auto file = gb::fuzz::readerOf(data, size);
+    if (auto set = gb::readNeResources(file))
+        gb::fuzz::exerciseResources(*set);
+    return 0;
+}

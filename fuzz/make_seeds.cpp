@@ -1,0 +1,68 @@
+// Builds the seed corpora of the fuzz targets from the test fixtures: whole
+// files for the file readers, and every stored image, cut out with our own
+// reader, for the DIB and PNG decoders.
+//   make_seeds FIXTURE_DIR OUT_DIR
+
+#include "platform/icons/icon_source.h"
+#include "platform/icons/png_decoder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void write(const fs::path& path, std::span<const std::byte> bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds FIXTURE_DIR OUT_DIR\n");
+        return 2;
+    }
+    const fs::path out(argv[2]);
+    for (const char* target : {"pe", "ne", "ico", "dib", "png"})
+        fs::create_directories(out / target);
+
+    int images = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(argv[1])) {
+        if (!entry.is_regular_file())
+            continue;
+        // Flattened relative path: fixtures in different folders share names.
+        std::string name = fs::relative(entry.path(), argv[1]).string();
+        std::ranges::replace(name, '/', '_');
+        // Every fixture seeds every file reader: each must refuse the others' formats.
+        for (const char* target : {"pe", "ne", "ico"})
+            fs::copy_file(entry.path(), out / target / name, fs::copy_options::overwrite_existing);
+
+        auto source = gb::IconSource::open(entry.path().string());
+        if (!source)
+            continue;
+        for (int i = 0; i < source->count(); ++i) {
+            auto group = source->group(i);
+            if (!group)
+                continue;
+            int e = 0;
+            for (const gb::GroupEntry& stored : group->entries) {
+                if (!stored.image)
+                    continue;
+                const bool png = gb::hasPngSignature(*stored.image);
+                const std::string seed = name + "." + std::to_string(i) + "." + std::to_string(e++);
+                write(out / (png ? "png" : "dib") / seed, stored.image->bytes());
+                ++images;
+            }
+        }
+    }
+    std::printf("seeded %d images\n", images);
+    return 0;
+}

@@ -1,0 +1,26 @@
+# Debian packages each part of the project needs; sourced by run.sh,
+# test.sh, bench/run-bench.sh and fuzz/run-fuzz.sh.
+
+GB_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libspng-dev qt6-base-dev"
+GB_RUNTIME_PACKAGES="qt6-translations-l10n fonts-wqy-microhei"
+GB_TEST_PACKAGES="libgtest-dev libgmock-dev binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp icoutils imagemagick xvfb xauth"
+GB_BENCH_PACKAGES="libbenchmark-dev hyperfine icoutils"
+GB_FUZZ_PACKAGES="clang-16 libclang-rt-16-dev"
+
+# Installs the named packages that are missing, as root or through sudo.
+gb_install_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; return 1; }
+        sudo="sudo"
+    fi
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

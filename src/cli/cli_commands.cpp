@@ -1,0 +1,180 @@
+#include "cli/cli_commands.h"
+
+#include "export/batch_names.h"
+#include "platform/icons/icon_source.h"
+#include "platform/imagefiles/atomic_file.h"
+#include "platform/imagefiles/bmp_writer.h"
+#include "platform/imagefiles/gray.h"
+#include "platform/imagefiles/ico_writer.h"
+#include "platform/imagefiles/png_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace gb::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitSomeFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string keyOf(const std::string& path, int index)
+{
+    return path + "(" + std::to_string(index) + ")";
+}
+
+void reportFailure(std::ostream& err, const std::string& path, const std::string& reason)
+{
+    err << "glimmerbox-cli: " << path << ": " << reason << '\n';
+}
+
+// Opens a file for listing or export. A file that is no icon source is read
+// fine and holds no icons; a broken one, or one that cannot be opened, is a
+// failure.
+std::optional<IconSource> openSource(const std::string& path, std::ostream& err)
+{
+    auto source = IconSource::open(path);
+    if (!source) {
+        reportFailure(err, path, describe(source.error()));
+        return std::nullopt;
+    }
+    if (source->problem()) {
+        reportFailure(err, path, describe(*source->problem()));
+        return std::nullopt;
+    }
+    return std::move(*source);
+}
+
+// mkdir -p: the output folder and any missing parents.
+std::optional<std::string> makeFolders(const std::string& folder)
+{
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at != folder.size() && folder[at] != '/')
+            continue;
+        const std::string part = folder.substr(0, at);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return part + ": " + std::strerror(errno);
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return folder + ": not a folder";
+    return std::nullopt;
+}
+
+struct Encoded {
+    std::vector<std::byte> bytes;
+    BatchKind kind;
+};
+
+std::expected<Encoded, std::string> encodeIcon(const IconGroup& group, const ExportOptions& options)
+{
+    if (options.format == ExportFormat::Original) {
+        auto bytes = encodeOriginalIco(group);
+        if (!bytes)
+            return std::unexpected(std::string("the icon holds no stored image"));
+        return Encoded{std::move(*bytes), BatchKind::OriginalGroup};
+    }
+    const RgbaImage icon = renderGroup(group, options.size);
+    switch (options.format) {
+    case ExportFormat::Ico:
+        return Encoded{encodeIco(options.gray ? grayImage(icon) : icon), BatchKind::Ico};
+    case ExportFormat::Bmp:
+        return Encoded{options.gray ? encodeBmp24(grayOnButtonFace(icon)) : encodeIconBmp(icon),
+                       BatchKind::Bmp};
+    default: {
+        auto png = encodePng(options.gray ? grayImage(icon) : icon);
+        if (!png)
+            return std::unexpected(png.error());
+        return Encoded{std::move(*png), BatchKind::Png};
+    }
+    }
+}
+
+} // namespace
+
+int runList(const Command& command, std::ostream& out, std::ostream& err)
+{
+    int icons = 0;
+    bool failed = false;
+    for (const std::string& path : command.paths) {
+        const auto source = openSource(path, err);
+        if (!source) {
+            failed = true;
+            continue;
+        }
+        for (int i = 0; i < source->count(); ++i) {
+            const auto icon = source->icon(i);
+            if (!icon)
+                continue; // cannot happen below count(); kept for safety
+            out << keyOf(path, i) << '\t' << icon->largeEntry.label() << '\t'
+                << icon->smallEntry.label() << '\n';
+            ++icons;
+        }
+    }
+    err << icons << " icons in " << command.paths.size() << " files\n";
+    return failed ? kExitSomeFailed : kExitOk;
+}
+
+int runExport(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const ExportOptions& options = command.exportOptions;
+    if (const auto problem = makeFolders(options.outDir)) {
+        err << "glimmerbox-cli: cannot make the output folder " << *problem << '\n';
+        return kExitSomeFailed;
+    }
+
+    int n = 0;
+    bool failed = false;
+    for (const std::string& path : command.paths) {
+        const auto source = openSource(path, err);
+        if (!source) {
+            failed = true;
+            continue;
+        }
+        for (int i = 0; i < source->count(); ++i) {
+            ++n; // numbers follow list order, even past a failed icon
+            const std::string key = keyOf(path, i);
+            const auto group = source->group(i);
+            auto encoded = group ? encodeIcon(*group, options)
+                                 : std::unexpected(describe(group.error()));
+            if (!encoded) {
+                reportFailure(err, key, encoded.error());
+                failed = true;
+                continue;
+            }
+            const std::string file =
+                joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
+            if (auto written = writeFileAtomically(file, encoded->bytes); !written) {
+                reportFailure(err, file, written.error().message);
+                failed = true;
+                continue;
+            }
+            out << key << '\t' << file << '\n';
+        }
+    }
+    return failed ? kExitSomeFailed : kExitOk;
+}
+
+int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
+{
+    const auto command = parseCommandLine(args);
+    if (!command) {
+        err << "glimmerbox-cli: " << command.error() << "\n"
+            << "Try 'glimmerbox-cli --help'.\n";
+        return kExitUsage;
+    }
+    switch (command->kind) {
+    case Command::Kind::Help:
+        out << usageText();
+        return kExitOk;
+    case Command::Kind::List:
+        return runList(*command, out, err);
+    case Command::Kind::Export:
+        return runExport(*command, out, err);
+    }
+    return kExitUsage;
+}
+
+} // namespace gb::cli

@@ -1,0 +1,152 @@
+#include "cli/cli_options.h"
+
+#include "export/batch_names.h"
+
+#include <optional>
+
+namespace gb::cli {
+
+namespace {
+
+std::unexpected<std::string> usageError(const std::string& message) { return std::unexpected(message); }
+
+std::optional<ExportFormat> formatNamed(const std::string& name)
+{
+    if (name == "ico") return ExportFormat::Ico;
+    if (name == "bmp") return ExportFormat::Bmp;
+    if (name == "png") return ExportFormat::Png;
+    if (name == "original") return ExportFormat::Original;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string usageText()
+{
+    return R"usage(Usage:
+  glimmerbox-cli list PATH...
+  glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
+                        [--prefix P] --out DIR PATH...
+  glimmerbox-cli --help
+
+Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
+.ocx, .cpl, .mun ..., 16-bit NE files) and icon files (.ico, .cur, .ani),
+recognised by their content, not their name.
+
+list    prints one line per icon, in order:
+          KEY<TAB>ENTRY32<TAB>ENTRY16
+        KEY is the path exactly as given, then "(" index ")"; ENTRY is the
+        stored image drawn at that size, as WIDTHxHEIGHT@BITS or @png, or
+        "none" when nothing can be drawn. Then "N icons in M files" on
+        standard error.
+
+export  writes one file per icon into DIR (made if missing), numbered from 1
+        in list order, and prints KEY<TAB>FILE for each:
+          ico       P_IconN.ico   the icon drawn at --size, 32-bit with alpha
+          bmp       P_bmpN.bmp    the icon drawn on the button face
+                                  RGB(192,192,192), 24-bit
+          png       P_pngN.png    the icon drawn at --size, lossless RGBA
+          original  P_groupN.ico  every image of the icon exactly as stored
+                                  (all sizes and depths; --size not needed)
+        --gray     shades of gray (ico and png keep their transparency;
+                   bmp grays the icon on its background)
+        --prefix P starts every file name (default "icon"); it may not be
+                   empty or hold "/"
+        Existing files of the same names are replaced.
+
+Exit status: 0 when every file was read and written, 1 when some failed
+(each failure on standard error with the path and the reason), 2 on bad
+usage.
+)usage";
+}
+
+std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args)
+{
+    Command command;
+    if (args.empty())
+        return usageError("no command given");
+    const std::string& verb = args[0];
+    if (verb == "--help" || verb == "-h" || verb == "help")
+        return command;
+    if (verb == "list")
+        command.kind = Command::Kind::List;
+    else if (verb == "export")
+        command.kind = Command::Kind::Export;
+    else
+        return usageError("unknown command '" + verb + "'");
+
+    ExportOptions& options = command.exportOptions;
+    bool sizeGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            command.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyPaths = true;
+            continue;
+        }
+        if (arg == "--help") {
+            command.kind = Command::Kind::Help;
+            return command;
+        }
+        if (command.kind != Command::Kind::Export)
+            return usageError("unknown option '" + arg + "'");
+        if (arg == "--gray") {
+            options.gray = true;
+            continue;
+        }
+        // --name value or --name=value
+        std::string value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out") {
+            if (i + 1 >= args.size())
+                return usageError(arg + " needs a value");
+            value = args[++i];
+        }
+        if (arg == "--size") {
+            if (value != "32" && value != "16")
+                return usageError("--size takes 32 or 16");
+            options.size = value == "32" ? 32 : 16;
+            sizeGiven = true;
+        } else if (arg == "--format") {
+            const auto format = formatNamed(value);
+            if (!format)
+                return usageError("--format takes ico, bmp, png or original");
+            options.format = *format;
+            formatGiven = true;
+        } else if (arg == "--prefix") {
+            if (const auto problem = checkPrefix(value))
+                return usageError(*problem == PrefixProblem::Empty ? "--prefix may not be empty"
+                                                                   : "--prefix may not hold '/'");
+            options.prefix = value;
+        } else if (arg == "--out") {
+            if (value.empty())
+                return usageError("--out may not be empty");
+            options.outDir = value;
+            outGiven = true;
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+
+    if (command.paths.empty())
+        return usageError("no PATH given");
+    if (command.kind == Command::Kind::Export) {
+        if (!formatGiven)
+            return usageError("export needs --format");
+        if (!outGiven)
+            return usageError("export needs --out");
+        const bool original = options.format == ExportFormat::Original;
+        if (!original && !sizeGiven)
+            return usageError("export needs --size 32 or --size 16");
+        if (original && options.gray)
+            return usageError("--gray does not apply to --format original");
+    }
+    return command;
+}
+
+} // namespace gb::cli

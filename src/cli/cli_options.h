@@ -1,0 +1,32 @@
+#pragma once
+// The command line of glimmerbox-cli.
+
+#include <expected>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace gb::cli {
+
+enum class ExportFormat { Ico, Bmp, Png, Original };
+
+struct ExportOptions {
+    int size = 0; // 32 or 16; unused for Original
+    ExportFormat format = ExportFormat::Ico;
+    bool gray = false;
+    std::string prefix = "icon";
+    std::string outDir;
+};
+
+struct Command {
+    enum class Kind { Help, List, Export } kind = Kind::Help;
+    ExportOptions exportOptions;
+    std::vector<std::string> paths; // bytes exactly as given
+};
+
+// A usage error carries the message to print before the usage hint.
+std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args);
+
+std::string usageText();
+
+} // namespace gb::cli

@@ -1,0 +1,15 @@
+// glimmerbox-cli: the icon engine for scripts and for people without a display.
+
+#include "cli/cli_commands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    // Arguments stay bytes: a path that is not valid UTF-8 is used as given.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::ios::sync_with_stdio(false);
+    return gb::cli::runCommandLine(args, std::cout, std::cerr);
+}

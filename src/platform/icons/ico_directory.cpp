@@ -1,0 +1,108 @@
+#include "platform/icons/ico_directory.h"
+
+#include <algorithm>
+
+namespace gb {
+
+namespace {
+
+// ICONDIR: reserved (0), type (1 icon, 2 cursor), count; then 16-byte
+// ICONDIRENTRY records whose last two fields are the image size and offset.
+constexpr std::uint64_t kIcoHeaderSize = 6;
+constexpr std::uint64_t kIcoEntrySize = 16;
+constexpr std::uint16_t kTypeIcon = 1;
+constexpr std::uint16_t kTypeCursor = 2;
+
+constexpr std::uint8_t kRiff[] = {'R', 'I', 'F', 'F'};
+constexpr std::uint8_t kAcon[] = {'A', 'C', 'O', 'N'};
+constexpr std::uint8_t kList[] = {'L', 'I', 'S', 'T'};
+constexpr std::uint8_t kFram[] = {'f', 'r', 'a', 'm'};
+constexpr std::uint8_t kIcon[] = {'i', 'c', 'o', 'n'};
+constexpr std::uint64_t kChunkHeaderSize = 8;
+
+int sideOf(std::uint8_t stored) { return stored == 0 ? 256 : stored; } // 0 means 256
+
+struct Chunk {
+    std::uint64_t offset; // of the chunk header
+    ByteReader body;
+};
+
+// The chunk with the given id among the chunks of `area`, starting at `from`.
+// Each step moves forward by at least a header, so the walk always ends.
+std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from,
+                               std::span<const std::uint8_t> id,
+                               std::span<const std::uint8_t> listType = {})
+{
+    std::uint64_t at = from;
+    while (area.fits(at, kChunkHeaderSize)) {
+        const std::uint64_t size = *area.u32le(at + 4);
+        const std::uint64_t body = at + kChunkHeaderSize;
+        // A chunk that claims more than is left is cut at the end of the
+        // file rather than dropped: its first frame may well be complete.
+        const std::uint64_t length = std::min(size, area.size() - body);
+        if (area.startsWith(at, id) && (listType.empty() || area.startsWith(body, listType)))
+            return Chunk{at, *area.sub(body, length)};
+        at = body + length + (length & 1); // chunks are padded to even sizes
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool looksLikeIcoFile(const ByteReader& file)
+{
+    const auto reserved = file.u16le(0), type = file.u16le(2), count = file.u16le(4);
+    return reserved && type && count && *reserved == 0 &&
+           (*type == kTypeIcon || *type == kTypeCursor) && *count > 0;
+}
+
+bool looksLikeAniFile(const ByteReader& file)
+{
+    return file.startsWith(0, kRiff) && file.startsWith(8, kAcon);
+}
+
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& file)
+{
+    if (!looksLikeIcoFile(file))
+        return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
+    const std::uint16_t count = *file.u16le(4);
+    if (count > kMaxEntriesPerGroup)
+        return std::unexpected(ReadFailure{ReadError::TooLarge, 4});
+    if (!file.fits(kIcoHeaderSize, count * kIcoEntrySize))
+        return std::unexpected(ReadFailure{ReadError::Truncated, kIcoHeaderSize});
+
+    IconGroup group;
+    group.cursor = *file.u16le(2) == kTypeCursor;
+    for (std::uint16_t i = 0; i < count; ++i) {
+        const std::uint64_t at = kIcoHeaderSize + i * kIcoEntrySize;
+        GroupEntry entry;
+        entry.declaredWidth = sideOf(*file.u8(at));
+        entry.declaredHeight = sideOf(*file.u8(at + 1));
+        // For cursors these two fields are the hot spot, not planes and depth.
+        entry.declaredBitCount = group.cursor ? 0 : *file.u16le(at + 6);
+        entry.iconId = i;
+        const std::uint32_t size = *file.u32le(at + 8);
+        const std::uint32_t offset = *file.u32le(at + 12);
+        entry.imageOffset = offset;
+        entry.image = file.sub(offset, size);
+        group.entries.push_back(entry);
+    }
+    return group;
+}
+
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& file)
+{
+    if (!looksLikeAniFile(file))
+        return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
+    // The RIFF form: "RIFF", size, "ACON", then chunks; frames live in a
+    // LIST chunk of type "fram" as "icon" chunks, each a whole ICO/CUR file.
+    const auto frames = findChunk(file, 12, kList, kFram);
+    if (!frames)
+        return std::unexpected(ReadFailure{ReadError::Missing, 12});
+    const auto first = findChunk(frames->body, 4, kIcon);
+    if (!first)
+        return std::unexpected(ReadFailure{ReadError::Missing, frames->offset});
+    return readIcoFile(first->body);
+}
+
+} // namespace gb

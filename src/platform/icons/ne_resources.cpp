@@ -1,0 +1,108 @@
+#include "platform/icons/ne_resources.h"
+
+#include <algorithm>
+
+// Layout from the NE (segmented executable) format documentation: the
+// resource table starts with an alignment shift, then TYPEINFO records each
+// followed by their NAMEINFO records, ended by a zero type id.
+
+namespace gb {
+
+namespace {
+
+constexpr std::uint8_t kMz[] = {'M', 'Z'};
+constexpr std::uint8_t kNeSignature[] = {'N', 'E'};
+constexpr std::uint64_t kLfanewOffset = 0x3c;
+constexpr std::uint64_t kResourceTableField = 0x24; // from the NE header
+constexpr std::uint64_t kTypeInfoSize = 8;
+constexpr std::uint64_t kNameInfoSize = 12;
+constexpr std::uint16_t kIntegerId = 0x8000;
+
+// Offsets are 16-bit values shifted left; real files use shifts of 4 to 9.
+// Anything past 24 would place data beyond 1 TiB.
+constexpr std::uint16_t kMaxAlignShift = 24;
+
+std::optional<std::uint64_t> neHeaderOffset(const ByteReader& file)
+{
+    if (!file.startsWith(0, kMz))
+        return std::nullopt;
+    const auto lfanew = file.u32le(kLfanewOffset);
+    if (!lfanew || !file.startsWith(*lfanew, kNeSignature))
+        return std::nullopt;
+    return *lfanew;
+}
+
+} // namespace
+
+bool looksLikeNe(const ByteReader& file) { return neHeaderOffset(file).has_value(); }
+
+std::expected<ResourceSet, ReadFailure> readNeResources(const ByteReader& file)
+{
+    const auto ne = neHeaderOffset(file);
+    if (!ne)
+        return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
+    const auto tableField = file.u16le(*ne + kResourceTableField);
+    if (!tableField)
+        return std::unexpected(ReadFailure{ReadError::Truncated, *ne});
+
+    ResourceSet set;
+    const std::uint64_t table = *ne + *tableField;
+    const auto shift = file.u16le(table);
+    if (!shift)
+        return std::unexpected(ReadFailure{ReadError::Truncated, table});
+    if (*shift > kMaxAlignShift)
+        return std::unexpected(ReadFailure{ReadError::TooLarge, table});
+
+    std::vector<ResourceBlob> named, numbered;
+    // Every record moves the cursor forward, so the walk ends within the file.
+    std::uint64_t cursor = table + 2;
+    for (;;) {
+        const auto typeId = file.u16le(cursor);
+        if (!typeId)
+            return std::unexpected(ReadFailure{ReadError::Truncated, cursor});
+        if (*typeId == 0)
+            break;
+        const auto count = file.u16le(cursor + 2);
+        if (!count)
+            return std::unexpected(ReadFailure{ReadError::Truncated, cursor});
+        const std::uint64_t names = cursor + kTypeInfoSize;
+        if (!file.fits(names, *count * kNameInfoSize))
+            return std::unexpected(ReadFailure{ReadError::Truncated, names});
+        cursor = names + *count * kNameInfoSize;
+
+        const bool isIcon = *typeId == (kIntegerId | kRtIcon);
+        const bool isGroup = *typeId == (kIntegerId | kRtGroupIcon);
+        if (!isIcon && !isGroup)
+            continue;
+        for (std::uint16_t i = 0; i < *count; ++i) {
+            const std::uint64_t at = names + i * kNameInfoSize;
+            const std::uint64_t offset = std::uint64_t{*file.u16le(at)} << *shift;
+            const std::uint64_t length = std::uint64_t{*file.u16le(at + 2)} << *shift;
+            const std::uint16_t id = *file.u16le(at + 6);
+            ResourceBlob blob;
+            blob.offset = offset;
+            // Lengths are rounded up to the alignment, so the last resource
+            // may claim bytes past the end of the file; keep what is there.
+            if (offset < file.size())
+                blob.data = file.sub(offset, std::min(length, file.size() - offset));
+            const bool integer = (id & kIntegerId) != 0;
+            blob.id = integer ? static_cast<std::uint16_t>(id & ~kIntegerId) : 0;
+            if (isIcon) {
+                if (integer)
+                    set.icons.push_back(blob);
+            } else {
+                (integer ? numbered : named).push_back(blob);
+            }
+        }
+    }
+
+    // The same order as for PE files: named groups as the table lists them,
+    // then numbered groups by ascending id.
+    std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
+    set.groups = std::move(named);
+    set.groups.insert(set.groups.end(), numbered.begin(), numbered.end());
+    std::ranges::stable_sort(set.icons, {}, &ResourceBlob::id);
+    return set;
+}
+
+} // namespace gb

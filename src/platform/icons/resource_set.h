@@ -1,0 +1,37 @@
+#pragma once
+// The icon resources of an executable (PE or NE): the icon groups in the
+// order in which Windows enumerates them, and every icon image with its id
+// and language, so a group can find its images.
+
+#include "platform/bytes/byte_reader.h"
+#include "platform/icons/icon_group.h"
+#include "platform/icons/read_error.h"
+
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <vector>
+
+namespace gb {
+
+struct ResourceBlob {
+    std::uint16_t id = 0;        // numeric id; 0 for a named resource
+    std::uint16_t language = 0;  // LANGID of the leaf (PE); 0 for NE
+    std::optional<ByteReader> data; // none when the directory points outside the file
+    std::uint64_t offset = 0;    // file offset of the data (or of the bad entry)
+};
+
+struct ResourceSet {
+    std::vector<ResourceBlob> groups; // RT_GROUP_ICON: named first, then ids ascending
+    std::vector<ResourceBlob> icons;  // RT_ICON: every leaf, sorted by id, languages in directory order
+};
+
+// RT_ICON / RT_GROUP_ICON as resource type ids.
+inline constexpr std::uint16_t kRtIcon = 3;
+inline constexpr std::uint16_t kRtGroupIcon = 14;
+
+// Parses a group directory (GRPICONDIR, the same in PE and NE) and finds each
+// entry's image: the same language as the group first, else any language.
+IconGroup resolveGroup(const ResourceBlob& group, const std::vector<ResourceBlob>& icons);
+
+} // namespace gb

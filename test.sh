@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds the test build (AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test, ending with ctest's summary.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/packages.sh
+gb_install_packages $GB_BUILD_PACKAGES $GB_RUNTIME_PACKAGES $GB_TEST_PACKAGES
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+cmake --preset test >/dev/null
+cmake --build --preset test
+ctest --preset test -j"$(nproc)"

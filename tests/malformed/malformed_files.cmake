@@ -1,0 +1,53 @@
+# The files gb_make_malformed writes besides manifest.txt. The build passes
+# this list to it, and it fails when the list and what it writes differ.
+set(GB_MALFORMED_FILES
+  pe32_cut_in_dos_header.exe
+  pe32_cut_in_optional_header.exe
+  pe32_cut_in_section_table.exe
+  pe32_cut_in_resource_root.exe
+  pe32_cut_in_group_directory.exe
+  pe32_cut_in_resource_leaves.exe
+  pe32_cut_in_image_data.exe
+  pe32_cyclic_type_directory.exe
+  pe32_cyclic_language_entry.exe
+  pe32_subdirectory_out_of_bounds.exe
+  pe32_named_entries_ffff.exe
+  pe32_id_entries_ffff.exe
+  pe32_lfanew_past_end.exe
+  pe32_lfanew_4.exe
+  pe32_data_size_huge.exe
+  pe32_data_rva_outside.exe
+  pe64_cut_in_dos_header.dll
+  pe64_cut_in_optional_header.dll
+  pe64_cut_in_section_table.dll
+  pe64_cut_in_resource_root.dll
+  pe64_cut_in_group_directory.dll
+  pe64_cut_in_resource_leaves.dll
+  pe64_cut_in_image_data.dll
+  pe64_cyclic_type_directory.dll
+  pe64_cyclic_language_entry.dll
+  pe64_data_size_huge.dll
+  ne_type_count_ffff.exe
+  ne_table_at_header.exe
+  ne_huge_shift.exe
+  ne_cut_in_resource_table.exe
+  ne_cut_in_image_data.exe
+  ico_count_ffff_tiny.ico
+  ico_offset_past_end.ico
+  ico_size_past_end.ico
+  dib_width_60000.ico
+  dib_width_negative.ico
+  dib_width_zero.ico
+  dib_height_huge.ico
+  dib_bitcount_7.ico
+  dib_clrused_ffffffff.ico
+  dib_cut_in_pixels.ico
+  png_ihdr_60000.ico
+  png_cut_in_idat.ico
+  ani_anih_size_overflow.ani
+  ani_fram_size_overflow.ani
+  ani_icon_size_overflow.ani
+  empty.ico
+  mz_only.exe
+  plain_text.dll
+)
