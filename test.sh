@@ -9,6 +9,9 @@ gb_install_packages $GB_BUILD_PACKAGES $GB_RUNTIME_PACKAGES $GB_TEST_PACKAGES
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# Layout is part of the build: every C++ file must be as clang-format leaves it.
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
+
 cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test -j"$(nproc)"

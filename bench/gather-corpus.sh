@@ -71,7 +71,7 @@ private_apt() {
         -o Dir::State::Lists="$cache/apt/lists" \
         -o Dir::Cache="$cache/apt/cache" \
         -o APT::Architectures::=amd64 -o APT::Architectures::=i386 \
-        -o APT::Sandbox::User=root \
+        -o APT::Sandbox::User="$(id -un)" \
         "$@"
 }
 
@@ -135,6 +135,7 @@ fi
 if [ -x "$cli" ]; then
     # The tool prints "N icons in M files" on stderr; xargs may split the
     # list into several runs, so the counts are added up.
+    # shellcheck disable=SC2015 # a failed run still leaves its count
     icons=$(cd "$corpus" && tr '\n' '\0' <files.txt |
         xargs -0 "$cli" list 2>&1 >/dev/null |
         awk '/ icons in [0-9]+ files$/ {n += $1} END {print n + 0}' || true)

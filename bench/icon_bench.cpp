@@ -21,11 +21,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <iostream>
+#include <span>
+#include <stdlib.h> // mkdtemp
 #include <string>
 #include <string_view>
-#include <stdlib.h> // mkdtemp
 #include <vector>
 
 namespace {
@@ -65,10 +65,9 @@ gb::RgbaImage picture(int side)
             const float alpha = std::clamp(edge * 64.0f, 0.0f, 255.0f);
             if (alpha <= 0.0f)
                 continue;
-            image.at(x, y) = gb::Rgba{static_cast<std::uint8_t>(x * 255 / side),
-                                      static_cast<std::uint8_t>(y * 255 / side),
-                                      static_cast<std::uint8_t>((x ^ y) & 0xff),
-                                      static_cast<std::uint8_t>(alpha)};
+            image.at(x, y) =
+                gb::Rgba{static_cast<std::uint8_t>(x * 255 / side), static_cast<std::uint8_t>(y * 255 / side),
+                         static_cast<std::uint8_t>((x ^ y) & 0xff), static_cast<std::uint8_t>(alpha)};
         }
     return image;
 }
@@ -226,8 +225,8 @@ void makeBuiltInSet(Corpus& c)
         c.files.push_back((c.madeHere / name).string());
     };
     add("classic.ico", icoFile({dibEntry(32, 8), dibEntry(16, 8)}, {32, 16}, {8, 8}));
-    add("xp.ico", icoFile({dibEntry(48, 32), dibEntry(32, 32), dibEntry(16, 32)}, {48, 32, 16},
-                          {32, 32, 32}));
+    add("xp.ico",
+        icoFile({dibEntry(48, 32), dibEntry(32, 32), dibEntry(16, 32)}, {48, 32, 16}, {32, 32, 32}));
     add("vista.ico", icoFile({pngEntry(256), dibEntry(48, 32), dibEntry(32, 32), dibEntry(16, 32)},
                              {256, 48, 32, 16}, {32, 32, 32, 32}));
     add("png-only.ico", icoFile({pngEntry(256)}, {256}, {32}));

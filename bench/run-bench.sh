@@ -12,11 +12,14 @@
 #
 #   bench/run-bench.sh            everything
 #   RUNS=10 bench/run-bench.sh    more hyperfine runs (default 5, after 2 warm-ups)
+#   OUT_BASE=/dev/shm bench/run-bench.sh   outputs in memory rather than in $TMPDIR
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+# shellcheck source=scripts/packages.sh
 . scripts/packages.sh
+# shellcheck disable=SC2086 # the lists are meant to split into names
 gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES time
 
 runs="${RUNS:-5}"
@@ -45,7 +48,10 @@ echo "== Google Benchmark"
 # files are numbered within one run).
 cd "$corpus"
 list="files.txt"
-out="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-bench.XXXXXX")"
+# Outputs go to $TMPDIR (or /tmp); OUT_BASE=/dev/shm puts them in memory,
+# which leaves out the file system's cost of making the output files.
+out_base="${OUT_BASE:-${TMPDIR:-/tmp}}"
+out="$(mktemp -d "$out_base/glimmerbox-bench.XXXXXX")"
 trap 'rm -rf "$out"' EXIT
 xa="xargs -d '\n' -s 1048576 -a $list"
 cmd_gb="$xa '$cli' export --size 32 --format png --out '$out/gb' >/dev/null"
@@ -56,7 +62,7 @@ echo
 echo "== hyperfine (warm cache, --warmup 2, --runs $runs)"
 # Each run starts with no output left from the one before, and with the
 # writes of the one before on disk, so that no run pays for another's.
-echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); output in $out_base"
 hyperfine --warmup 2 --runs "$runs" --ignore-failure \
     --prepare "rm -rf '$out/gb'; sync" \
     --prepare "rm -rf '$out/icoutils'; sync" \

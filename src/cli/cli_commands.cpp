@@ -7,9 +7,11 @@
 #include "platform/imagefiles/gray.h"
 #include "platform/imagefiles/ico_writer.h"
 #include "platform/imagefiles/png_writer.h"
+#include "search/folder_walk.h"
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <sys/stat.h>
 
 namespace gb::cli {
@@ -63,6 +65,46 @@ std::optional<std::string> makeFolders(const std::string& folder)
     return std::nullopt;
 }
 
+// Every file to read, in catalogue order: a file path as given, a folder
+// walked as the window walks it. Returns false when a folder could not be read.
+bool forEachInputFile(const Command& command, std::ostream& err,
+                      const std::function<void(const std::string&)>& each)
+{
+    class Collector : public WalkVisitor {
+    public:
+        Collector(const std::function<void(const std::string&)>& each, std::ostream& err)
+            : each_(each), err_(err)
+        {
+        }
+        bool poll() override { return true; }
+        void file(const std::string& path) override { each_(path); }
+        void unreadableFolder(const std::string& path, int error) override
+        {
+            reportFailure(err_, path, std::string("cannot read the folder: ") + std::strerror(error));
+            failed = true;
+        }
+        bool failed = false;
+
+    private:
+        const std::function<void(const std::string&)>& each_;
+        std::ostream& err_;
+    };
+
+    const WalkOptions walk{command.walk.recursive, FilePattern(normalisePatternText(command.walk.pattern))};
+    bool allRead = true;
+    for (const std::string& path : command.paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            Collector collector(each, err);
+            walkFolderTree(path, walk, collector);
+            allRead = allRead && !collector.failed;
+        } else {
+            each(path); // opening it reports what is wrong
+        }
+    }
+    return allRead;
+}
+
 struct Encoded {
     std::vector<std::byte> bytes;
     BatchKind kind;
@@ -78,8 +120,7 @@ std::expected<Encoded, std::string> encodeIcon(const IconGroup& group, const Exp
     }
     const RgbaImage icon = renderGroup(group, options.size);
     switch (options.format) {
-    case ExportFormat::Ico:
-        return Encoded{encodeIco(options.gray ? grayImage(icon) : icon), BatchKind::Ico};
+    case ExportFormat::Ico: return Encoded{encodeIco(options.gray ? grayImage(icon) : icon), BatchKind::Ico};
     case ExportFormat::Bmp:
         return Encoded{options.gray ? encodeBmp24(grayOnButtonFace(icon)) : encodeIconBmp(icon),
                        BatchKind::Bmp};
@@ -96,25 +137,26 @@ std::expected<Encoded, std::string> encodeIcon(const IconGroup& group, const Exp
 
 int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
-    int icons = 0;
+    int icons = 0, files = 0;
     bool failed = false;
-    for (const std::string& path : command.paths) {
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
+        ++files;
         const auto source = openSource(path, err);
         if (!source) {
             failed = true;
-            continue;
+            return;
         }
         for (int i = 0; i < source->count(); ++i) {
             const auto icon = source->icon(i);
             if (!icon)
                 continue; // cannot happen below count(); kept for safety
-            out << keyOf(path, i) << '\t' << icon->largeEntry.label() << '\t'
-                << icon->smallEntry.label() << '\n';
+            out << keyOf(path, i) << '\t' << icon->largeEntry.label() << '\t' << icon->smallEntry.label()
+                << '\n';
             ++icons;
         }
-    }
-    err << icons << " icons in " << command.paths.size() << " files\n";
-    return failed ? kExitSomeFailed : kExitOk;
+    });
+    err << icons << " icons in " << files << " files\n";
+    return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
 int runExport(const Command& command, std::ostream& out, std::ostream& err)
@@ -127,18 +169,17 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
 
     int n = 0;
     bool failed = false;
-    for (const std::string& path : command.paths) {
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
         const auto source = openSource(path, err);
         if (!source) {
             failed = true;
-            continue;
+            return;
         }
         for (int i = 0; i < source->count(); ++i) {
             ++n; // numbers follow list order, even past a failed icon
             const std::string key = keyOf(path, i);
             const auto group = source->group(i);
-            auto encoded = group ? encodeIcon(*group, options)
-                                 : std::unexpected(describe(group.error()));
+            auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
             if (!encoded) {
                 reportFailure(err, key, encoded.error());
                 failed = true;
@@ -153,8 +194,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
             }
             out << key << '\t' << file << '\n';
         }
-    }
-    return failed ? kExitSomeFailed : kExitOk;
+    });
+    return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
@@ -166,13 +207,9 @@ int runCommandLine(std::span<const std::string> args, std::ostream& out, std::os
         return kExitUsage;
     }
     switch (command->kind) {
-    case Command::Kind::Help:
-        out << usageText();
-        return kExitOk;
-    case Command::Kind::List:
-        return runList(*command, out, err);
-    case Command::Kind::Export:
-        return runExport(*command, out, err);
+    case Command::Kind::Help: out << usageText(); return kExitOk;
+    case Command::Kind::List: return runList(*command, out, err);
+    case Command::Kind::Export: return runExport(*command, out, err);
     }
     return kExitUsage;
 }

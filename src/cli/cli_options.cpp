@@ -8,14 +8,21 @@ namespace gb::cli {
 
 namespace {
 
-std::unexpected<std::string> usageError(const std::string& message) { return std::unexpected(message); }
+std::unexpected<std::string> usageError(const std::string& message)
+{
+    return std::unexpected(message);
+}
 
 std::optional<ExportFormat> formatNamed(const std::string& name)
 {
-    if (name == "ico") return ExportFormat::Ico;
-    if (name == "bmp") return ExportFormat::Bmp;
-    if (name == "png") return ExportFormat::Png;
-    if (name == "original") return ExportFormat::Original;
+    if (name == "ico")
+        return ExportFormat::Ico;
+    if (name == "bmp")
+        return ExportFormat::Bmp;
+    if (name == "png")
+        return ExportFormat::Png;
+    if (name == "original")
+        return ExportFormat::Original;
     return std::nullopt;
 }
 
@@ -24,21 +31,27 @@ std::optional<ExportFormat> formatNamed(const std::string& name)
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list PATH...
+  glimmerbox-cli list [--recursive] [--pattern P] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
-                        [--prefix P] --out DIR PATH...
+                        [--prefix P] [--recursive] [--pattern P] --out DIR PATH...
   glimmerbox-cli --help
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
 .ocx, .cpl, .mun ..., 16-bit NE files) and icon files (.ico, .cur, .ani),
 recognised by their content, not their name.
 
+PATH is a file or a folder. A folder is searched as the window searches it:
+its files that match --pattern (default "*.exe"; "*" and "?" wildcards,
+several patterns joined by ";", case ignored), and with --recursive every
+subfolder too, each completely, the last in name order first, before the
+folder's own files. Links to folders are never followed.
+
 list    prints one line per icon, in order:
           KEY<TAB>ENTRY32<TAB>ENTRY16
-        KEY is the path exactly as given, then "(" index ")"; ENTRY is the
-        stored image drawn at that size, as WIDTHxHEIGHT@BITS or @png, or
-        "none" when nothing can be drawn. Then "N icons in M files" on
-        standard error.
+        KEY is the file's path, then "(" index ")"; ENTRY is the stored
+        image drawn at that size, as WIDTHxHEIGHT@BITS or @png, or "none"
+        when nothing can be drawn. Then "N icons in M files" on standard
+        error.
 
 export  writes one file per icon into DIR (made if missing), numbered from 1
         in list order, and prints KEY<TAB>FILE for each:
@@ -91,9 +104,12 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             command.kind = Command::Kind::Help;
             return command;
         }
-        if (command.kind != Command::Kind::Export)
-            return usageError("unknown option '" + arg + "'");
-        if (arg == "--gray") {
+        if (arg == "--recursive") {
+            command.walk.recursive = true;
+            continue;
+        }
+        const bool exporting = command.kind == Command::Kind::Export;
+        if (arg == "--gray" && exporting) {
             options.gray = true;
             continue;
         }
@@ -102,11 +118,18 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (const auto eq = arg.find('='); eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg.resize(eq);
-        } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out") {
+        } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out" ||
+                   arg == "--pattern") {
             if (i + 1 >= args.size())
                 return usageError(arg + " needs a value");
             value = args[++i];
         }
+        if (arg == "--pattern") {
+            command.walk.pattern = value;
+            continue;
+        }
+        if (!exporting)
+            return usageError("unknown option '" + arg + "'");
         if (arg == "--size") {
             if (value != "32" && value != "16")
                 return usageError("--size takes 32 or 16");

@@ -18,10 +18,17 @@ struct ExportOptions {
     std::string outDir;
 };
 
+// How folders among the paths are searched: the window's search rules.
+struct WalkChoice {
+    bool recursive = false;
+    std::string pattern = "*.exe";
+};
+
 struct Command {
     enum class Kind { Help, List, Export } kind = Kind::Help;
     ExportOptions exportOptions;
-    std::vector<std::string> paths; // bytes exactly as given
+    WalkChoice walk;
+    std::vector<std::string> paths; // files and folders, bytes exactly as given
 };
 
 // A usage error carries the message to print before the usage hint.

@@ -19,9 +19,18 @@ std::string batchFileName(std::string_view prefix, BatchKind kind, int n)
     const char* extension = ".ico";
     switch (kind) {
     case BatchKind::Ico: break;
-    case BatchKind::Bmp: part = "_bmp"; extension = ".bmp"; break;
-    case BatchKind::Png: part = "_png"; extension = ".png"; break;
-    case BatchKind::OriginalGroup: part = "_group"; extension = ".ico"; break;
+    case BatchKind::Bmp:
+        part = "_bmp";
+        extension = ".bmp";
+        break;
+    case BatchKind::Png:
+        part = "_png";
+        extension = ".png";
+        break;
+    case BatchKind::OriginalGroup:
+        part = "_group";
+        extension = ".ico";
+        break;
     }
     return std::string(prefix) + part + std::to_string(n) + extension;
 }

@@ -37,9 +37,12 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"SizeMustBe32Or16", {"export", "--size", "48", "--format", "ico", "--out", "d", "a"}, 2},
         UsageCase{"UnknownFormat", {"export", "--size", "32", "--format", "gif", "--out", "d", "a"}, 2},
         UsageCase{"PrefixWithSlashIsRefused",
-                  {"export", "--size", "32", "--format", "ico", "--prefix", "../x", "--out", "d", "a"}, 2},
-        UsageCase{"EmptyPrefixIsRefused", {"export", "--size=16", "--format=ico", "--prefix=", "--out=d", "a"}, 2},
-        UsageCase{"GrayDoesNotApplyToOriginal", {"export", "--format", "original", "--gray", "--out", "d", "a"}, 2},
+                  {"export", "--size", "32", "--format", "ico", "--prefix", "../x", "--out", "d", "a"},
+                  2},
+        UsageCase{
+            "EmptyPrefixIsRefused", {"export", "--size=16", "--format=ico", "--prefix=", "--out=d", "a"}, 2},
+        UsageCase{
+            "GrayDoesNotApplyToOriginal", {"export", "--format", "original", "--gray", "--out", "d", "a"}, 2},
         UsageCase{"OptionWithoutValue", {"export", "--size"}, 2}, UsageCase{"Help", {"--help"}, 0},
         UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
     [](const auto& p) { return std::string(p.param.name); });

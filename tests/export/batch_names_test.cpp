@@ -20,15 +20,16 @@ TEST_P(BatchNames, AreThePrefixAsTypedThenKindAndNumber)
     EXPECT_EQ(batchFileName(c.prefix, c.kind, c.n), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, BatchNames,
-    ::testing::Values(NameCase{"a", BatchKind::Ico, 7, "a_Icon7.ico"}, NameCase{"a", BatchKind::Bmp, 7, "a_bmp7.bmp"},
-                      NameCase{"ab c", BatchKind::Ico, 1, "ab c_Icon1.ico"},
-                      NameCase{" ", BatchKind::Ico, 1, " _Icon1.ico"},
-                      NameCase{"a", BatchKind::Ico, 10, "a_Icon10.ico"}, // numbers are not padded
-                      NameCase{"icon", BatchKind::Png, 3, "icon_png3.png"},
-                      NameCase{"icon", BatchKind::OriginalGroup, 2, "icon_group2.ico"},
-                      NameCase{"图标", BatchKind::Ico, 1, "图标_Icon1.ico"}));
+INSTANTIATE_TEST_SUITE_P(Kinds, BatchNames,
+                         ::testing::Values(NameCase{"a", BatchKind::Ico, 7, "a_Icon7.ico"},
+                                           NameCase{"a", BatchKind::Bmp, 7, "a_bmp7.bmp"},
+                                           NameCase{"ab c", BatchKind::Ico, 1, "ab c_Icon1.ico"},
+                                           NameCase{" ", BatchKind::Ico, 1, " _Icon1.ico"},
+                                           NameCase{"a", BatchKind::Ico, 10,
+                                                    "a_Icon10.ico"}, // numbers are not padded
+                                           NameCase{"icon", BatchKind::Png, 3, "icon_png3.png"},
+                                           NameCase{"icon", BatchKind::OriginalGroup, 2, "icon_group2.ico"},
+                                           NameCase{"图标", BatchKind::Ico, 1, "图标_Icon1.ico"}));
 
 TEST(BatchPrefix, SlashOrNulIsRefusedAndEmptyIsMissing)
 {

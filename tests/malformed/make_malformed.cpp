@@ -36,12 +36,14 @@ struct Case {
     Bytes bytes;
 };
 
-std::string countOf(std::size_t n) { return "count=" + std::to_string(n); }
+std::string countOf(std::size_t n)
+{
+    return "count=" + std::to_string(n);
+}
 
 const std::string kZero = "zero";
 
-void addPeCases(std::vector<Case>& out, const Bytes& pe, const std::string& prefix,
-                const std::string& ext)
+void addPeCases(std::vector<Case>& out, const Bytes& pe, const std::string& prefix, const std::string& ext)
 {
     const PeLayout layout = readPeLayout(pe);
     const std::string all = countOf(std::size(kCatalogue));
@@ -52,8 +54,7 @@ void addPeCases(std::vector<Case>& out, const Bytes& pe, const std::string& pref
     out.push_back({named("_cut_in_section_table"), kZero, cut(pe, layout.sectionTableAt + 20)});
     out.push_back({named("_cut_in_resource_root"), kZero, cut(pe, layout.rootAt + 20)});
     // Inside the entries of the RT_GROUP_ICON name directory.
-    const std::size_t groupNames =
-        layout.rootAt + (get32(pe, layout.typeEntryAt(14) + 4) & 0x7FFFFFFFu);
+    const std::size_t groupNames = layout.rootAt + (get32(pe, layout.typeEntryAt(14) + 4) & 0x7FFFFFFFu);
     out.push_back({named("_cut_in_group_directory"), kZero, cut(pe, groupNames + 16 + 8 * 2 + 4)});
     // The tables are whole but the last IMAGE_RESOURCE_DATA_ENTRY is gone:
     // like data out of reach, its group counts and draws nothing.
@@ -157,9 +158,9 @@ void addIcoCases(std::vector<Case>& out, const Bytes& depth8, const Bytes& pngIc
 
     struct DibField {
         const char* name;
-        std::size_t at;   // in BITMAPINFOHEADER
+        std::size_t at; // in BITMAPINFOHEADER
         std::uint32_t value;
-        bool wide;        // 32 bits, else 16
+        bool wide; // 32 bits, else 16
     };
     const DibField fields[] = {
         {"dib_width_60000.ico", 4, 60000, true},

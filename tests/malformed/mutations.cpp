@@ -51,7 +51,10 @@ Bytes cut(const Bytes& file, std::size_t size)
     return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
-std::size_t icoEntryAt(std::size_t index) { return 6 + 16 * index; }
+std::size_t icoEntryAt(std::size_t index)
+{
+    return 6 + 16 * index;
+}
 
 std::size_t icoImageAt(const Bytes& ico, std::size_t index)
 {
@@ -126,8 +129,8 @@ NeLayout readNeLayout(const Bytes& file)
     while (get16(file, at) != 0) {
         const unsigned count = get16(file, at + 2);
         for (unsigned i = 0; i < count; ++i)
-            ne.firstData = std::min<std::size_t>(ne.firstData,
-                                                 std::size_t{get16(file, at + 8 + 12 * i)} << shift);
+            ne.firstData =
+                std::min<std::size_t>(ne.firstData, std::size_t{get16(file, at + 8 + 12 * i)} << shift);
         at += 8 + 12 * std::size_t{count};
     }
     at += 2;
@@ -144,8 +147,7 @@ Bytes peWithHeadersAt4(const Bytes& pe32)
         throw std::logic_error("peWithHeadersAt4 takes a PE32 file");
     const PeSection& rsrc = layout.resourceSection();
     Bytes section(pe32.begin() + rsrc.rawAt, pe32.begin() + rsrc.rawAt + rsrc.rawSize);
-    const std::uint32_t resourceSize =
-        get32(pe32, layout.optionalAt + 96 + 2 * 8 + 4);
+    const std::uint32_t resourceSize = get32(pe32, layout.optionalAt + 96 + 2 * 8 + 4);
 
     // "MZ", then "PE\0\0" at 4, the file header at 8, the optional header at
     // 0x1C, whose SectionAlignment field lands on e_lfanew (0x3C) and holds 4.

@@ -105,8 +105,8 @@ PeLayout readPeLayout(const Bytes& file)
     layout.sectionTableAt = layout.optionalAt + optionalSize;
     for (unsigned i = 0; i < sectionCount; ++i) {
         const std::size_t h = layout.sectionTableAt + 40 * i;
-        layout.sections.push_back({h, get32(file, h + 12), get32(file, h + 8), get32(file, h + 20),
-                                   get32(file, h + 16)});
+        layout.sections.push_back(
+            {h, get32(file, h + 12), get32(file, h + 8), get32(file, h + 20), get32(file, h + 16)});
     }
     if (layout.resourceRva == 0)
         throw std::runtime_error("no resource directory");

@@ -24,7 +24,7 @@ struct PeLeaf {
     std::size_t languageEntryAt = 0; // file offset of its 8-byte language-level entry
     std::size_t dataEntryAt = 0;     // file offset of IMAGE_RESOURCE_DATA_ENTRY
     std::uint32_t rva = 0, size = 0;
-    std::size_t dataAt = 0;          // file offset of the data
+    std::size_t dataAt = 0; // file offset of the data
 };
 
 struct PeLayout {
@@ -34,12 +34,12 @@ struct PeLayout {
     std::size_t sectionTableAt = 0;
     std::vector<PeSection> sections;
     std::uint32_t resourceRva = 0;
-    std::size_t rootAt = 0;             // file offset of the root directory
+    std::size_t rootAt = 0;               // file offset of the root directory
     std::vector<std::size_t> typeEntries; // root entries (8 bytes each), by position
     std::vector<unsigned> typeIds;        // their type ids
     std::vector<std::size_t> dataEntries; // every IMAGE_RESOURCE_DATA_ENTRY
     std::vector<PeLeaf> leaves;
-    std::size_t treeEnd = 0;            // end of the directory tables, entries and names
+    std::size_t treeEnd = 0; // end of the directory tables, entries and names
 
     std::size_t offsetOf(std::uint32_t rva) const;
     std::size_t typeEntryAt(unsigned type) const;

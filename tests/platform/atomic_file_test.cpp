@@ -8,7 +8,10 @@
 namespace gb {
 namespace {
 
-std::span<const std::byte> bytesOf(const std::string& text) { return std::as_bytes(std::span(text)); }
+std::span<const std::byte> bytesOf(const std::string& text)
+{
+    return std::as_bytes(std::span(text));
+}
 
 int filesIn(const std::filesystem::path& folder)
 {

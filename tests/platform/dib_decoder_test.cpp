@@ -16,7 +16,10 @@ constexpr Rgba kBody{200, 40, 90, 255};
 constexpr Rgba kNoise{10, 20, 30, 255};
 
 // Top-left quadrant masked, with a non-black colour under the mask.
-bool inHole(int x, int y) { return x < 8 && y < 8; }
+bool inHole(int x, int y)
+{
+    return x < 8 && y < 8;
+}
 
 struct DepthCase {
     int bitCount;
@@ -142,17 +145,16 @@ TEST_P(DibBadHeaders, AreRefusedWithTheirReason)
     EXPECT_EQ(image.error().reason, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Malformed, DibBadHeaders,
-    ::testing::Values(BadHeader{"HeaderSize", 0, 41, ReadError::BadMagic},
-                      BadHeader{"HugeWidth", 4, 60000, ReadError::TooLarge},
-                      BadHeader{"NegativeWidth", 4, 0xfffffff0u, ReadError::BadMagic},
-                      BadHeader{"ZeroHeight", 8, 0, ReadError::BadMagic},
-                      BadHeader{"NegativeHeight", 8, 0xffffffe0u, ReadError::BadMagic},
-                      BadHeader{"BitCount7", 12, 0x00070001u, ReadError::Unsupported},
-                      BadHeader{"RleCompression", 16, 1, ReadError::Unsupported},
-                      BadHeader{"TallerThanTheData", 8, 512, ReadError::Truncated}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Malformed, DibBadHeaders,
+                         ::testing::Values(BadHeader{"HeaderSize", 0, 41, ReadError::BadMagic},
+                                           BadHeader{"HugeWidth", 4, 60000, ReadError::TooLarge},
+                                           BadHeader{"NegativeWidth", 4, 0xfffffff0u, ReadError::BadMagic},
+                                           BadHeader{"ZeroHeight", 8, 0, ReadError::BadMagic},
+                                           BadHeader{"NegativeHeight", 8, 0xffffffe0u, ReadError::BadMagic},
+                                           BadHeader{"BitCount7", 12, 0x00070001u, ReadError::Unsupported},
+                                           BadHeader{"RleCompression", 16, 1, ReadError::Unsupported},
+                                           BadHeader{"TallerThanTheData", 8, 512, ReadError::Truncated}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(DibDecoder, HugeColourCountIsClampedToTheDepth)
 {

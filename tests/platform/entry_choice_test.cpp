@@ -9,8 +9,14 @@
 namespace gb {
 namespace {
 
-ImageHeader dib(int w, int h, int bits) { return ImageHeader{w, h, bits, false}; }
-ImageHeader png(int w, int h) { return ImageHeader{w, h, 32, true}; }
+ImageHeader dib(int w, int h, int bits)
+{
+    return ImageHeader{w, h, bits, false};
+}
+ImageHeader png(int w, int h)
+{
+    return ImageHeader{w, h, 32, true};
+}
 
 struct ChoiceCase {
     const char* name;

@@ -24,7 +24,10 @@ void PrintTo(const Rgb& c, std::ostream* os)
 {
     *os << "RGB(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
 }
-void PrintTo(const FixtureFile& f, std::ostream* os) { *os << f.name; }
+void PrintTo(const FixtureFile& f, std::ostream* os)
+{
+    *os << f.name;
+}
 } // namespace gbfix
 
 namespace gb {
@@ -51,15 +54,14 @@ constexpr int kTolerance = 3;
 testing::AssertionResult isBody(const RgbaImage& image, int x, int y, gbfix::Rgb body)
 {
     const Rgba p = image.at(x, y);
-    const bool close = std::abs(p.r - body.r) <= kTolerance &&
-                       std::abs(p.g - body.g) <= kTolerance &&
+    const bool close = std::abs(p.r - body.r) <= kTolerance && std::abs(p.g - body.g) <= kTolerance &&
                        std::abs(p.b - body.b) <= kTolerance && p.a == 255;
     if (close)
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
-           << "pixel (" << x << "," << y << ") is " << int{p.r} << "," << int{p.g} << ","
-           << int{p.b} << " alpha " << int{p.a} << ", expected body " << int{body.r} << ","
-           << int{body.g} << "," << int{body.b} << " opaque";
+           << "pixel (" << x << "," << y << ") is " << int{p.r} << "," << int{p.g} << "," << int{p.b}
+           << " alpha " << int{p.a} << ", expected body " << int{body.r} << "," << int{body.g} << ","
+           << int{body.b} << " opaque";
 }
 
 // The probes of the pixel convention, for an image drawn at `size`.
@@ -140,8 +142,7 @@ std::string fixtureTestName(const testing::TestParamInfo<gbfix::FixtureFile>& in
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureFileTest, testing::ValuesIn(gbfix::kFixtures),
-                         fixtureTestName);
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureFileTest, testing::ValuesIn(gbfix::kFixtures), fixtureTestName);
 
 // ---------------------------------------------------------------------------
 // The rules behind the table, one statement each.
@@ -257,8 +258,8 @@ TEST(DibTransparency, TheAndMaskClearsPixelsWhateverColourLiesBeneath)
 {
     // These hide RGB(10,20,30), or white for 1 bit, under the mask; the
     // 32-bit ones have alpha bytes all 0, so the mask rules there too.
-    for (const char* file : {"depth1.ico", "depth4.ico", "depth8.ico", "depth16.ico",
-                             "depth24.ico", "depth32_mask.ico"}) {
+    for (const char* file :
+         {"depth1.ico", "depth4.ico", "depth8.ico", "depth16.ico", "depth24.ico", "depth32_mask.ico"}) {
         SCOPED_TRACE(file);
         expectIcon(openFixture(file), 0, expectedFor(file));
     }

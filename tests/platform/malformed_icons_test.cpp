@@ -125,8 +125,7 @@ std::string malformedTestName(const testing::TestParamInfo<MalformedCase>& info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Malformed, MalformedFileTest, testing::ValuesIn(readManifest()),
-                         malformedTestName);
+INSTANTIATE_TEST_SUITE_P(Malformed, MalformedFileTest, testing::ValuesIn(readManifest()), malformedTestName);
 // Without a built manifest there are no cases; MalformedManifest says why.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(MalformedFileTest);
 

@@ -16,7 +16,7 @@ struct DibRecipe {
     int width = 32;
     int height = 32;
     int bitCount = 32;
-    std::vector<Rgba> palette;                       // for 1, 4 and 8 bits
+    std::vector<Rgba> palette;                        // for 1, 4 and 8 bits
     std::function<std::uint32_t(int x, int y)> pixel; // palette index, or 0xAARRGGBB
     std::function<bool(int x, int y)> masked = [](int, int) { return false; };
     bool withMask = true;
@@ -65,7 +65,8 @@ inline std::vector<std::byte> buildDib(const DibRecipe& s)
             case 4:
             case 8: {
                 const std::size_t bit = ux * static_cast<std::size_t>(s.bitCount);
-                row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - static_cast<std::size_t>(s.bitCount) - bit % 8));
+                row[bit / 8] |=
+                    static_cast<std::uint8_t>(v << (8 - static_cast<std::size_t>(s.bitCount) - bit % 8));
                 break;
             }
             case 16:
@@ -98,7 +99,10 @@ inline std::vector<std::byte> buildDib(const DibRecipe& s)
     return out;
 }
 
-inline ByteReader readerOf(const std::vector<std::byte>& bytes) { return ByteReader(bytes); }
+inline ByteReader readerOf(const std::vector<std::byte>& bytes)
+{
+    return ByteReader(bytes);
+}
 
 inline constexpr std::uint32_t argb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {

@@ -88,10 +88,7 @@ public:
     }
 
 private:
-    std::uint32_t byteAt(std::uint64_t offset) const
-    {
-        return static_cast<std::uint32_t>(bytes_[offset]);
-    }
+    std::uint32_t byteAt(std::uint64_t offset) const { return static_cast<std::uint32_t>(bytes_[offset]); }
 
     std::span<const std::byte> bytes_;
 };

@@ -24,7 +24,10 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
     return *this;
 }
 
-MappedFile::~MappedFile() { release(); }
+MappedFile::~MappedFile()
+{
+    release();
+}
 
 void MappedFile::release()
 {
@@ -55,8 +58,7 @@ std::expected<MappedFile, ReadFailure> MappedFile::open(const std::string& path)
 
     MappedFile file;
     if (info.st_size > 0) {
-        void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE,
-                            fd, 0);
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (data == MAP_FAILED) {
             const int error = errno;
             ::close(fd);

@@ -210,8 +210,7 @@ std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& dib)
                 break;
             default: {
                 const std::uint32_t v = *dib.u32le(row + ux * 4);
-                p = Rgba{channels.r.read(v), channels.g.read(v), channels.b.read(v),
-                         channels.a.read(v)};
+                p = Rgba{channels.r.read(v), channels.g.read(v), channels.b.read(v), channels.a.read(v)};
                 anyAlpha = anyAlpha || p.a != 0;
                 break;
             }

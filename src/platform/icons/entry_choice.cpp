@@ -27,8 +27,7 @@ bool better(const ImageHeader& candidate, const ImageHeader& best, int size)
 
 } // namespace
 
-std::optional<std::size_t> chooseEntry(std::span<const std::optional<ImageHeader>> headers,
-                                       int size)
+std::optional<std::size_t> chooseEntry(std::span<const std::optional<ImageHeader>> headers, int size)
 {
     std::optional<std::size_t> chosen;
     for (std::size_t i = 0; i < headers.size(); ++i) {

@@ -17,7 +17,6 @@ namespace gb {
 
 // headers[i] is the header of entry i, or nullopt when it is missing or bad.
 // Returns the index of the chosen entry, or nullopt when none can be drawn.
-std::optional<std::size_t> chooseEntry(std::span<const std::optional<ImageHeader>> headers,
-                                       int size);
+std::optional<std::size_t> chooseEntry(std::span<const std::optional<ImageHeader>> headers, int size);
 
 } // namespace gb

@@ -20,7 +20,10 @@ constexpr std::uint8_t kFram[] = {'f', 'r', 'a', 'm'};
 constexpr std::uint8_t kIcon[] = {'i', 'c', 'o', 'n'};
 constexpr std::uint64_t kChunkHeaderSize = 8;
 
-int sideOf(std::uint8_t stored) { return stored == 0 ? 256 : stored; } // 0 means 256
+int sideOf(std::uint8_t stored)
+{
+    return stored == 0 ? 256 : stored;
+} // 0 means 256
 
 struct Chunk {
     std::uint64_t offset; // of the chunk header
@@ -29,8 +32,7 @@ struct Chunk {
 
 // The chunk with the given id among the chunks of `area`, starting at `from`.
 // Each step moves forward by at least a header, so the walk always ends.
-std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from,
-                               std::span<const std::uint8_t> id,
+std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from, std::span<const std::uint8_t> id,
                                std::span<const std::uint8_t> listType = {})
 {
     std::uint64_t at = from;
@@ -52,8 +54,8 @@ std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from,
 bool looksLikeIcoFile(const ByteReader& file)
 {
     const auto reserved = file.u16le(0), type = file.u16le(2), count = file.u16le(4);
-    return reserved && type && count && *reserved == 0 &&
-           (*type == kTypeIcon || *type == kTypeCursor) && *count > 0;
+    return reserved && type && count && *reserved == 0 && (*type == kTypeIcon || *type == kTypeCursor) &&
+           *count > 0;
 }
 
 bool looksLikeAniFile(const ByteReader& file)

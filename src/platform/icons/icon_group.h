@@ -17,9 +17,9 @@ struct GroupEntry {
     int declaredWidth = 0;  // a stored 0 means 256
     int declaredHeight = 0; // a stored 0 means 256
     int declaredBitCount = 0;
-    std::uint16_t iconId = 0;         // RT_ICON id (PE, NE); position in an ICO file
-    std::optional<ByteReader> image;  // none when the file lacks the image
-    std::uint64_t imageOffset = 0;    // where the image starts in the file
+    std::uint16_t iconId = 0;        // RT_ICON id (PE, NE); position in an ICO file
+    std::optional<ByteReader> image; // none when the file lacks the image
+    std::uint64_t imageOffset = 0;   // where the image starts in the file
 };
 
 struct IconGroup {

@@ -34,7 +34,10 @@ std::optional<std::uint64_t> neHeaderOffset(const ByteReader& file)
 
 } // namespace
 
-bool looksLikeNe(const ByteReader& file) { return neHeaderOffset(file).has_value(); }
+bool looksLikeNe(const ByteReader& file)
+{
+    return neHeaderOffset(file).has_value();
+}
 
 std::expected<ResourceSet, ReadFailure> readNeResources(const ByteReader& file)
 {

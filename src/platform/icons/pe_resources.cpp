@@ -88,8 +88,7 @@ std::optional<std::uint64_t> peHeaderOffset(const ByteReader& file)
 }
 
 std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uint64_t pe,
-                                                std::uint64_t& resourceRva,
-                                                std::uint64_t& resourceSize)
+                                                std::uint64_t& resourceRva, std::uint64_t& resourceSize)
 {
     const std::uint64_t coff = pe + 4;
     const auto sectionCount = file.u16le(coff + 2);
@@ -137,8 +136,8 @@ std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uin
     image.sections.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t at = table + i * kSectionHeaderSize;
-        image.sections.push_back(Section{*file.u32le(at + 12), *file.u32le(at + 8),
-                                         *file.u32le(at + 16), *file.u32le(at + 20)});
+        image.sections.push_back(
+            Section{*file.u32le(at + 12), *file.u32le(at + 8), *file.u32le(at + 16), *file.u32le(at + 20)});
     }
     return image;
 }
@@ -146,9 +145,9 @@ std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uin
 // A resource directory: its entries, read within the resource section.
 struct DirectoryEntry {
     bool named;
-    std::uint32_t nameOrId;     // id, or name string offset from the resource root
+    std::uint32_t nameOrId; // id, or name string offset from the resource root
     bool subdirectory;
-    std::uint32_t target;       // offset from the resource root
+    std::uint32_t target; // offset from the resource root
 };
 
 class ResourceTree {
@@ -203,13 +202,12 @@ public:
     }
 
     // Every language leaf below a name entry.
-    void allLeaves(const DirectoryEntry& nameEntry, std::uint16_t id,
-                   std::vector<ResourceBlob>& out) const
+    void allLeaves(const DirectoryEntry& nameEntry, std::uint16_t id, std::vector<ResourceBlob>& out) const
     {
         if (!nameEntry.subdirectory || out.size() >= maxIconImages_)
             return;
-        const std::uint64_t room = std::min<std::uint64_t>(maxIconImages_ - out.size(),
-                                                           kMaxEntriesPerDirectory);
+        const std::uint64_t room =
+            std::min<std::uint64_t>(maxIconImages_ - out.size(), kMaxEntriesPerDirectory);
         auto languages = entries(nameEntry.target, static_cast<std::uint32_t>(room));
         if (!languages)
             return;
@@ -257,7 +255,10 @@ std::optional<std::uint16_t> numericId(const DirectoryEntry& e)
 
 } // namespace
 
-bool looksLikePe(const ByteReader& file) { return peHeaderOffset(file).has_value(); }
+bool looksLikePe(const ByteReader& file)
+{
+    return peHeaderOffset(file).has_value();
+}
 
 std::expected<ResourceSet, ReadFailure> readPeResources(const ByteReader& file)
 {

@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr std::uint8_t kIhdr[] = {'I', 'H', 'D', 'R'};
-constexpr std::uint64_t kIhdrType = 12;  // after the signature and the chunk length
+constexpr std::uint64_t kIhdrType = 12; // after the signature and the chunk length
 constexpr std::uint64_t kIhdrWidth = 16;
 constexpr std::uint64_t kIhdrHeight = 20;
 
@@ -20,7 +20,10 @@ using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
 } // namespace
 
-bool hasPngSignature(const ByteReader& image) { return image.startsWith(0, kPngSignature); }
+bool hasPngSignature(const ByteReader& image)
+{
+    return image.startsWith(0, kPngSignature);
+}
 
 std::expected<ImageHeader, ReadFailure> probePng(const ByteReader& image)
 {

@@ -1,7 +1,7 @@
 #include "platform/icons/read_error.h"
 
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 namespace gb {
 

@@ -26,8 +26,7 @@ Taps areaTaps(int from, int to)
         for (int j = static_cast<int>(start); j < from && j < end; ++j) {
             const double cover = std::min<double>(end, j + 1) - std::max<double>(start, j);
             if (cover > 0)
-                taps[static_cast<std::size_t>(i)].push_back(
-                    Tap{j, static_cast<float>(cover / scale)});
+                taps[static_cast<std::size_t>(i)].push_back(Tap{j, static_cast<float>(cover / scale)});
         }
     }
     return taps;
@@ -101,8 +100,7 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
             }
             const float alpha = std::clamp(sum[3], 0.0f, 255.0f);
             const auto channel = [&](float v) {
-                return static_cast<std::uint8_t>(
-                    std::lround(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f)));
+                return static_cast<std::uint8_t>(std::lround(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f)));
             };
             const auto a = static_cast<std::uint8_t>(std::lround(alpha));
             out.at(x, y) = a == 0 ? Rgba{} : Rgba{channel(sum[0]), channel(sum[1]), channel(sum[2]), a};

@@ -10,18 +10,20 @@ namespace {
 constexpr std::uint64_t kGroupHeaderSize = 6;
 constexpr std::uint64_t kGroupEntrySize = 14;
 
-int sideOf(std::uint8_t stored) { return stored == 0 ? 256 : stored; } // 0 means 256
+int sideOf(std::uint8_t stored)
+{
+    return stored == 0 ? 256 : stored;
+} // 0 means 256
 
-const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16_t id,
-                             std::uint16_t language)
+const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16_t id, std::uint16_t language)
 {
     const auto [first, last] = std::ranges::equal_range(icons, id, {}, &ResourceBlob::id);
     if (first == last)
         return nullptr;
     // An image may exist only in another language than its group; Windows
     // then takes any language, so we do too, the group's own first.
-    const auto same = std::find_if(first, last,
-                                   [&](const ResourceBlob& b) { return b.language == language; });
+    const auto same =
+        std::find_if(first, last, [&](const ResourceBlob& b) { return b.language == language; });
     return same != last ? &*same : &*first;
 }
 

@@ -15,10 +15,10 @@
 namespace gb {
 
 struct ResourceBlob {
-    std::uint16_t id = 0;        // numeric id; 0 for a named resource
-    std::uint16_t language = 0;  // LANGID of the leaf (PE); 0 for NE
+    std::uint16_t id = 0;           // numeric id; 0 for a named resource
+    std::uint16_t language = 0;     // LANGID of the leaf (PE); 0 for NE
     std::optional<ByteReader> data; // none when the directory points outside the file
-    std::uint64_t offset = 0;    // file offset of the data (or of the bad entry)
+    std::uint64_t offset = 0;       // file offset of the data (or of the bad entry)
 };
 
 struct ResourceSet {

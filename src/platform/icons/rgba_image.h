@@ -39,8 +39,7 @@ public:
 private:
     std::size_t index(int x, int y) const
     {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-               static_cast<std::size_t>(x);
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
     }
 
     int width_ = 0;

@@ -28,8 +28,7 @@ std::string temporaryName(const std::string& path)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     char suffix[24];
-    std::snprintf(suffix, sizeof suffix, "%016llx",
-                  static_cast<unsigned long long>(random()));
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     return folderOf(path) + ".glimmerbox-" + suffix + ".tmp";
 }
 

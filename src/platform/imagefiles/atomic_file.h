@@ -10,8 +10,8 @@
 namespace gb {
 
 struct WriteFailure {
-    int systemError = 0;  // errno
-    std::string message;  // what failed, for programmers and scripts
+    int systemError = 0; // errno
+    std::string message; // what failed, for programmers and scripts
 };
 
 std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,

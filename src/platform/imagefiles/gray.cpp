@@ -14,6 +14,9 @@ RgbaImage grayImage(const RgbaImage& image)
     return out;
 }
 
-RgbaImage grayOnButtonFace(const RgbaImage& icon) { return grayImage(composeOver(icon, kButtonFace)); }
+RgbaImage grayOnButtonFace(const RgbaImage& icon)
+{
+    return grayImage(composeOver(icon, kButtonFace));
+}
 
 } // namespace gb

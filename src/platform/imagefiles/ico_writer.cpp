@@ -15,7 +15,10 @@ constexpr std::uint32_t kIcoEntrySize = 16;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 
 // The directory stores sides as one byte, 0 meaning 256.
-std::uint8_t storedSide(int side) { return static_cast<std::uint8_t>(side >= 256 ? 0 : side); }
+std::uint8_t storedSide(int side)
+{
+    return static_cast<std::uint8_t>(side >= 256 ? 0 : side);
+}
 
 void writeDirectoryEntry(ByteWriter& out, int width, int height, int bitCount, std::uint32_t size,
                          std::uint32_t offset)
@@ -93,8 +96,7 @@ std::expected<std::vector<std::byte>, ReadFailure> encodeOriginalIco(const IconG
     for (const GroupEntry* entry : present) {
         // The directory describes each image by its own header where it can
         // be read; the group's claims are often wrong.
-        int width = entry->declaredWidth, height = entry->declaredHeight,
-            bitCount = entry->declaredBitCount;
+        int width = entry->declaredWidth, height = entry->declaredHeight, bitCount = entry->declaredBitCount;
         if (auto header = probeIconImage(*entry->image)) {
             width = header->width;
             height = header->height;

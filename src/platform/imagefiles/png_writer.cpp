@@ -23,8 +23,8 @@ std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& im
     spng_set_ihdr(ctx.get(), &ihdr);
 
     const std::size_t size = image.pixels().size() * sizeof(Rgba);
-    if (int error = spng_encode_image(ctx.get(), image.pixels().data(), size, SPNG_FMT_PNG,
-                                      SPNG_ENCODE_FINALIZE);
+    if (int error =
+            spng_encode_image(ctx.get(), image.pixels().data(), size, SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
         error != 0)
         return std::unexpected(std::string(spng_strerror(error)));
 

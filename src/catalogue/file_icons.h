@@ -1,0 +1,21 @@
+#pragma once
+// pGetIcons: every icon of one file drawn at 32x32 and 16x16, under its
+// image key. Runs on the search's worker thread; the window appends the
+// result to its catalogue.
+
+#include "catalogue/catalogue_store.h"
+
+#include <string>
+#include <vector>
+
+namespace gb {
+
+// A file that cannot be read or holds no icons gives none, silently.
+std::vector<CatalogueImage> extractFileIcons(const std::string& path);
+
+// Appends a file's icons in order; the first key already present ends the
+// file (so no file is catalogued twice and the lists stay in step).
+// Returns how many were added.
+std::size_t addFileIcons(CatalogueStore& store, std::vector<CatalogueImage> icons);
+
+} // namespace gb
