@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what Glimmerbox needs, builds it, and starts it.
-# Arguments are passed to glimmerbox-cli, e.g. ./run.sh list app.exe
+# Installs what Glimmerbox needs, builds it, and starts the desktop program.
+# With arguments it runs glimmerbox-cli instead, e.g. ./run.sh list app.exe
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
@@ -14,9 +14,8 @@ if [ $# -gt 0 ]; then
     exec "$cli" "$@"
 fi
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display found. Start ./run.sh from a desktop session, or use the"
-    echo "command-line tool: ./run.sh list FILE... (or $cli --help)."
-    echo
+    echo "No display found. Start ./run.sh from a desktop session (or under xvfb-run),"
+    echo "or use the command-line tool: ./run.sh list FILE... (see $cli --help)."
+    exit 1
 fi
-# The desktop window comes next; until then the engine is the command-line tool.
-exec "$cli" --help
+exec build/release/src/app/glimmerbox

@@ -10,7 +10,8 @@
 namespace gb {
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0))
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+      mapped_(std::exchange(other.mapped_, false)), buffer_(std::move(other.buffer_))
 {
 }
 
@@ -20,6 +21,8 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
         release();
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        mapped_ = std::exchange(other.mapped_, false);
+        buffer_ = std::move(other.buffer_); // the heap block, and data_ into it, stay put
     }
     return *this;
 }
@@ -31,10 +34,12 @@ MappedFile::~MappedFile()
 
 void MappedFile::release()
 {
-    if (data_ != nullptr)
+    if (mapped_)
         ::munmap(const_cast<std::byte*>(data_), size_);
     data_ = nullptr;
     size_ = 0;
+    mapped_ = false;
+    buffer_.clear();
 }
 
 std::expected<MappedFile, ReadFailure> MappedFile::open(const std::string& path)
@@ -57,7 +62,22 @@ std::expected<MappedFile, ReadFailure> MappedFile::open(const std::string& path)
     }
 
     MappedFile file;
-    if (info.st_size > 0) {
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (size > 0 && size <= kReadLimit) {
+        file.buffer_.resize(size);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pread(fd, file.buffer_.data() + done, size - done, static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break; // the file shrank while we read: keep what was there
+            done += static_cast<std::size_t>(n);
+        }
+        file.buffer_.resize(done);
+        file.data_ = file.buffer_.data();
+        file.size_ = done;
+    } else if (size > 0) {
         void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (data == MAP_FAILED) {
             const int error = errno;
@@ -65,7 +85,8 @@ std::expected<MappedFile, ReadFailure> MappedFile::open(const std::string& path)
             return std::unexpected(ReadFailure{ReadError::OpenFailed, 0, error});
         }
         file.data_ = static_cast<const std::byte*>(data);
-        file.size_ = static_cast<std::size_t>(info.st_size);
+        file.size_ = size;
+        file.mapped_ = true;
     }
     ::close(fd);
     return file;

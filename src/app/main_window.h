@@ -1,0 +1,117 @@
+#pragma once
+// mainfrm: the search options, the catalogue, the button column, the status
+// line and the web pane. The window only translates: clicks into calls of
+// the core (walk, extraction, catalogue store) and their results into
+// widgets and status texts. The search itself runs on a worker thread.
+
+#include "catalogue/catalogue_model.h"
+#include "catalogue/catalogue_store.h"
+#include "search/background_search.h"
+#include "ui/url_opener.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTextBrowser;
+class QToolButton;
+
+namespace gb {
+
+class CatalogueView;
+class SearchAnimation;
+class StatusLine;
+namespace dialogs {
+class DirChooser;
+}
+namespace ui {
+class BusyCursor;
+}
+
+// What the window hands work to; tests put in their own.
+struct MainWindowServices {
+    ui::UrlOpener* opener = nullptr;       // web links and mail; the desktop's when null
+    BackgroundSearch::Extractor extractor; // the icon extraction; the engine's when empty
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    using Services = MainWindowServices;
+
+    explicit MainWindow(Services services = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The program's output folder (App.Path) and the folder the search
+    // stands on (the hidden folder list).
+    const std::string& outputFolder() const { return appPath_; }
+    const std::string& searchFolder() const { return dir1Path_; }
+    bool searching() const { return bSearching_; }
+
+    CatalogueStore& catalogue() { return store_; }
+    CatalogueView& catalogueView() { return *lv_; }
+    QString statusText() const;
+    void setStatusText(const QString& text);
+
+    // The handlers, callable as the events call them.
+    void Command1_Click(int index);
+    void Option1_Click(int index);
+    void cmdDir_Click();
+
+signals:
+    // Emitted when a search has ended and its rows are built.
+    void searchFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void startSearch();
+    void pSearch();
+    void collectHarvest();
+    void finishSearch();
+    void t1_Change();
+    void t2_Change();
+    bool t2_Validate();
+    void lv_ItemClick(int row);
+    void statusbar1_MouseMove();
+    void setCounter(const QString& text);
+    bool setFolderList(const QString& path);
+
+    Services services_;
+    std::string appPath_;
+    std::string dir1Path_; // the folder list's path, as bytes
+    QString fs1Pattern_;   // the file list's pattern
+    bool bSearching_ = false;
+    bool focusCatalogueAfterSearch_ = false;
+    bool validating_ = false;
+    std::size_t counter_ = 0; // the number lblCount shows
+
+    CatalogueStore store_;
+    CatalogueModel model_;
+    BackgroundSearch search_;
+    QTimer harvestTimer_;
+    std::unique_ptr<ui::BusyCursor> busy_;
+    std::unique_ptr<dialogs::DirChooser> dirfrm_;
+
+    QLineEdit* t1_ = nullptr;
+    QLineEdit* t2_ = nullptr;
+    QCheckBox* chkSub_ = nullptr;
+    QLabel* lblCount_ = nullptr;
+    QToolButton* command1_[7] = {};
+    QToolButton* option1_[3] = {};
+    QToolButton* command2_ = nullptr;
+    CatalogueView* lv_ = nullptr;
+    StatusLine* statusbar1_ = nullptr;
+    SearchAnimation* anavi_ = nullptr;
+    QTextBrowser* web1_ = nullptr;
+};
+
+} // namespace gb
