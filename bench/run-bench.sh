@@ -7,7 +7,9 @@
 #        b) icoutils: wrestool -x -t14, then icotool -x -w 32 -h 32
 #           (bench/icoutils-pipeline.sh)
 #        c) cat of every file to /dev/null
-#   3. the peak memory (max RSS) of (a), with GNU time.
+#   3. the peak memory (max RSS) of (a), with GNU time;
+#   4. the main window: a search over 10,000 files against glimmerbox-cli
+#      list, the longest event-loop block, memory with 100,000 icons.
 # Results are kept in build/bench/results/. Takes a few minutes.
 #
 #   bench/run-bench.sh            everything
@@ -110,3 +112,8 @@ awk -v a="$a" -v b="$b" -v c="$c" -v rss="$peak" -v gb="$gb_pngs" 'BEGIN {
     printf "a/c (glimmerbox-cli / cat)      = %.3f  -> %.2fx faster (target: above 1x)\n", a / c, c / a
     printf "peak RSS of glimmerbox-cli      = %.1f MB (target: under 64 MB)\n", rss / 1024
 }' | tee "$results/summary.txt"
+
+echo
+echo "== The main window under load (offscreen, 10,000 files, then 100,000 icons)"
+(cd "$build" && ./bench/window_bench "$corpus/files.txt" "$cli" 10000) 2>&1 | grep -v XDG_RUNTIME |
+    tee "$results/window.txt"

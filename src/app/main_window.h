@@ -54,6 +54,8 @@ public:
     bool searching() const { return bSearching_; }
 
     CatalogueStore& catalogue() { return store_; }
+    // The views show the catalogue anew after it was changed from outside.
+    void catalogueChanged() { model_.reload(); }
     CatalogueView& catalogueView() { return *lv_; }
     QString statusText() const;
     void setStatusText(const QString& text);
