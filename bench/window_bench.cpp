@@ -142,8 +142,8 @@ int main(int argc, char** argv)
     cli.waitForFinished(600000);
     const qint64 cliMs = clock.elapsed();
 
-    std::printf("search of %d files (%zu icons): window %lld ms, glimmerbox-cli list %lld ms, ratio %.2f\n", files,
-                icons, static_cast<long long>(windowMs), static_cast<long long>(cliMs),
+    std::printf("search of %d files (%zu icons): window %lld ms, glimmerbox-cli list %lld ms, ratio %.2f\n",
+                files, icons, static_cast<long long>(windowMs), static_cast<long long>(cliMs),
                 static_cast<double>(windowMs) / static_cast<double>(cliMs));
     std::printf("longest event-loop block during the search: %lld ms\n",
                 static_cast<long long>(watch.longestGap()));

@@ -5,7 +5,9 @@
 #include "app/main_window_texts.h"
 #include "app/search_animation.h"
 #include "app/status_line.h"
+#include "capture/capture_window.h"
 #include "catalogue/file_icons.h"
+#include "convert/converter_window.h"
 #include "dialogs/about_box.h"
 #include "dialogs/dir_chooser.h"
 #include "search/folder_listing.h"
@@ -15,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,6 +123,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     ensureOutputFolders(appPath_);
     web1_->setHtml(webPage());
 
+    exports_ = std::make_unique<ExportCommands>(*this);
+    connect(lv_, &CatalogueView::rightPressed, this, [this] { exports_->lv_MouseDown(Qt::RightButton); });
+
     harvestTimer_.setInterval(kHarvestMilliseconds);
     connect(&harvestTimer_, &QTimer::timeout, this, &MainWindow::collectHarvest);
 }
@@ -169,6 +175,7 @@ void MainWindow::buildLayout()
                                    twipsRect(120, 5520, 975, 855));
     for (int i : {0, 1, 5, 6})
         connect(command1_[i], &QToolButton::clicked, this, [this, i] { Command1_Click(i); });
+    connect(command2_, &QToolButton::clicked, this, &MainWindow::Command2_Click);
     for (int i = 0; i < 3; ++i) {
         option1_[i]->setCheckable(true);
         option1_[i]->setAutoExclusive(true); // graphical option buttons: one is chosen
@@ -230,6 +237,31 @@ void MainWindow::setCounter(const QString& text)
     lblCount_->setText(text);
 }
 
+std::vector<int> MainWindow::selectedRows() const
+{
+    return lv_->selectedRows();
+}
+int MainWindow::currentRow() const
+{
+    return lv_->currentRow();
+}
+
+void MainWindow::clickUnderPointer()
+{
+    // After a deletion the row under the pointer becomes the current one, as
+    // a click there would make it. Only the catalogue takes this click: sent
+    // anywhere else it could press a button the user never pressed.
+    QAbstractItemView* view = lv_->activeView();
+    const QPoint at = view->viewport()->mapFromGlobal(QCursor::pos());
+    if (!view->viewport()->rect().contains(at))
+        return;
+    const QModelIndex index = view->indexAt(at);
+    if (!index.isValid())
+        return;
+    view->setCurrentIndex(index);
+    lv_ItemClick(index.row());
+}
+
 // ---- the command buttons -------------------------------------------------
 
 void MainWindow::Command1_Click(int index)
@@ -250,7 +282,15 @@ void MainWindow::Command1_Click(int index)
             return; // the last search is still winding down
         startSearch();
         return;
-    case 1: // the window grabber comes with its own window
+    case 1:
+        // The grabber takes the screen; the main window comes back when it closes.
+        if (!picpfrm_) {
+            picpfrm_ = std::make_unique<capture::CaptureWindow>(appPath_);
+            // Direct: queued, Qt would see the last window close and quit.
+            connect(picpfrm_.get(), &capture::CaptureWindow::closed, this, &QWidget::show);
+        }
+        hide();
+        picpfrm_->open();
         return;
     case 5: close(); return;
     case 6: {
@@ -260,6 +300,12 @@ void MainWindow::Command1_Click(int index)
     }
     default: return;
     }
+}
+
+void MainWindow::Command2_Click()
+{
+    convert::ConverterWindow converfrm(this);
+    converfrm.exec();
 }
 
 void MainWindow::startSearch()

@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue_model.h"
 #include "catalogue/catalogue_store.h"
+#include "export/export_commands.h"
 #include "search/background_search.h"
 #include "ui/url_opener.h"
 
@@ -29,6 +30,9 @@ class StatusLine;
 namespace dialogs {
 class DirChooser;
 }
+namespace capture {
+class CaptureWindow;
+}
 namespace ui {
 class BusyCursor;
 }
@@ -39,7 +43,7 @@ struct MainWindowServices {
     BackgroundSearch::Extractor extractor; // the icon extraction; the engine's when empty
 };
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public CatalogueHost {
     Q_OBJECT
 public:
     using Services = MainWindowServices;
@@ -49,19 +53,27 @@ public:
 
     // The program's output folder (App.Path) and the folder the search
     // stands on (the hidden folder list).
-    const std::string& outputFolder() const { return appPath_; }
+    const std::string& outputFolder() const override { return appPath_; }
     const std::string& searchFolder() const { return dir1Path_; }
     bool searching() const { return bSearching_; }
 
-    CatalogueStore& catalogue() { return store_; }
+    CatalogueStore& catalogue() override { return store_; }
     // The views show the catalogue anew after it was changed from outside.
-    void catalogueChanged() { model_.reload(); }
+    void catalogueChanged() override { model_.reload(); }
     CatalogueView& catalogueView() { return *lv_; }
+    ExportCommands& exportCommands() { return *exports_; }
     QString statusText() const;
-    void setStatusText(const QString& text);
+    void setStatusText(const QString& text) override;
+
+    // What the catalogue's commands need of the window.
+    std::vector<int> selectedRows() const override;
+    int currentRow() const override;
+    void clickUnderPointer() override;
+    QWidget* hostWindow() override { return this; }
 
     // The handlers, callable as the events call them.
     void Command1_Click(int index);
+    void Command2_Click();
     void Option1_Click(int index);
     void cmdDir_Click();
 
@@ -102,6 +114,8 @@ private:
     QTimer harvestTimer_;
     std::unique_ptr<ui::BusyCursor> busy_;
     std::unique_ptr<dialogs::DirChooser> dirfrm_;
+    std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<capture::CaptureWindow> picpfrm_; // lives for the whole run: its fields survive closing
 
     QLineEdit* t1_ = nullptr;
     QLineEdit* t2_ = nullptr;

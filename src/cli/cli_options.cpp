@@ -64,7 +64,7 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
         --gray     shades of gray (ico and png keep their transparency;
                    bmp grays the icon on its background)
         --prefix P starts every file name (default "icon"); it may not be
-                   empty or hold "/"
+                   empty, hold "/", or be "." or ".."
         Existing files of the same names are replaced.
 
 Exit status: 0 when every file was read and written, 1 when some failed
@@ -143,8 +143,9 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             formatGiven = true;
         } else if (arg == "--prefix") {
             if (const auto problem = checkPrefix(value))
-                return usageError(*problem == PrefixProblem::Empty ? "--prefix may not be empty"
-                                                                   : "--prefix may not hold '/'");
+                return usageError(*problem == PrefixProblem::Empty
+                                      ? "--prefix may not be empty"
+                                      : "--prefix may not hold '/' or be . or ..");
             options.prefix = value;
         } else if (arg == "--out") {
             if (value.empty())

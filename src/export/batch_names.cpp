@@ -6,9 +6,10 @@ std::optional<PrefixProblem> checkPrefix(std::string_view prefix)
 {
     if (prefix.empty())
         return PrefixProblem::Empty;
-    // A prefix of ".." makes ".._Icon1.ico", an ordinary name; only a
-    // separator or a NUL can move the file elsewhere.
-    if (prefix.find('/') != std::string_view::npos || prefix.find('\0') != std::string_view::npos)
+    // A separator or a NUL would move the file elsewhere; "." and ".." read
+    // as folders to every user, so they are refused too.
+    if (prefix.find('/') != std::string_view::npos || prefix.find('\0') != std::string_view::npos ||
+        prefix == "." || prefix == "..")
         return PrefixProblem::LeavesFolder;
     return std::nullopt;
 }

@@ -13,7 +13,7 @@ enum class BatchKind { Ico, Bmp, Png, OriginalGroup };
 
 enum class PrefixProblem {
     Empty,        // nothing typed: the batch cannot be named
-    LeavesFolder, // a "/" (or NUL) would put files outside the output folder
+    LeavesFolder, // a "/" or NUL, or "." or "..": names outside the output folder
 };
 
 // nullopt when the prefix can name files inside the output folder.

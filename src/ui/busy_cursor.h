@@ -2,6 +2,7 @@
 // The hourglass pointer for the length of a piece of work, restored however
 // the work ends.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace gb::ui {

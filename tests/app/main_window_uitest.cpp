@@ -338,6 +338,36 @@ private slots:
         w.Command1_Click(6);
     }
 
+    void theConverterOpensModally()
+    {
+        MainWindow w;
+        QString seen;
+        QTimer::singleShot(100, [&seen] {
+            if (QWidget* converter = QApplication::activeModalWidget()) {
+                seen = converter->objectName();
+                converter->close();
+            }
+        });
+        QTest::mouseClick(find<QToolButton>(w, "Command2"), Qt::LeftButton);
+        QCOMPARE(seen, QStringLiteral("converfrm"));
+    }
+
+    void theGrabberHidesTheMainWindowUntilItCloses()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(find<QToolButton>(w, "Command1_1"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QWidget* grabber = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("picpfrm") && top->isVisible())
+                grabber = top;
+        QVERIFY(grabber != nullptr);
+        grabber->close();
+        QVERIFY(w.isVisible());
+    }
+
     void exitClosesTheWindow()
     {
         MainWindow w;

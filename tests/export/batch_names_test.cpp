@@ -31,13 +31,15 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BatchNames,
                                            NameCase{"icon", BatchKind::OriginalGroup, 2, "icon_group2.ico"},
                                            NameCase{"图标", BatchKind::Ico, 1, "图标_Icon1.ico"}));
 
-TEST(BatchPrefix, SlashOrNulIsRefusedAndEmptyIsMissing)
+TEST(BatchPrefix, SlashNulAndDotFoldersAreRefusedAndEmptyIsMissing)
 {
     EXPECT_EQ(checkPrefix(""), PrefixProblem::Empty);
     EXPECT_EQ(checkPrefix("../x"), PrefixProblem::LeavesFolder);
     EXPECT_EQ(checkPrefix("/etc/x"), PrefixProblem::LeavesFolder);
     EXPECT_EQ(checkPrefix(std::string_view("a\0b", 3)), PrefixProblem::LeavesFolder);
-    EXPECT_EQ(checkPrefix(".."), std::nullopt); // makes ".._Icon1.ico", inside the folder
+    EXPECT_EQ(checkPrefix(".."), PrefixProblem::LeavesFolder);
+    EXPECT_EQ(checkPrefix("."), PrefixProblem::LeavesFolder);
+    EXPECT_EQ(checkPrefix("..a"), std::nullopt);
     EXPECT_EQ(checkPrefix(" "), std::nullopt);
 }
 

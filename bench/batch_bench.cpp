@@ -1,0 +1,67 @@
+// Each batch save over 10,000 icons (or COUNT): ICO and BMP, 32 and 16,
+// colour and gray, written into a temporary folder below the current one.
+//   batch_bench [COUNT]
+
+#include "export/batch_save.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+gb::RgbaImage sampleIcon(int side, int seed)
+{
+    gb::RgbaImage image(side, side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            image.at(x, y) = x + y < side / 2 ? gb::Rgba{}
+                                              : gb::Rgba{static_cast<std::uint8_t>(seed * 7 + x),
+                                                         static_cast<std::uint8_t>(y * 8),
+                                                         static_cast<std::uint8_t>(seed), 255};
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const std::filesystem::path folder = std::filesystem::current_path() / "batch-bench";
+    std::filesystem::create_directories(folder);
+
+    struct Kind {
+        const char* name;
+        gb::BatchKind kind;
+        bool gray;
+        int side;
+    };
+    const Kind kinds[] = {
+        {"ICO 32x32 (saveall)", gb::BatchKind::Ico, false, 32},
+        {"ICO 16x16 (tp16)", gb::BatchKind::Ico, false, 16},
+        {"BMP 32x32 (savebmpall)", gb::BatchKind::Bmp, false, 32},
+        {"BMP 16x16 (wt16)", gb::BatchKind::Bmp, false, 16},
+        {"gray ICO 32x32 (hdico1)", gb::BatchKind::Ico, true, 32},
+        {"gray ICO 16x16 (hdico2)", gb::BatchKind::Ico, true, 16},
+        {"gray BMP 32x32 (hdbmp1)", gb::BatchKind::Bmp, true, 32},
+        {"gray BMP 16x16 (hdbmp2)", gb::BatchKind::Bmp, true, 16},
+    };
+    for (const Kind& k : kinds) {
+        gb::BatchJob job;
+        job.kind = k.kind;
+        job.gray = k.gray;
+        job.prefix = "bench";
+        job.folder = folder.string();
+        for (int i = 0; i < count; ++i)
+            job.icons.push_back(sampleIcon(k.side, i));
+        const auto start = std::chrono::steady_clock::now();
+        const gb::BatchReport report = gb::runBatch(job);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("%-26s %6zu files in %.2f s (%.0f files/s)%s\n", k.name, report.written, seconds,
+                    static_cast<double>(report.written) / seconds, report.failed ? "  FAILURES" : "");
+    }
+    std::filesystem::remove_all(folder);
+    return 0;
+}

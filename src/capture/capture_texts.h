@@ -1,0 +1,26 @@
+#pragma once
+// Every text the window grabber shows, exactly as users know them.
+
+#include <QString>
+
+namespace gb::capture::texts {
+
+inline const QString kCaption = QStringLiteral("Grabwell");
+inline const QString kGrab = QStringLiteral("左键抓图");
+inline const QString kSave = QStringLiteral("保存图片");
+inline const QString kReturn = QStringLiteral("返　回"); // the gap is an ideographic space
+
+inline const QString kSaveTitle = QStringLiteral("保存图片：");
+inline const QString kBitmapFilter = QStringLiteral("位图文件 (*.Bmp)");
+inline const QString kOverwrite = QStringLiteral("文件已经存在，是否覆盖文件？");
+
+// Texts of this build, where the classic program had none to show.
+inline const QString kNoX11Title = QStringLiteral("左键抓图：");
+inline const QString kNoX11 =
+    QStringLiteral("抓图需要 X11 图形会话（或 XWayland），当前会话中找不到 X11 显示。");
+inline QString notWritten(const QString& file, const QString& reason)
+{
+    return QStringLiteral("文件保存失败：\n%1\n%2").arg(file, reason);
+}
+
+} // namespace gb::capture::texts
