@@ -31,7 +31,7 @@ QString textOf(const std::string& bytes)
 } // namespace
 
 // What tells the eight batch commands apart.
-struct ExportCommands::BatchSpec {
+struct ExportCommands::BatchVariant {
     bool ico;   // ICO into "icons", else BMP into "bmps"
     bool large; // 32x32, else 16x16
     bool gray;
@@ -39,10 +39,10 @@ struct ExportCommands::BatchSpec {
     QString missingTitle; // the title of the missing-prefix message
 };
 
-static const ExportCommands::BatchSpec& specOf(ExportCommands::Batch batch)
+static const ExportCommands::BatchVariant& variantOf(ExportCommands::Batch batch)
 {
     using B = ExportCommands::Batch;
-    static const ExportCommands::BatchSpec specs[] = {
+    static const ExportCommands::BatchVariant variants[] = {
         {true, true, false, texts::kSaveAll32, texts::kSaveAll},
         // The 16x16 icon batch titles its message with its own prompt title.
         {true, false, false, texts::kSaveAll16, texts::kSaveAll16},
@@ -54,7 +54,7 @@ static const ExportCommands::BatchSpec& specOf(ExportCommands::Batch batch)
         {false, false, true, texts::kGrayBmp16, texts::kBatch},
     };
     static_assert(static_cast<int>(B::hdbmp2) == 7);
-    return specs[static_cast<int>(batch)];
+    return variants[static_cast<int>(batch)];
 }
 
 ExportCommands::ExportCommands(CatalogueHost& host, QObject* parent)
@@ -238,19 +238,19 @@ void ExportCommands::runBatchCommand(Batch which)
 {
     if (batch_.running())
         return; // one batch at a time; the next waits for the user
-    const BatchSpec& spec = specOf(which);
+    const BatchVariant& variant = variantOf(which);
     bool accepted = false;
-    const QString prefix = QInputDialog::getText(host_.hostWindow(), spec.promptTitle,
-                                                 spec.ico ? texts::kIcoPrompt : texts::kBmpPrompt,
+    const QString prefix = QInputDialog::getText(host_.hostWindow(), variant.promptTitle,
+                                                 variant.ico ? texts::kIcoPrompt : texts::kBmpPrompt,
                                                  QLineEdit::Normal, QString(), &accepted);
     if (!accepted || prefix.isEmpty()) {
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Information, spec.missingTitle,
+        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Information, variant.missingTitle,
                         texts::kNoPrefix);
         return;
     }
     const std::string prefixBytes = bytesOf(prefix);
     if (checkPrefix(prefixBytes)) {
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Information, spec.missingTitle,
+        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Information, variant.missingTitle,
                         texts::kBadPrefix);
         return;
     }
@@ -258,16 +258,16 @@ void ExportCommands::runBatchCommand(Batch which)
     // The batch works on a copy of the rows' images, so a search or a
     // deletion meanwhile cannot change what it writes.
     BatchJob job;
-    job.kind = spec.ico ? BatchKind::Ico : BatchKind::Bmp;
-    job.gray = spec.gray;
+    job.kind = variant.ico ? BatchKind::Ico : BatchKind::Bmp;
+    job.gray = variant.gray;
     job.prefix = prefixBytes;
-    job.folder = joinPath(host_.outputFolder(), spec.ico ? "icons" : "bmps");
+    job.folder = joinPath(host_.outputFolder(), variant.ico ? "icons" : "bmps");
     const CatalogueStore& store = host_.catalogue();
     for (const CatalogueRow& row : store.rows())
-        job.icons.push_back(spec.large ? store.image(row.icon).large : store.image(row.icon).small);
+        job.icons.push_back(variant.large ? store.image(row.icon).large : store.image(row.icon).small);
 
     busy_ = std::make_unique<ui::BusyCursor>();
-    running_ = &spec;
+    running_ = &variant;
     batch_.start(std::move(job));
     batchTimer_.start();
 }
@@ -275,9 +275,9 @@ void ExportCommands::runBatchCommand(Batch which)
 void ExportCommands::collectBatchProgress()
 {
     const BackgroundBatch::State state = batch_.state();
-    const BatchSpec& spec = *running_;
-    if (spec.gray && state.done > 0) {
-        if (!spec.ico)
+    const BatchVariant& variant = *running_;
+    if (variant.gray && state.done > 0) {
+        if (!variant.ico)
             host_.setStatusText(texts::savingGrayBitmaps(state.done, state.total));
         else if (state.pass == BatchPass::Converting)
             host_.setStatusText(texts::converting(state.done, state.total));
@@ -290,10 +290,10 @@ void ExportCommands::collectBatchProgress()
     busy_.reset();
     const BatchReport& report = state.report;
     if (report.failed > 0) {
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, spec.missingTitle,
+        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, variant.missingTitle,
                         texts::someNotWritten(report.written, report.failed, textOf(report.firstFailure)));
-    } else if (spec.gray) {
-        host_.setStatusText(spec.ico ? texts::kGrayIconsDone : texts::kGrayBitmapsDone);
+    } else if (variant.gray) {
+        host_.setStatusText(variant.ico ? texts::kGrayIconsDone : texts::kGrayBitmapsDone);
     }
     running_ = nullptr;
     emit batchFinished();

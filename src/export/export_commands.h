@@ -58,7 +58,7 @@ public:
     enum class Batch { saveall, tp16, savebmpall, wt16, hdico1, hdico2, hdbmp1, hdbmp2 };
     void runBatchCommand(Batch batch);
     bool batchRunning() const { return batch_.running(); }
-    struct BatchSpec;
+    struct BatchVariant;
 
 signals:
     void batchFinished();
@@ -77,7 +77,7 @@ private:
     BackgroundBatch batch_;
     QTimer batchTimer_;
     std::unique_ptr<ui::BusyCursor> busy_;
-    const BatchSpec* running_ = nullptr;
+    const BatchVariant* running_ = nullptr;
 };
 
 } // namespace gb
