@@ -160,32 +160,26 @@ void ExportCommands::saveico_Click()
                         texts::kNothingToSave);
         return;
     }
-    QFileDialog* dialog = saveDialog();
-    dialog->setWindowTitle(texts::kSaveIconDialog);
-    dialog->setNameFilters({texts::kIcoFilter32, texts::kIcoFilter16});
-    dialog->setDefaultSuffix(QStringLiteral("ico"));
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().value(0).isEmpty())
-        return;
-    const QString file = dialog->selectedFiles().value(0);
-    dialog->selectFile(file);
-    const auto icon = currentIcon();
-    if (!icon)
-        return;
-    const bool large = dialog->selectedNameFilter() == texts::kIcoFilter32;
-    const CatalogueImage& image = host_.catalogue().image(*icon);
     // An ICO file whatever extension was typed.
-    const auto bytes = encodeBatchIcon(large ? image.large : image.small, BatchKind::Ico, false);
-    if (auto written = writeFileAtomically(bytesOf(file), bytes); !written)
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
-                        texts::notWritten(textOf(written.error().message)));
+    saveCurrentIcon(texts::kSaveIconDialog, texts::kIcoFilter32, texts::kIcoFilter16, QStringLiteral("ico"),
+                    BatchKind::Ico);
 }
 
 void ExportCommands::savebmp_Click()
 {
+    saveCurrentIcon(texts::kSaveBitmapDialog, texts::kBmpFilter32, texts::kBmpFilter16, QStringLiteral("bmp"),
+                    BatchKind::Bmp);
+}
+
+// The one save dialog, then the current icon at the size of the chosen
+// filter entry (the first 32x32, the second 16x16).
+void ExportCommands::saveCurrentIcon(const QString& title, const QString& filter32, const QString& filter16,
+                                     const QString& suffix, BatchKind kind)
+{
     QFileDialog* dialog = saveDialog();
-    dialog->setWindowTitle(texts::kSaveBitmapDialog);
-    dialog->setNameFilters({texts::kBmpFilter32, texts::kBmpFilter16});
-    dialog->setDefaultSuffix(QStringLiteral("bmp"));
+    dialog->setWindowTitle(title);
+    dialog->setNameFilters({filter32, filter16});
+    dialog->setDefaultSuffix(suffix);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().value(0).isEmpty())
         return;
     const QString file = dialog->selectedFiles().value(0);
@@ -196,9 +190,9 @@ void ExportCommands::savebmp_Click()
                         texts::kNothingToSave);
         return;
     }
-    const bool large = dialog->selectedNameFilter() == texts::kBmpFilter32;
+    const bool large = dialog->selectedNameFilter() == filter32;
     const CatalogueImage& image = host_.catalogue().image(*icon);
-    const auto bytes = encodeBatchIcon(large ? image.large : image.small, BatchKind::Bmp, false);
+    const auto bytes = encodeBatchIcon(large ? image.large : image.small, kind, false);
     if (auto written = writeFileAtomically(bytesOf(file), bytes); !written)
         ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
                         texts::notWritten(textOf(written.error().message)));

@@ -65,6 +65,8 @@ signals:
 
 private:
     void collectBatchProgress();
+    void saveCurrentIcon(const QString& title, const QString& filter32, const QString& filter16,
+                         const QString& suffix, BatchKind kind);
     QAction* action(QMenu* menu, const char* name, const QString& caption);
     std::optional<std::size_t> currentIcon() const;
 
