@@ -6,6 +6,7 @@
 #include "convert/converter_library.h"
 #include "convert/converter_window.h"
 #include "convert/libconvert.h"
+#include "support/message_closer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -66,37 +67,7 @@ public:
     }
 };
 
-// Closes every message box that comes up, keeping what each said.
-class MessageCloser : public QObject {
-public:
-    MessageCloser()
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] { closeOne(); });
-        timer_.start(10);
-    }
-
-    int count = 0;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-
-private:
-    void closeOne()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box == last_)
-            return;
-        last_ = box;
-        ++count;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    }
-
-    QTimer timer_;
-    QPointer<QMessageBox> last_;
-};
+using gb::test::MessageCloser;
 
 // Runs `act` on the file dialog once it is shown modally.
 void whenDialogShows(std::function<void(QFileDialog*)> act)

@@ -3,6 +3,7 @@
 
 #include "dialogs/dir_chooser.h"
 #include "dialogs/folder_list.h"
+#include "support/message_closer.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -29,38 +30,7 @@ using gb::dialogs::FolderList;
 
 namespace {
 
-// Closes every message box that comes up, counting them and keeping what the
-// last one said, so a test can tell how many the chooser showed.
-class MessageCloser : public QObject {
-public:
-    MessageCloser()
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] { closeOne(); });
-        timer_.start(20);
-    }
-
-    int count = 0;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-
-private:
-    void closeOne()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box == last_)
-            return;
-        last_ = box;
-        ++count;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    }
-
-    QTimer timer_;
-    QPointer<QMessageBox> last_;
-};
+using gb::test::MessageCloser;
 
 template <typename T> T* child(DirChooser& chooser, const char* name)
 {

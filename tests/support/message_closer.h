@@ -1,0 +1,45 @@
+#pragma once
+// For window tests: closes every message box that comes up, counting them
+// and keeping what the last one said, so a test can tell how many a window
+// showed and with what title, text and icon.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+namespace gb::test {
+
+class MessageCloser : public QObject {
+public:
+    MessageCloser()
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] { closeOne(); });
+        timer_.start(10);
+    }
+
+    int count = 0;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    void closeOne()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box == last_)
+            return;
+        last_ = box;
+        ++count;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    }
+
+    QTimer timer_;
+    QPointer<QMessageBox> last_;
+};
+
+} // namespace gb::test
