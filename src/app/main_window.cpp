@@ -4,6 +4,7 @@
 #include "app/app_paths.h"
 #include "app/button_pictures.h"
 #include "app/catalogue_view.h"
+#include "app/full_width_check_box.h"
 #include "app/main_window_texts.h"
 #include "app/option_button.h"
 #include "app/search_animation.h"
@@ -229,7 +230,7 @@ void MainWindow::buildLayout()
     cmdDir->setGeometry(twipsRect(4680, 600, 1005, 330));
     cmdDir->setFocusPolicy(Qt::StrongFocus);
     connect(cmdDir, &QToolButton::clicked, this, &MainWindow::cmdDir_Click);
-    chkSub_ = new QCheckBox(texts::kSubfolders, fr);
+    chkSub_ = new FullWidthCheckBox(texts::kSubfolders, fr);
     chkSub_->setObjectName("chkSub");
     chkSub_->setGeometry(twipsRect(240, 960, 1620, 240));
     QLabel* label1 = label(fr, "Label1", texts::kFilesSearched, twipsRect(3240, 960, 1335, 255));

@@ -325,6 +325,17 @@ private slots:
         QVERIFY(large != list);
     }
 
+    void SubfolderSwitchAnswersClicksAcrossItsWholeWidth()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* chkSub = control<QCheckBox>(w, "chkSub");
+        QCOMPARE(chkSub->width(), 108); // 1620 twips
+        QTest::mouseClick(chkSub, Qt::LeftButton, {}, QPoint(chkSub->width() - 2, chkSub->height() / 2));
+        QVERIFY(chkSub->isChecked());
+    }
+
     void EveryButtonPictureHasTheColumnsOneSize()
     {
         // A picture smaller than the others sits higher and shrinks its button's caption upwards.
