@@ -1,7 +1,11 @@
 #include "app/catalogue_view.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 
 namespace gb {
@@ -18,12 +22,19 @@ CatalogueView::CatalogueView(CatalogueModel& model, QWidget* parent)
         view->setSelectionModel(selection_);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
             if (index.isValid())
                 emit itemClicked(index.row());
         });
     }
+    // A row reached by the keyboard shows its source as a click does; a row
+    // made current by a click or by the focus arriving does not count here.
+    connect(selection_, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (keyPressing_ && current.isValid())
+            emit currentMovedByKey(current.row());
+    });
     icons_->setModelColumn(0);
     icons_->setUniformItemSizes(true); // 100,000 rows lay out without measuring each
     icons_->setResizeMode(QListView::Adjust);
@@ -80,8 +91,37 @@ int CatalogueView::currentRow() const
     return current.isValid() ? current.row() : -1;
 }
 
+QPoint CatalogueView::currentRowPoint() const
+{
+    QAbstractItemView* view = activeView();
+    QRect row = view->visualRect(selection_->currentIndex());
+    if (!row.isValid() || !view->viewport()->rect().intersects(row))
+        row = QRect(QPoint(0, 0), QSize(1, 1)); // no current row in sight: the list's corner
+    return view->viewport()->mapToGlobal(row.center());
+}
+
 bool CatalogueView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (isView(watched) && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (menuKey || shiftF10) {
+            emit menuKeyPressed(currentRowPoint());
+            return true;
+        }
+        // The view handles the key right after this filter; a current row
+        // that moves meanwhile moved by this key.
+        keyPressing_ = true;
+        QTimer::singleShot(0, this, [this] { keyPressing_ = false; });
+    } else if (isView(watched) && event->type() == QEvent::ContextMenu &&
+               static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // Some platforms turn the menu key into this event as well as the
+        // key press above; the menu opened by the key press is then open.
+        if (QApplication::activePopupWidget() == nullptr)
+            emit menuKeyPressed(currentRowPoint());
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         // The right button alone opens the catalogue's menu.

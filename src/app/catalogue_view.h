@@ -32,17 +32,25 @@ public:
 
 signals:
     void itemClicked(int row);
+    // The current row moved by a key (arrows, Home, Page Down, ...).
+    void currentMovedByKey(int row);
     void rightPressed(QPoint globalPosition);
+    // The menu key or Shift+F10: the menu belongs at the current row.
+    void menuKeyPressed(QPoint globalPosition);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool isView(QObject* object) const { return object == icons_ || object == report_; }
+    QPoint currentRowPoint() const;
+
     CatalogueModel& model_;
     QListView* icons_;
     QTreeView* report_;
     QItemSelectionModel* selection_;
     View view_ = LargeIcons;
+    bool keyPressing_ = false; // a key press is being handled by a view
 };
 
 } // namespace gb

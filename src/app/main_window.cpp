@@ -1,8 +1,12 @@
 #include "app/main_window.h"
 
+#include "app/accessible_widgets.h"
 #include "app/app_paths.h"
+#include "app/button_pictures.h"
 #include "app/catalogue_view.h"
+#include "app/full_width_check_box.h"
 #include "app/main_window_texts.h"
+#include "app/option_button.h"
 #include "app/search_animation.h"
 #include "app/status_line.h"
 #include "capture/capture_window.h"
@@ -28,6 +32,8 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
+
+#include <utility>
 
 // The web page lives in a resource of this static library; a static
 // library's resources are registered by hand.
@@ -73,16 +79,20 @@ QFrame* frame(QWidget* parent, const char* name, QRect geometry)
     return f;
 }
 
-// A graphical button: an icon above its caption.
-QToolButton* graphicalButton(QWidget* parent, const QString& name, const QString& caption,
-                             QStyle::StandardPixmap icon, QRect geometry)
+// Every picture of the button column has this size, so captions line up.
+constexpr QSize kPictureSize(24, 24);
+
+// A graphical button: a picture above its caption.
+template <typename Button = QToolButton>
+Button* graphicalButton(QWidget* parent, const QString& name, const QString& caption, const QIcon& picture,
+                        QRect geometry)
 {
-    auto* b = new QToolButton(parent);
+    auto* b = new Button(parent);
     b->setObjectName(name);
     b->setText(caption);
     b->setAccessibleName(caption);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setIconSize(QSize(24, 24));
+    b->setIcon(picture);
+    b->setIconSize(kPictureSize);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setGeometry(geometry);
     b->setFocusPolicy(Qt::StrongFocus);
@@ -104,14 +114,18 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)), model_(store_), search_(services_.extractor)
 {
     registerResources();
+    installAccessibleWidgets();
     if (services_.opener == nullptr)
         services_.opener = &ui::desktopOpener();
     setObjectName("mainfrm");
     setWindowTitle(texts::kCaption);
-    // Sizable, minimise on, maximise off; the controls keep their places.
+    // Minimise on, maximise off. The controls keep their places whatever the
+    // window's size, so the size is fixed: the window manager, told by the
+    // size hints, then offers neither maximising into an empty grey area
+    // nor shrinking until buttons vanish.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    resize(ui::twips(9225), ui::twips(6840));
+    setFixedSize(ui::twips(9225), ui::twips(6840));
     buildLayout();
 
     // Start-up: the folder list on the current folder, shown in the path field.
@@ -122,9 +136,11 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     appPath_ = appPath();
     ensureOutputFolders(appPath_);
     web1_->setHtml(webPage());
+    t1_->setFocus(); // typing starts in the pattern field
 
     exports_ = std::make_unique<ExportCommands>(*this);
     connect(lv_, &CatalogueView::rightPressed, this, [this] { exports_->lv_MouseDown(Qt::RightButton); });
+    connect(lv_, &CatalogueView::menuKeyPressed, exports_.get(), &ExportCommands::openMenuAt);
 
     harvestTimer_.setInterval(kHarvestMilliseconds);
     connect(&harvestTimer_, &QTimer::timeout, this, &MainWindow::collectHarvest);
@@ -141,8 +157,7 @@ void MainWindow::buildLayout()
     connect(web1_, &QTextBrowser::anchorClicked, this,
             [this](const QUrl& url) { services_.opener->open(url); });
 
-    command2_ = graphicalButton(this, "Command2", texts::kConvert, QStyle::SP_FileDialogDetailedView,
-                                twipsRect(7320, 120, 495, 1095));
+    command2_ = graphicalButton(this, "Command2", texts::kConvert, QIcon(), twipsRect(7320, 120, 495, 1095));
     // The button is narrow and tall: its caption reads top to bottom.
     command2_->setText(texts::kConvert.split(QString(), Qt::SkipEmptyParts).join('\n'));
     command2_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -159,28 +174,31 @@ void MainWindow::buildLayout()
     anavi_->setGeometry(twipsRect(0, 0, 1035, 915));
 
     QFrame* frame1 = frame(this, "Frame1", twipsRect(7920, 0, 1215, 6495));
-    command1_[0] = graphicalButton(frame1, "Command1_0", texts::kStart, QStyle::SP_FileDialogContentsView,
+    const QStyle* look = style();
+    command1_[0] = graphicalButton(frame1, "Command1_0", texts::kStart,
+                                   stylePicture(look, QStyle::SP_FileDialogContentsView, kPictureSize),
                                    twipsRect(120, 240, 975, 855));
-    option1_[0] = graphicalButton(frame1, "Option1_0", texts::kLargeView, QStyle::SP_FileDialogListView,
-                                  twipsRect(120, 1120, 975, 855));
-    option1_[1] = graphicalButton(frame1, "Option1_1", texts::kSmallView, QStyle::SP_FileDialogListView,
-                                  twipsRect(120, 2000, 975, 855));
-    option1_[2] = graphicalButton(frame1, "Option1_2", texts::kListView, QStyle::SP_FileDialogDetailedView,
-                                  twipsRect(120, 2880, 975, 855));
-    command1_[1] = graphicalButton(frame1, "Command1_1", texts::kCapture, QStyle::SP_DesktopIcon,
+    option1_[0] =
+        graphicalButton<OptionButton>(frame1, "Option1_0", texts::kLargeView, largeIconsPicture(kPictureSize),
+                                      twipsRect(120, 1120, 975, 855));
+    option1_[1] =
+        graphicalButton<OptionButton>(frame1, "Option1_1", texts::kSmallView, smallIconsPicture(kPictureSize),
+                                      twipsRect(120, 2000, 975, 855));
+    option1_[2] = graphicalButton<OptionButton>(frame1, "Option1_2", texts::kListView,
+                                                listPicture(kPictureSize), twipsRect(120, 2880, 975, 855));
+    command1_[1] = graphicalButton(frame1, "Command1_1", texts::kCapture, capturePicture(kPictureSize),
                                    twipsRect(120, 3760, 975, 855));
-    command1_[6] = graphicalButton(frame1, "Command1_6", texts::kAbout, QStyle::SP_MessageBoxInformation,
+    command1_[6] = graphicalButton(frame1, "Command1_6", texts::kAbout,
+                                   stylePicture(look, QStyle::SP_MessageBoxInformation, kPictureSize),
                                    twipsRect(120, 4640, 975, 855));
-    command1_[5] = graphicalButton(frame1, "Command1_5", texts::kExit, QStyle::SP_DialogCloseButton,
+    command1_[5] = graphicalButton(frame1, "Command1_5", texts::kExit,
+                                   stylePicture(look, QStyle::SP_DialogCloseButton, kPictureSize),
                                    twipsRect(120, 5520, 975, 855));
     for (int i : {0, 1, 5, 6})
         connect(command1_[i], &QToolButton::clicked, this, [this, i] { Command1_Click(i); });
     connect(command2_, &QToolButton::clicked, this, &MainWindow::Command2_Click);
-    for (int i = 0; i < 3; ++i) {
-        option1_[i]->setCheckable(true);
-        option1_[i]->setAutoExclusive(true); // graphical option buttons: one is chosen
+    for (int i = 0; i < 3; ++i)
         connect(option1_[i], &QToolButton::clicked, this, [this, i] { Option1_Click(i); });
-    }
     option1_[0]->setChecked(true);
 
     statusbar1_ = new StatusLine(this);
@@ -192,6 +210,7 @@ void MainWindow::buildLayout()
     lv_->setObjectName("lv");
     lv_->setGeometry(twipsRect(45, 1320, 7815, 3975));
     connect(lv_, &CatalogueView::itemClicked, this, &MainWindow::lv_ItemClick);
+    connect(lv_, &CatalogueView::currentMovedByKey, this, &MainWindow::lv_ItemClick);
 
     QFrame* fr = frame(this, "fr", twipsRect(45, 0, 5835, 1260));
     label(fr, "lblInfo_0", texts::kFileType, twipsRect(195, 285, 1320, 195));
@@ -211,12 +230,13 @@ void MainWindow::buildLayout()
     cmdDir->setGeometry(twipsRect(4680, 600, 1005, 330));
     cmdDir->setFocusPolicy(Qt::StrongFocus);
     connect(cmdDir, &QToolButton::clicked, this, &MainWindow::cmdDir_Click);
-    chkSub_ = new QCheckBox(texts::kSubfolders, fr);
+    chkSub_ = new FullWidthCheckBox(texts::kSubfolders, fr);
     chkSub_->setObjectName("chkSub");
     chkSub_->setGeometry(twipsRect(240, 960, 1620, 240));
-    label(fr, "Label1", texts::kFilesSearched, twipsRect(3240, 960, 1335, 255));
+    QLabel* label1 = label(fr, "Label1", texts::kFilesSearched, twipsRect(3240, 960, 1335, 255));
     lblCount_ = label(fr, "lblCount", QString(), twipsRect(4440, 960, 1335, 255));
-    lblCount_->setAccessibleName(texts::kFilesSearched);
+    // The counter is read by its number, labelled by the caption beside it.
+    label1->setBuddy(lblCount_);
 
     connect(t1_, &QLineEdit::textChanged, this, &MainWindow::t1_Change);
     connect(t2_, &QLineEdit::textChanged, this, &MainWindow::t2_Change);
@@ -269,20 +289,32 @@ void MainWindow::Command1_Click(int index)
     switch (index) {
     case 0:
         if (command1_[0]->text() == texts::kStop) {
-            // Stop: the walk notices at its next poll point and winds down.
+            // Stop: the walk notices at its next poll point and winds down;
+            // a start still waiting for the last wind-down is dropped.
+            startQueued_ = false;
             bSearching_ = false;
             search_.requestStop();
-            command1_[0]->setText(texts::kStart);
-            command1_[0]->setAccessibleName(texts::kStart);
+            setStartCaption(texts::kStart);
             anavi_->stop();
             setStatusText(texts::result(store_.rows().size()));
             return;
         }
-        if (search_.running())
-            return; // the last search is still winding down
+        // The search acts on the path shown or not at all.
+        if (!pathAccepted(PathUse::Searched))
+            return;
+        if (search_.running()) {
+            // The stopped search is still winding down: this start waits
+            // for it and runs as soon as it has ended.
+            startQueued_ = true;
+            setStartCaption(texts::kStop);
+            anavi_->play();
+            return;
+        }
         startSearch();
         return;
     case 1:
+        if (!pathAccepted(PathUse::NotRead))
+            return;
         // The grabber takes the screen; the main window comes back when it closes.
         if (!picpfrm_) {
             picpfrm_ = std::make_unique<capture::CaptureWindow>(appPath_);
@@ -294,6 +326,8 @@ void MainWindow::Command1_Click(int index)
         return;
     case 5: close(); return;
     case 6: {
+        if (!pathAccepted(PathUse::NotRead))
+            return;
         dialogs::AboutBox about(*services_.opener, this);
         about.exec();
         return;
@@ -304,6 +338,8 @@ void MainWindow::Command1_Click(int index)
 
 void MainWindow::Command2_Click()
 {
+    if (!pathAccepted(PathUse::NotRead))
+        return;
     convert::ConverterWindow converfrm(this);
     converfrm.exec();
 }
@@ -313,8 +349,7 @@ void MainWindow::startSearch()
     counter_ = 0;
     setCounter(QStringLiteral("0"));
     bSearching_ = true;
-    command1_[0]->setText(texts::kStop);
-    command1_[0]->setAccessibleName(texts::kStop);
+    setStartCaption(texts::kStop);
     anavi_->play();
     t2_Change();
     pSearch();
@@ -356,18 +391,27 @@ void MainWindow::finishSearch()
     setStatusText(texts::adding(store_.imageCount()));
     model_.reload();
     bSearching_ = false;
-    command1_[0]->setText(texts::kStart);
-    command1_[0]->setAccessibleName(texts::kStart);
+    if (!startQueued_)
+        setStartCaption(texts::kStart);
     busy_.reset();
     // The rest of the start click: the folder list back on the typed path.
     t2_Change();
-    anavi_->stop();
+    if (!startQueued_)
+        anavi_->stop();
     setStatusText(texts::result(store_.rows().size()));
     if (focusCatalogueAfterSearch_) {
         focusCatalogueAfterSearch_ = false;
         lv_->activeView()->setFocus();
     }
     emit searchFinished();
+    if (std::exchange(startQueued_, false))
+        startSearch(); // the start clicked while this search wound down
+}
+
+void MainWindow::setStartCaption(const QString& caption)
+{
+    command1_[0]->setText(caption);
+    command1_[0]->setAccessibleName(caption);
 }
 
 void MainWindow::Option1_Click(int index)
@@ -433,8 +477,27 @@ bool MainWindow::t2_Validate()
     return false;
 }
 
+bool MainWindow::pathAccepted(PathUse use)
+{
+    // The check that the focus leaving t2 asked for runs here, before the
+    // command of the click that moved the focus, and only once.
+    const bool pending = std::exchange(t2Pending_, false);
+    if (!pending && use == PathUse::NotRead)
+        return true;
+    if (t2_Validate())
+        return true;
+    // Refused: the message has been shown, and the focus goes back to the
+    // field, as if it had never left. The command does nothing.
+    activateWindow();
+    t2_->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void MainWindow::cmdDir_Click()
 {
+    // A wrong path is reported before the chooser opens, never on top of it.
+    if (!pathAccepted(PathUse::NotRead))
+        return;
     if (!dirfrm_)
         dirfrm_ = std::make_unique<dialogs::DirChooser>(this);
     t2_->setText(dirfrm_->ShowDir());
@@ -455,19 +518,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         QTimer::singleShot(0, field, [field] { field->selectAll(); });
     } else if (event->type() == QEvent::FocusOut && field == t1_) {
         fs1Pattern_ = t1_->text();
-    } else if (event->type() == QEvent::FocusOut && field == t2_ && !validating_) {
+    } else if (event->type() == QEvent::FocusOut && field == t2_) {
         auto* focus = static_cast<QFocusEvent*>(event);
         // Validated when the focus moves to another control of this window,
         // not when another window (or the message below) takes it. The check
-        // runs after the focus change, never inside it.
+        // runs after the focus change, never inside it: at once when nothing
+        // else comes first, or earlier, by the command of a click on a
+        // button (pathAccepted), so that command sees the outcome.
         if (focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason) {
-            validating_ = true;
+            t2Pending_ = true;
             QTimer::singleShot(0, this, [this] {
-                if (!t2_Validate()) {
-                    activateWindow();
-                    t2_->setFocus(Qt::OtherFocusReason);
-                }
-                validating_ = false;
+                if (isVisible())
+                    pathAccepted(PathUse::NotRead);
+                else
+                    t2Pending_ = false;
             });
         }
     } else if (event->type() == QEvent::KeyPress && field == t1_) {
@@ -477,8 +541,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             Command1_Click(0);
             if (starting && bSearching_)
                 focusCatalogueAfterSearch_ = true; // the focus moves when the search has ended
-            else
-                lv_->activeView()->setFocus();
+            else if (!starting || command1_[0]->text() == texts::kStop)
+                lv_->activeView()->setFocus(); // a refused start leaves it in the path field
         }
     }
     return QWidget::eventFilter(watched, event);

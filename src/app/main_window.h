@@ -25,6 +25,7 @@ class QToolButton;
 namespace gb {
 
 class CatalogueView;
+class OptionButton;
 class SearchAnimation;
 class StatusLine;
 namespace dialogs {
@@ -94,6 +95,11 @@ private:
     void t1_Change();
     void t2_Change();
     bool t2_Validate();
+    // What a command does with the path field: a search needs it to name a
+    // folder; any other command only waits for a pending check of it.
+    enum class PathUse { Searched, NotRead };
+    bool pathAccepted(PathUse use);
+    void setStartCaption(const QString& caption);
     void lv_ItemClick(int row);
     void statusbar1_MouseMove();
     void setCounter(const QString& text);
@@ -105,8 +111,9 @@ private:
     QString fs1Pattern_;   // the file list's pattern
     bool bSearching_ = false;
     bool focusCatalogueAfterSearch_ = false;
-    bool validating_ = false;
-    std::size_t counter_ = 0; // the number lblCount shows
+    bool t2Pending_ = false;   // the focus left t2 and its check has not run yet
+    bool startQueued_ = false; // a start waits for the stopped search's wind-down
+    std::size_t counter_ = 0;  // the number lblCount shows
 
     CatalogueStore store_;
     CatalogueModel model_;
@@ -122,7 +129,7 @@ private:
     QCheckBox* chkSub_ = nullptr;
     QLabel* lblCount_ = nullptr;
     QToolButton* command1_[7] = {};
-    QToolButton* option1_[3] = {};
+    OptionButton* option1_[3] = {};
     QToolButton* command2_ = nullptr;
     CatalogueView* lv_ = nullptr;
     StatusLine* statusbar1_ = nullptr;

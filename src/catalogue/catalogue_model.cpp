@@ -48,6 +48,10 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
             return QString::fromStdString(rowText(icon)); // rows keep the text they were made with
         if (role == Qt::DecorationRole)
             return pixmapFor(icon);
+        // The icon views show only this column: a screen reader hears the
+        // row's source file with its name.
+        if (role == Qt::AccessibleDescriptionRole)
+            return displayPath(getkey(store_.image(icon).key));
     } else if (index.column() == 1 && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
         return displayPath(getkey(store_.image(icon).key));
     }

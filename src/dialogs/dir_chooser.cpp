@@ -125,7 +125,7 @@ DirChooser::DirChooser(QWidget* parent, std::function<QStringList()> volumes)
     cmdCancel_->setObjectName("cmdCancel");
     cmdCancel_->setGeometry(twipsRect(3180, 3630, 1215, 435));
 
-    // Neither button answers Enter; Esc is refused in keyPressEvent.
+    // Neither button answers Enter; Esc cancels (keyPressEvent).
     for (QPushButton* button : {cmdOK_, cmdCancel_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -216,9 +216,11 @@ void DirChooser::cmdCancel_Click()
 
 void DirChooser::keyPressEvent(QKeyEvent* event)
 {
-    // No button is bound to Esc, so Esc does not close the chooser.
+    // Esc leaves the chooser as Cancel does, changing nothing, so that a
+    // keyboard user is never caught in it.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        cmdCancel_Click();
         return;
     }
     QDialog::keyPressEvent(event);

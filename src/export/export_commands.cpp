@@ -113,7 +113,13 @@ bool ExportCommands::pOneSelected() const
 
 void ExportCommands::lv_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::RightButton || host_.catalogue().rows().empty())
+    if (button == Qt::RightButton)
+        openMenuAt(QCursor::pos());
+}
+
+void ExportCommands::openMenuAt(QPoint globalPosition)
+{
+    if (host_.catalogue().rows().empty())
         return;
     // The single-icon commands need one current icon: not offered when
     // several rows are selected.
@@ -121,7 +127,7 @@ void ExportCommands::lv_MouseDown(Qt::MouseButton button)
     saveico_->setEnabled(one);
     copyico_->setEnabled(one);
     savebmp_->setEnabled(one);
-    filess_->popup(QCursor::pos());
+    filess_->popup(globalPosition);
 }
 
 std::optional<std::size_t> ExportCommands::currentIcon() const

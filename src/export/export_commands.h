@@ -8,6 +8,7 @@
 #include "export/batch_save.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -47,6 +48,9 @@ public:
 
     // A mouse button went down over the catalogue.
     void lv_MouseDown(Qt::MouseButton button);
+    // The menu as the right button opens it, at a place of the caller's:
+    // the current row, when the keyboard asks for the menu.
+    void openMenuAt(QPoint globalPosition);
     bool pOneSelected() const;
 
     void saveico_Click();

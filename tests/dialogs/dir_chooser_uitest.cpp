@@ -103,7 +103,8 @@ private slots:
     void PickingAnotherVolumeOpensItsRoot();
     void UnlistableVolumeIsReportedOnceAndTheChooserStaysOnThePreviousVolume();
     void ReturningFromAnUnlistableVolumeReopensItsCurrentFolder();
-    void NoButtonAnswersEnterOrEsc();
+    void NoButtonAnswersEnter();
+    void EscClosesTheChooserAsCancelDoes();
     void OpensCentredOnItsOwner();
 
 private:
@@ -489,12 +490,10 @@ void DirChooserTest::ReturningFromAnUnlistableVolumeReopensItsCurrentFolder()
     QCOMPARE(result, vol2_);
 }
 
-void DirChooserTest::NoButtonAnswersEnterOrEsc()
+void DirChooserTest::NoButtonAnswersEnter()
 {
     DirChooser chooser(nullptr, volumes());
     const QString result = showWhile(chooser, [&] {
-        QTest::keyClick(&chooser, Qt::Key_Escape);
-        QVERIFY(chooser.isVisible());
         auto* ok = child<QPushButton>(chooser, "cmdOK");
         ok->setFocus();
         QTest::keyClick(ok, Qt::Key_Return);
@@ -507,6 +506,25 @@ void DirChooserTest::NoButtonAnswersEnterOrEsc()
     });
     QVERIFY(stepsRan_);
     QCOMPARE(result, QString(""));
+}
+
+void DirChooserTest::EscClosesTheChooserAsCancelDoes()
+{
+    // From each control that takes the focus, Esc ends the chooser with
+    // nothing chosen, even after a folder was opened.
+    for (const char* focus : {"drvMain", "dirMain", "cmdOK", "cmdCancel"}) {
+        DirChooser chooser(nullptr, volumes());
+        const QString result = showWhile(chooser, [&] {
+            doubleClickEntry(dirMain(chooser), "alpha");
+            QCOMPARE(chooser.TheDir(), work_ + "/alpha");
+            auto* control = child<QWidget>(chooser, focus);
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY2(!chooser.isVisible(), focus);
+        });
+        QVERIFY(stepsRan_);
+        QCOMPARE(result, QString(""));
+    }
 }
 
 void DirChooserTest::OpensCentredOnItsOwner()
