@@ -43,6 +43,37 @@ bool SourceReader::copy(std::uint64_t offset, std::span<std::byte> out) const
     return true;
 }
 
+std::optional<std::vector<std::byte>> SourceReader::bytes(std::uint64_t offset, std::uint64_t length) const
+{
+    if (!fits(offset, length))
+        return std::nullopt;
+    if (length > kBlockSize)
+        return readRange(source_, offset, length);
+    std::vector<std::byte> out(static_cast<std::size_t>(length));
+    if (!copy(offset, out))
+        return std::nullopt;
+    return out;
+}
+
+std::optional<HeldBytes> holdRange(const SourceReader& reader, std::uint64_t offset, std::uint64_t length,
+                                   ReadBudget* budget)
+{
+    if (!reader.fits(offset, length))
+        return std::nullopt;
+    if (const auto whole = reader.source().memory())
+        return HeldBytes{*whole->sub(offset, length), nullptr};
+    if (budget != nullptr) {
+        if (length > budget->left)
+            return std::nullopt;
+        budget->left -= length;
+    }
+    auto bytes = reader.bytes(offset, length);
+    if (!bytes)
+        return std::nullopt;
+    auto block = std::make_shared<const std::vector<std::byte>>(std::move(*bytes));
+    return HeldBytes{ByteReader(std::span(*block)), block};
+}
+
 std::optional<std::uint8_t> SourceReader::u8(std::uint64_t offset) const
 {
     if (memory_)

@@ -11,6 +11,10 @@
 
 namespace gb {
 
+class SourceReader;
+std::optional<HeldBytes> holdRange(const SourceReader& reader, std::uint64_t offset, std::uint64_t length,
+                                   ReadBudget* budget = nullptr);
+
 class SourceReader {
 public:
     explicit SourceReader(const ByteSource& source);
@@ -28,6 +32,8 @@ public:
 
     // Copies [offset, offset + out.size()) into out; false when it does not fit.
     bool copy(std::uint64_t offset, std::span<std::byte> out) const;
+    // Exactly [offset, offset + length), through the cache when it is small.
+    std::optional<std::vector<std::byte>> bytes(std::uint64_t offset, std::uint64_t length) const;
 
     // Blocks of this size are read from a file; real resource directories
     // fit in one or two.

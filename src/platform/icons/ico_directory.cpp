@@ -80,7 +80,7 @@ std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& source, Read
     if (count > kMaxEntriesPerGroup)
         return std::unexpected(ReadFailure{ReadError::TooLarge, 4});
     // The whole directory in one read.
-    const auto records = readRange(source, kIcoHeaderSize, count * kIcoEntrySize);
+    const auto records = file.bytes(kIcoHeaderSize, count * kIcoEntrySize);
     if (!records)
         return std::unexpected(ReadFailure{ReadError::Truncated, kIcoHeaderSize});
     const ByteReader list(*records);

@@ -111,11 +111,12 @@ void IconSource::index()
             problem_ = parsed.error();
     };
     const ReadControl control{stop_};
-    const SourceReader probe(*source_);
+    reader_ = std::make_unique<SourceReader>(*source_);
+    const SourceReader& probe = *reader_;
     if (looksLikePe(probe))
-        keep(readPeResources(*source_, control));
+        keep(readPeResources(probe, control));
     else if (looksLikeNe(probe))
-        keep(readNeResources(*source_, control));
+        keep(readNeResources(probe, control));
     else if (looksLikeIcoFile(probe))
         keep(readIcoFile(*source_, &budget_));
     else if (looksLikeAniFile(probe))
@@ -137,7 +138,7 @@ std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
     if (stop_.stop_requested())
         return std::unexpected(ReadFailure{ReadError::Cancelled, 0});
     if (const auto* set = std::get_if<ResourceSet>(&content_))
-        return resolveGroup(*source_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
+        return resolveGroup(*reader_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
     return std::get<IconGroup>(content_);
 }
 

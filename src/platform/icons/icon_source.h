@@ -5,7 +5,7 @@
 //   ICO, CUR and ANI (first frame): one icon;
 //   anything else: none.
 
-#include "platform/bytes/byte_source.h"
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/icon_group.h"
 #include "platform/icons/icon_image.h"
 #include "platform/icons/resource_set.h"
@@ -77,6 +77,7 @@ private:
 
     std::vector<std::byte> whole_; // the bytes of a file read whole
     std::unique_ptr<ByteSource> source_;
+    std::unique_ptr<SourceReader> reader_; // over *source_, its cache kept between groups
     std::stop_token stop_;
     mutable ReadBudget budget_;
     std::variant<std::monostate, ResourceSet, IconGroup> content_;

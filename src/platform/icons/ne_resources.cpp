@@ -42,6 +42,11 @@ bool looksLikeNe(const SourceReader& file)
 std::expected<ResourceSet, ReadFailure> readNeResources(const ByteSource& source, const ReadControl& control)
 {
     const SourceReader file(source);
+    return readNeResources(file, control);
+}
+
+std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file, const ReadControl& control)
+{
     const auto ne = neHeaderOffset(file);
     if (!ne)
         return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
@@ -80,7 +85,7 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const ByteSource& source
         if (!isIcon && !isGroup)
             continue;
         // The records of one type in one read.
-        const auto records = readRange(source, names, *count * kNameInfoSize);
+        const auto records = file.bytes(names, *count * kNameInfoSize);
         if (!records)
             return std::unexpected(ReadFailure{ReadError::Truncated, names});
         const ByteReader list(*records);

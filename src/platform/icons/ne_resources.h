@@ -11,5 +11,8 @@ bool looksLikeNe(const SourceReader& file);
 // enumerate 16-bit resources in table order, which need not be sorted.
 std::expected<ResourceSet, ReadFailure> readNeResources(const ByteSource& file,
                                                         const ReadControl& control = {});
+// The same through a reader the caller already holds, sharing its cache.
+std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file,
+                                                        const ReadControl& control = {});
 
 } // namespace gb

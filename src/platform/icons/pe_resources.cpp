@@ -164,7 +164,7 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
     // The whole section table in one read.
     const std::uint64_t table = optional + *optionalSize;
     const std::uint32_t count = std::min<std::uint32_t>(*sectionCount, kMaxSections);
-    const auto bytes = readRange(file.source(), table, count * kSectionHeaderSize);
+    const auto bytes = file.bytes(table, count * kSectionHeaderSize);
     if (!bytes)
         return std::unexpected(ReadFailure{ReadError::Truncated, table});
     const ByteReader headers(*bytes);
@@ -214,7 +214,7 @@ public:
         const std::uint64_t first = std::uint64_t{dirOffset} + kDirectoryHeaderSize;
         if (!inSection(first, total * kDirectoryEntrySize))
             return std::unexpected(ReadFailure{ReadError::Truncated, root_ + first});
-        const auto bytes = readRange(file_.source(), root_ + first, total * kDirectoryEntrySize);
+        const auto bytes = file_.bytes(root_ + first, total * kDirectoryEntrySize);
         if (!bytes)
             return std::unexpected(ReadFailure{ReadError::Truncated, root_ + first});
         const ByteReader list(*bytes);
@@ -361,6 +361,11 @@ bool looksLikePe(const SourceReader& file)
 std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& source, const ReadControl& control)
 {
     const SourceReader file(source);
+    return readPeResources(file, control);
+}
+
+std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file, const ReadControl& control)
+{
     const auto pe = peHeaderOffset(file);
     if (!pe)
         return std::unexpected(ReadFailure{ReadError::BadMagic, 0});

@@ -14,5 +14,8 @@ bool looksLikePe(const SourceReader& file);
 // The work is linear in the file's size, however its directories point.
 std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& file,
                                                         const ReadControl& control = {});
+// The same through a reader the caller already holds, sharing its cache.
+std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file,
+                                                        const ReadControl& control = {});
 
 } // namespace gb

@@ -32,6 +32,13 @@ const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16
 IconGroup resolveGroup(const ByteSource& source, const ResourceBlob& group,
                        const std::vector<ResourceBlob>& icons, ReadBudget* budget)
 {
+    const SourceReader reader(source);
+    return resolveGroup(reader, group, icons, budget);
+}
+
+IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
+                       const std::vector<ResourceBlob>& icons, ReadBudget* budget)
+{
     IconGroup result;
     if (!group.data)
         return result;

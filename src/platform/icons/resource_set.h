@@ -3,7 +3,7 @@
 // order in which Windows enumerates them, and every icon image with its id
 // and language, so a group can find its images.
 
-#include "platform/bytes/byte_source.h"
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/icon_group.h"
 #include "platform/icons/read_error.h"
 
@@ -48,6 +48,9 @@ inline constexpr std::uint16_t kRtGroupIcon = 14;
 // entry's image: the same language as the group first, else any language.
 // The bytes are read from `source`, within `budget` when one is given.
 IconGroup resolveGroup(const ByteSource& source, const ResourceBlob& group,
+                       const std::vector<ResourceBlob>& icons, ReadBudget* budget = nullptr);
+// The same through a reader whose block cache serves neighbouring images.
+IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
                        const std::vector<ResourceBlob>& icons, ReadBudget* budget = nullptr);
 
 } // namespace gb
