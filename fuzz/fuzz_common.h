@@ -22,10 +22,35 @@ inline void exerciseGroup(const IconGroup& group)
     (void)encodeOriginalIco(group);
 }
 
-inline void exerciseResources(const ResourceSet& set)
+// The same bytes as a file would give them: copied out range by range,
+// never viewed in place, so the readers' file path is fuzzed too.
+class CopyingSource final : public ByteSource {
+public:
+    explicit CopyingSource(ByteReader bytes) : memory_(bytes) {}
+    std::uint64_t size() const override { return memory_.size(); }
+    std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override
+    {
+        return memory_.readAt(offset, out);
+    }
+
+private:
+    MemorySource memory_;
+};
+
+inline void exerciseResources(const ByteSource& source, const ResourceSet& set)
 {
+    ReadBudget budget{source.size() * 8};
     for (const ResourceBlob& blob : set.groups)
-        exerciseGroup(resolveGroup(blob, set.icons));
+        exerciseGroup(resolveGroup(source, blob, set.icons, &budget));
+}
+
+// Runs `read` over the bytes both in memory and as a copying source.
+template <typename Read> void overBothSources(const std::uint8_t* data, std::size_t size, Read read)
+{
+    const MemorySource memory(readerOf(data, size));
+    read(static_cast<const ByteSource&>(memory));
+    const CopyingSource copying(readerOf(data, size));
+    read(static_cast<const ByteSource&>(copying));
 }
 
 } // namespace gb::fuzz

@@ -4,13 +4,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto file = gb::fuzz::readerOf(data, size);
-    if (auto group = gb::readIcoFile(file))
-        gb::fuzz::exerciseGroup(*group);
-    if (auto group = gb::readAniFirstFrame(file))
-        gb::fuzz::exerciseGroup(*group);
+    gb::fuzz::overBothSources(data, size, [](const gb::ByteSource& file) {
+        gb::ReadBudget budget{file.size() * 8};
+        if (auto group = gb::readIcoFile(file, &budget))
+            gb::fuzz::exerciseGroup(*group);
+        if (auto group = gb::readAniFirstFrame(file, &budget))
+            gb::fuzz::exerciseGroup(*group);
+    });
     // The whole entry point, as the walk uses it.
-    const auto source = gb::IconSource::fromBytes(file);
+    const auto source = gb::IconSource::fromBytes(gb::fuzz::readerOf(data, size));
     for (int i = 0; i < source.count() && i < 64; ++i)
         (void)source.icon(i);
     return 0;

@@ -4,8 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto file = gb::fuzz::readerOf(data, size);
-    if (auto set = gb::readPeResources(file))
-        gb::fuzz::exerciseResources(*set);
+    gb::fuzz::overBothSources(data, size, [](const gb::ByteSource& file) {
+        if (auto set = gb::readPeResources(file))
+            gb::fuzz::exerciseResources(file, *set);
+    });
     return 0;
 }

@@ -550,8 +550,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // Shut-down: a running search is told to stop; the catalogue is emptied.
-    search_.requestStop();
+    // Shut-down: a running search is abandoned, the file being read included,
+    // so the program ends (and frees the single-instance lock) at once; the
+    // catalogue is emptied.
+    search_.abandon();
     harvestTimer_.stop();
     store_.reset();
     model_.reload();

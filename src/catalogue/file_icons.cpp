@@ -4,10 +4,10 @@
 
 namespace gb {
 
-std::vector<CatalogueImage> extractFileIcons(const std::string& path)
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
 {
     std::vector<CatalogueImage> icons;
-    auto source = IconSource::open(path);
+    auto source = IconSource::open(path, stop);
     if (!source)
         return icons;
     const int count = source->count();

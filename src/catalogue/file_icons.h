@@ -5,13 +5,15 @@
 
 #include "catalogue/catalogue_store.h"
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
 namespace gb {
 
-// A file that cannot be read or holds no icons gives none, silently.
-std::vector<CatalogueImage> extractFileIcons(const std::string& path);
+// A file that cannot be read or holds no icons gives none, silently. When
+// `stop` is requested the file is abandoned midway with what it gave so far.
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop = {});
 
 // Appends a file's icons in order; the first key already present ends the
 // file (so no file is catalogued twice and the lists stay in step).

@@ -2,8 +2,9 @@
 // A search run off the window thread: the folder walk and the extraction of
 // every file's icons happen on a worker thread, and the window collects what
 // was found with take() from its own thread, as often as it repaints. The
-// stop request is read by the walk at its two poll points only, so a stopped
-// search catalogues the same files the walk's rules say.
+// stop request is read by the walk at its two poll points, so a stopped
+// search catalogues the same files the walk's rules say; abandon() also
+// cuts short the file being read, for an exit that must not wait.
 
 #include "catalogue/catalogue_store.h"
 #include "search/folder_walk.h"
@@ -12,6 +13,7 @@
 #include <cstddef>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,25 +30,34 @@ struct SearchHarvest {
 class BackgroundSearch {
 public:
     using Extractor = std::function<std::vector<CatalogueImage>(const std::string& path)>;
+    // One that gives up when `stop` is requested, as the engine's does.
+    using StoppableExtractor =
+        std::function<std::vector<CatalogueImage>(const std::string& path, std::stop_token stop)>;
 
     // The extractor defaults to extractFileIcons; tests may slow it down.
     explicit BackgroundSearch(Extractor extractor = {});
+    explicit BackgroundSearch(StoppableExtractor extractor);
     ~BackgroundSearch(); // stops and joins a running search
     BackgroundSearch(const BackgroundSearch&) = delete;
     BackgroundSearch& operator=(const BackgroundSearch&) = delete;
 
     void start(std::string folder, WalkOptions options);
     void requestStop() { going_.store(false); }
+    // Stops, and abandons the extraction under way and the files left in
+    // the current folder: for leaving the program, when nothing more found
+    // will be shown. An extractor that takes no stop token finishes its file.
+    void abandon();
     bool running() const;
 
     // What was found since the last call.
     SearchHarvest take();
 
 private:
-    void run(std::string folder, WalkOptions options);
+    void run(std::string folder, WalkOptions options, std::stop_token stop);
 
-    Extractor extractor_;
+    StoppableExtractor extractor_;
     std::atomic<bool> going_{false};
+    std::stop_source abandon_;
     std::thread worker_;
     mutable std::mutex mutex_;
     SearchHarvest pending_;

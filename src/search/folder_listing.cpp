@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace gb {
 
@@ -76,9 +77,32 @@ std::string childPath(const std::string& folder, const std::string& name)
 std::expected<FolderListing, int> listFolder(const std::string& folder, const FilePattern& pattern,
                                              bool withSubfolders)
 {
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-    if (!dir)
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
         return std::unexpected(errno);
+    auto listing = listFolderAt(fd, pattern, withSubfolders);
+    ::close(fd);
+    return listing;
+}
+
+int openSubfolder(int parentFd, const std::string& name)
+{
+    return ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders)
+{
+    // The stream owns a duplicate, so the caller's descriptor stays open.
+    const int own = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return std::unexpected(errno);
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(own));
+    if (!dir) {
+        const int error = errno;
+        ::close(own);
+        return std::unexpected(error);
+    }
+    ::rewinddir(dir.get()); // the duplicate shares the caller's position
     const int fd = ::dirfd(dir.get());
 
     FolderListing listing;

@@ -19,6 +19,14 @@ struct FolderListing {
 // errno when the folder cannot be read.
 std::expected<FolderListing, int> listFolder(const std::string& folder, const FilePattern& pattern,
                                              bool withSubfolders);
+// The same for a folder already open as `folderFd` (which stays open).
+std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders);
+
+// Opens the subfolder `name` of the folder open as `parentFd`, relative to
+// that descriptor and never through a link: a folder swapped for a link
+// to another place between listing and opening is not entered. Returns the
+// descriptor, or -1 with errno set.
+int openSubfolder(int parentFd, const std::string& name);
 
 // Orders names as the lists do.
 bool listOrder(const std::string& a, const std::string& b);

@@ -12,12 +12,20 @@
 //   - every other folder still running leaves its subfolder loop and still
 //     catalogues its own files on the way out.
 // The walk keeps its own stack, so depth is not bounded by the call stack.
+// Each subfolder is opened relative to its parent's descriptor and never
+// through a link, so a folder swapped for a link after its parent was
+// listed is not followed.
 
 #include "search/file_pattern.h"
 
+#include <functional>
 #include <string>
 
 namespace gb {
+
+// Opens subfolder `name` of the folder open as `parentFd`: a descriptor, or
+// -1 with errno set. Tests replace it to make a folder fail.
+using FolderOpener = std::function<int(int parentFd, const std::string& name)>;
 
 struct WalkOptions {
     bool subfolders = false;
@@ -36,6 +44,8 @@ public:
 };
 
 // Walks from `start`; returns when the walk has ended, by itself or stopped.
-void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVisitor& visitor);
+// Subfolders are opened with `openFolder` (openSubfolder when empty).
+void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVisitor& visitor,
+                    const FolderOpener& openFolder = {});
 
 } // namespace gb

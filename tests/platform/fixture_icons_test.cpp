@@ -278,14 +278,15 @@ TEST(AnimatedCursor, ShowsItsFirstFrame)
     expectIcon(source, 0, gbfix::kAniExpected[0]);
 }
 
-TEST(NeExecutable, ListsTheNamedGroupFirstThenIdsAscending)
+TEST(NeExecutable, NumberedGroupStoredBeforeNamedOneStaysFirst)
 {
-    // icons16.exe's resource table holds 7, SUN, 1 in that order.
+    // icons16.exe's resource table holds 7, SUN, 1 in that order; 16-bit
+    // files are enumerated in table order, named groups do not move ahead.
     const IconSource source = openFixture("icons16.exe");
     ASSERT_EQ(source.count(), 3);
-    EXPECT_EQ(largeBody(source, 0), gbfix::ne1_sun_32.body);
-    EXPECT_EQ(largeBody(source, 1), gbfix::ne3_one_32.body);
-    EXPECT_EQ(largeBody(source, 2), gbfix::ne5_seven_32.body);
+    EXPECT_EQ(largeBody(source, 0), gbfix::ne5_seven_32.body);
+    EXPECT_EQ(largeBody(source, 1), gbfix::ne1_sun_32.body);
+    EXPECT_EQ(largeBody(source, 2), gbfix::ne3_one_32.body);
 }
 
 } // namespace

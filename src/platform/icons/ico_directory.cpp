@@ -27,23 +27,31 @@ int sideOf(std::uint8_t stored)
 
 struct Chunk {
     std::uint64_t offset; // of the chunk header
-    ByteReader body;
+    std::uint64_t body;   // of the body
+    std::uint64_t length; // of the body
 };
 
 // The chunk with the given id among the chunks of `area`, starting at `from`.
 // Each step moves forward by at least a header, so the walk always ends.
-std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from, std::span<const std::uint8_t> id,
+// `area` is [areaStart, areaStart + areaLength) of the file.
+std::optional<Chunk> findChunk(const SourceReader& file, std::uint64_t areaStart, std::uint64_t areaLength,
+                               std::uint64_t from, std::span<const std::uint8_t> id,
                                std::span<const std::uint8_t> listType = {})
 {
+    const SliceSource slice(file.source(), areaStart, areaLength);
+    const SourceReader area(slice);
     std::uint64_t at = from;
     while (area.fits(at, kChunkHeaderSize)) {
-        const std::uint64_t size = *area.u32le(at + 4);
+        const auto stored = area.u32le(at + 4);
+        if (!stored)
+            return std::nullopt; // the file shrank since it was opened
+        const std::uint64_t size = *stored;
         const std::uint64_t body = at + kChunkHeaderSize;
         // A chunk that claims more than is left is cut at the end of the
         // file rather than dropped: its first frame may well be complete.
         const std::uint64_t length = std::min(size, area.size() - body);
         if (area.startsWith(at, id) && (listType.empty() || area.startsWith(body, listType)))
-            return Chunk{at, *area.sub(body, length)};
+            return Chunk{areaStart + at, areaStart + body, length};
         at = body + length + (length & 1); // chunks are padded to even sizes
     }
     return std::nullopt;
@@ -51,60 +59,80 @@ std::optional<Chunk> findChunk(const ByteReader& area, std::uint64_t from, std::
 
 } // namespace
 
-bool looksLikeIcoFile(const ByteReader& file)
+bool looksLikeIcoFile(const SourceReader& file)
 {
     const auto reserved = file.u16le(0), type = file.u16le(2), count = file.u16le(4);
     return reserved && type && count && *reserved == 0 && (*type == kTypeIcon || *type == kTypeCursor) &&
            *count > 0;
 }
 
-bool looksLikeAniFile(const ByteReader& file)
+bool looksLikeAniFile(const SourceReader& file)
 {
     return file.startsWith(0, kRiff) && file.startsWith(8, kAcon);
 }
 
-std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& file)
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& source, ReadBudget* budget)
 {
+    const SourceReader file(source);
     if (!looksLikeIcoFile(file))
         return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
-    const std::uint16_t count = *file.u16le(4);
+    const std::uint16_t count = file.u16le(4).value_or(0);
     if (count > kMaxEntriesPerGroup)
         return std::unexpected(ReadFailure{ReadError::TooLarge, 4});
-    if (!file.fits(kIcoHeaderSize, count * kIcoEntrySize))
+    // The whole directory in one read.
+    const auto records = file.bytes(kIcoHeaderSize, count * kIcoEntrySize);
+    if (!records)
         return std::unexpected(ReadFailure{ReadError::Truncated, kIcoHeaderSize});
+    const ByteReader list(*records);
 
     IconGroup group;
-    group.cursor = *file.u16le(2) == kTypeCursor;
+    group.cursor = file.u16le(2) == kTypeCursor;
     for (std::uint16_t i = 0; i < count; ++i) {
-        const std::uint64_t at = kIcoHeaderSize + i * kIcoEntrySize;
+        const std::uint64_t at = std::uint64_t{i} * kIcoEntrySize;
         GroupEntry entry;
-        entry.declaredWidth = sideOf(*file.u8(at));
-        entry.declaredHeight = sideOf(*file.u8(at + 1));
+        entry.declaredWidth = sideOf(*list.u8(at));
+        entry.declaredHeight = sideOf(*list.u8(at + 1));
         // For cursors these two fields are the hot spot, not planes and depth.
-        entry.declaredBitCount = group.cursor ? 0 : *file.u16le(at + 6);
+        entry.declaredBitCount = group.cursor ? 0 : *list.u16le(at + 6);
         entry.iconId = i;
-        const std::uint32_t size = *file.u32le(at + 8);
-        const std::uint32_t offset = *file.u32le(at + 12);
+        const std::uint32_t size = *list.u32le(at + 8);
+        const std::uint32_t offset = *list.u32le(at + 12);
         entry.imageOffset = offset;
-        entry.image = file.sub(offset, size);
+        if (auto image = holdRange(source, offset, size, budget)) {
+            entry.image = image->bytes;
+            if (image->block)
+                group.held.push_back(std::move(image->block));
+        }
         group.entries.push_back(entry);
     }
     return group;
 }
 
-std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& file)
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& source, ReadBudget* budget)
 {
+    const SourceReader file(source);
     if (!looksLikeAniFile(file))
         return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
     // The RIFF form: "RIFF", size, "ACON", then chunks; frames live in a
     // LIST chunk of type "fram" as "icon" chunks, each a whole ICO/CUR file.
-    const auto frames = findChunk(file, 12, kList, kFram);
+    const auto frames = findChunk(file, 0, file.size(), 12, kList, kFram);
     if (!frames)
         return std::unexpected(ReadFailure{ReadError::Missing, 12});
-    const auto first = findChunk(frames->body, 4, kIcon);
+    const auto first = findChunk(file, frames->body, frames->length, 4, kIcon);
     if (!first)
         return std::unexpected(ReadFailure{ReadError::Missing, frames->offset});
-    return readIcoFile(first->body);
+    const SliceSource frame(source, first->body, first->length);
+    return readIcoFile(frame, budget);
+}
+
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& bytes)
+{
+    return readIcoFile(MemorySource(bytes));
+}
+
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& bytes)
+{
+    return readAniFirstFrame(MemorySource(bytes));
 }
 
 } // namespace gb

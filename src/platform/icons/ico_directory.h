@@ -2,6 +2,7 @@
 // Icon and cursor files (.ico, .cur) and animated cursors (.ani, RIFF ACON):
 // each counts as one icon whose entries are the images of the file.
 
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/icon_group.h"
 #include "platform/icons/read_error.h"
 
@@ -9,11 +10,16 @@
 
 namespace gb {
 
-bool looksLikeIcoFile(const ByteReader& file);
-bool looksLikeAniFile(const ByteReader& file);
+bool looksLikeIcoFile(const SourceReader& file);
+bool looksLikeAniFile(const SourceReader& file);
 
-std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& file);
+// Images are read from `file`, within `budget` when one is given.
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& file, ReadBudget* budget = nullptr);
 // The first frame of an animated cursor, itself an ICO/CUR file.
-std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& file);
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& file, ReadBudget* budget = nullptr);
+
+// The same over bytes in memory, which the caller keeps alive.
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& bytes);
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& bytes);
 
 } // namespace gb

@@ -6,6 +6,7 @@
 #include "platform/bytes/byte_reader.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct GroupEntry {
 struct IconGroup {
     std::vector<GroupEntry> entries;
     bool cursor = false; // entries are cursor images (CUR, ANI): a hot spot precedes them in PE
+    // The bytes read from a file that the entries' images point into; empty
+    // when the images point into memory the source keeps.
+    std::vector<std::shared_ptr<const std::vector<std::byte>>> held;
 };
 
 // Group directories hold at most 65535 entries; real ones hold a few dozen.

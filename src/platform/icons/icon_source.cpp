@@ -1,5 +1,7 @@
 #include "platform/icons/icon_source.h"
 
+#include "platform/bytes/file_source.h"
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/entry_choice.h"
 #include "platform/icons/ico_directory.h"
 #include "platform/icons/ne_resources.h"
@@ -7,6 +9,16 @@
 #include "platform/icons/resample.h"
 
 namespace gb {
+
+namespace {
+
+// Bytes an IconSource may copy out of a large file over its life. Every
+// icon's images together fit in the file, so a caller may draw each icon a
+// few times over; a hostile directory that points every entry at the same
+// megabytes stops at this bound.
+constexpr std::uint64_t kReadsPerFileByte = 8;
+
+} // namespace
 
 std::string EntryInfo::label() const
 {
@@ -30,12 +42,17 @@ RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
 
     EntryInfo info;
     RgbaImage image(size, size); // fully transparent unless an entry draws
-    if (const auto index = chooseEntry(headers, size)) {
+    // An entry whose header reads well may still fail to decode (cut short
+    // after its header, say); it then takes no part and the next best
+    // entry is drawn. Each round drops one entry, so this ends.
+    while (const auto index = chooseEntry(headers, size)) {
         if (auto decoded = decodeIconImage(*group.entries[*index].image)) {
             info.found = true;
             info.header = *headers[*index];
             image = resampleImage(*decoded, size, size);
+            break;
         }
+        headers[*index].reset();
     }
     if (chosen != nullptr)
         *chosen = info;
@@ -50,24 +67,37 @@ ExtractedIcon extractIcon(const IconGroup& group)
     return icon;
 }
 
-std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path)
+std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path, std::stop_token stop)
 {
-    auto file = MappedFile::open(path);
+    auto file = FileSource::open(path);
     if (!file)
         return std::unexpected(file.error());
     IconSource source;
-    source.file_ = std::move(*file);
-    source.bytes_ = source.file_.reader();
+    source.stop_ = std::move(stop);
+    if (file->size() <= kWholeReadLimit) {
+        source.whole_ = file->readAll(); // what is there, should it have shrunk
+        source.source_ = std::make_unique<MemorySource>(ByteReader(std::span(source.whole_)));
+    } else {
+        source.budget_.left = file->size() * kReadsPerFileByte;
+        source.source_ = std::make_unique<FileSource>(std::move(*file));
+    }
     source.index();
     return source;
 }
 
 IconSource IconSource::fromBytes(ByteReader bytes)
 {
-    IconSource source;
-    source.bytes_ = bytes;
-    source.index();
-    return source;
+    return fromSource(std::make_unique<MemorySource>(bytes));
+}
+
+IconSource IconSource::fromSource(std::unique_ptr<ByteSource> source, std::stop_token stop)
+{
+    IconSource result;
+    result.budget_.left = source->size() * kReadsPerFileByte;
+    result.source_ = std::move(source);
+    result.stop_ = std::move(stop);
+    result.index();
+    return result;
 }
 
 void IconSource::index()
@@ -80,14 +110,17 @@ void IconSource::index()
         else
             problem_ = parsed.error();
     };
-    if (looksLikePe(bytes_))
-        keep(readPeResources(bytes_));
-    else if (looksLikeNe(bytes_))
-        keep(readNeResources(bytes_));
-    else if (looksLikeIcoFile(bytes_))
-        keep(readIcoFile(bytes_));
-    else if (looksLikeAniFile(bytes_))
-        keep(readAniFirstFrame(bytes_));
+    const ReadControl control{stop_};
+    reader_ = std::make_unique<SourceReader>(*source_);
+    const SourceReader& probe = *reader_;
+    if (looksLikePe(probe))
+        keep(readPeResources(probe, control));
+    else if (looksLikeNe(probe))
+        keep(readNeResources(probe, control));
+    else if (looksLikeIcoFile(probe))
+        keep(readIcoFile(*source_, &budget_));
+    else if (looksLikeAniFile(probe))
+        keep(readAniFirstFrame(*source_, &budget_));
     // Anything else is simply not an icon source: no icons, no problem.
 }
 
@@ -102,8 +135,10 @@ std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
 {
     if (index < 0 || index >= count())
         return std::unexpected(ReadFailure{ReadError::OutOfRange, 0});
+    if (stop_.stop_requested())
+        return std::unexpected(ReadFailure{ReadError::Cancelled, 0});
     if (const auto* set = std::get_if<ResourceSet>(&content_))
-        return resolveGroup(set->groups[static_cast<std::size_t>(index)], set->icons);
+        return resolveGroup(*reader_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
     return std::get<IconGroup>(content_);
 }
 

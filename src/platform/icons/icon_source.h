@@ -5,15 +5,18 @@
 //   ICO, CUR and ANI (first frame): one icon;
 //   anything else: none.
 
-#include "platform/bytes/mapped_file.h"
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/icon_group.h"
 #include "platform/icons/icon_image.h"
 #include "platform/icons/resource_set.h"
 
 #include <expected>
+#include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace gb {
 
@@ -43,10 +46,19 @@ RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen = null
 
 class IconSource {
 public:
-    // Opens a file (only regular files) and indexes its icons.
-    static std::expected<IconSource, ReadFailure> open(const std::string& path);
+    // Opens a file (only regular files) and indexes its icons. A small file
+    // is read whole with one read; a larger one is read a range at a time,
+    // only where its headers, directories and icons are. When `stop` is
+    // requested, indexing and drawing give up with Cancelled.
+    static std::expected<IconSource, ReadFailure> open(const std::string& path, std::stop_token stop = {});
     // Indexes bytes the caller keeps alive (tests, fuzzing).
     static IconSource fromBytes(ByteReader bytes);
+    // Indexes any source (tests), which the IconSource then owns.
+    static IconSource fromSource(std::unique_ptr<ByteSource> source, std::stop_token stop = {});
+
+    // Files up to this size are read whole: one read costs less than the
+    // several a large file's ranges take.
+    static constexpr std::uint64_t kWholeReadLimit = 1 << 20;
 
     IconSource(IconSource&&) noexcept = default;
     IconSource& operator=(IconSource&&) noexcept = default;
@@ -63,8 +75,11 @@ private:
     IconSource() = default;
     void index();
 
-    MappedFile file_;
-    ByteReader bytes_;
+    std::vector<std::byte> whole_; // the bytes of a file read whole
+    std::unique_ptr<ByteSource> source_;
+    std::unique_ptr<SourceReader> reader_; // over *source_, its cache kept between groups
+    std::stop_token stop_;
+    mutable ReadBudget budget_;
     std::variant<std::monostate, ResourceSet, IconGroup> content_;
     std::optional<ReadFailure> problem_;
 };

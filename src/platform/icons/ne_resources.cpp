@@ -22,7 +22,7 @@ constexpr std::uint16_t kIntegerId = 0x8000;
 // Anything past 24 would place data beyond 1 TiB.
 constexpr std::uint16_t kMaxAlignShift = 24;
 
-std::optional<std::uint64_t> neHeaderOffset(const ByteReader& file)
+std::optional<std::uint64_t> neHeaderOffset(const SourceReader& file)
 {
     if (!file.startsWith(0, kMz))
         return std::nullopt;
@@ -34,12 +34,18 @@ std::optional<std::uint64_t> neHeaderOffset(const ByteReader& file)
 
 } // namespace
 
-bool looksLikeNe(const ByteReader& file)
+bool looksLikeNe(const SourceReader& file)
 {
     return neHeaderOffset(file).has_value();
 }
 
-std::expected<ResourceSet, ReadFailure> readNeResources(const ByteReader& file)
+std::expected<ResourceSet, ReadFailure> readNeResources(const ByteSource& source, const ReadControl& control)
+{
+    const SourceReader file(source);
+    return readNeResources(file, control);
+}
+
+std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file, const ReadControl& control)
 {
     const auto ne = neHeaderOffset(file);
     if (!ne)
@@ -56,7 +62,6 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const ByteReader& file)
     if (*shift > kMaxAlignShift)
         return std::unexpected(ReadFailure{ReadError::TooLarge, table});
 
-    std::vector<ResourceBlob> named, numbered;
     // Every record moves the cursor forward, so the walk ends within the file.
     std::uint64_t cursor = table + 2;
     for (;;) {
@@ -72,38 +77,44 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const ByteReader& file)
         if (!file.fits(names, *count * kNameInfoSize))
             return std::unexpected(ReadFailure{ReadError::Truncated, names});
         cursor = names + *count * kNameInfoSize;
+        if (control.stop.stop_requested())
+            return std::unexpected(ReadFailure{ReadError::Cancelled, names});
 
         const bool isIcon = *typeId == (kIntegerId | kRtIcon);
         const bool isGroup = *typeId == (kIntegerId | kRtGroupIcon);
         if (!isIcon && !isGroup)
             continue;
+        // The records of one type in one read.
+        const auto records = file.bytes(names, *count * kNameInfoSize);
+        if (!records)
+            return std::unexpected(ReadFailure{ReadError::Truncated, names});
+        const ByteReader list(*records);
         for (std::uint16_t i = 0; i < *count; ++i) {
-            const std::uint64_t at = names + i * kNameInfoSize;
-            const std::uint64_t offset = std::uint64_t{*file.u16le(at)} << *shift;
-            const std::uint64_t length = std::uint64_t{*file.u16le(at + 2)} << *shift;
-            const std::uint16_t id = *file.u16le(at + 6);
+            if (control.visited != nullptr)
+                ++*control.visited;
+            const std::uint64_t at = std::uint64_t{i} * kNameInfoSize;
+            const std::uint64_t offset = std::uint64_t{*list.u16le(at)} << *shift;
+            const std::uint64_t length = std::uint64_t{*list.u16le(at + 2)} << *shift;
+            const std::uint16_t id = *list.u16le(at + 6);
             ResourceBlob blob;
             blob.offset = offset;
             // Lengths are rounded up to the alignment, so the last resource
             // may claim bytes past the end of the file; keep what is there.
             if (offset < file.size())
-                blob.data = file.sub(offset, std::min(length, file.size() - offset));
+                blob.data = ByteRange{offset, std::min(length, file.size() - offset)};
             const bool integer = (id & kIntegerId) != 0;
             blob.id = integer ? static_cast<std::uint16_t>(id & ~kIntegerId) : 0;
             if (isIcon) {
                 if (integer)
                     set.icons.push_back(blob);
             } else {
-                (integer ? numbered : named).push_back(blob);
+                set.groups.push_back(blob);
             }
         }
     }
 
-    // The same order as for PE files: named groups as the table lists them,
-    // then numbered groups by ascending id.
-    std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
-    set.groups = std::move(named);
-    set.groups.insert(set.groups.end(), numbered.begin(), numbered.end());
+    // Groups stay in table order, named and numbered mixed as stored; images
+    // are looked up by id.
     std::ranges::stable_sort(set.icons, {}, &ResourceBlob::id);
     return set;
 }

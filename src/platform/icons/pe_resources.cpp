@@ -38,6 +38,16 @@ constexpr std::uint32_t kMaxEntriesPerDirectory = 0x1fffe;
 // directory entry, a data entry and a 40-byte header, over 64 bytes.
 constexpr std::uint64_t kMinBytesPerIcon = 64;
 
+// Directory entries read per file. Directories may share and point back at
+// each other, so one stored entry can be reached many times; a real file
+// reads each of its entries once or twice. Four visits per 8 bytes of file
+// plus a floor for tiny files keeps every walk linear in the file's size.
+constexpr std::uint64_t kVisitsPerEntryBytes = 4;
+constexpr std::uint64_t kMinVisits = 4096;
+
+// How often the walk looks at the stop request (entries between looks).
+constexpr std::uint64_t kStopCheckInterval = 64;
+
 struct Section {
     std::uint32_t virtualAddress;
     std::uint32_t virtualSize;
@@ -46,36 +56,58 @@ struct Section {
 };
 
 struct PeImage {
-    ByteReader file;
-    std::vector<Section> sections;
+    std::vector<Section> sections;      // by table order
+    std::vector<std::size_t> byAddress; // section indices sorted by virtual address
     std::uint32_t sizeOfHeaders = 0;
+    std::uint64_t fileSize = 0;
 
     // Maps an RVA to a file offset as the loader lays the image out: inside a
     // section's raw data, or inside the headers, which are mapped at RVA 0.
     std::optional<std::uint64_t> offsetOf(std::uint32_t rva, std::uint32_t length) const
     {
-        for (const Section& s : sections) {
-            const std::uint64_t span = std::max(s.virtualSize, s.rawSize);
-            const std::uint64_t start = s.virtualAddress;
-            if (rva < start || rva >= start + span)
-                continue;
-            const std::uint64_t delta = rva - start;
+        if (const Section* s = sectionOf(rva)) {
+            const std::uint64_t delta = rva - s->virtualAddress;
             // Bytes past the raw data are zero in memory but absent from the
             // file; data that reaches there cannot be read.
-            if (delta + length > s.rawSize)
+            if (delta + length > s->rawSize)
                 return std::nullopt;
-            const std::uint64_t offset = std::uint64_t{s.rawPointer} + delta;
-            if (!file.fits(offset, length))
+            const std::uint64_t offset = std::uint64_t{s->rawPointer} + delta;
+            if (offset > fileSize || length > fileSize - offset)
                 return std::nullopt;
             return offset;
         }
-        if (std::uint64_t{rva} + length <= sizeOfHeaders && file.fits(rva, length))
+        if (std::uint64_t{rva} + length <= sizeOfHeaders && std::uint64_t{rva} + length <= fileSize)
             return rva;
         return std::nullopt;
     }
+
+    void sortSections()
+    {
+        byAddress.resize(sections.size());
+        for (std::size_t i = 0; i < sections.size(); ++i)
+            byAddress[i] = i;
+        std::ranges::stable_sort(byAddress, {}, [&](std::size_t i) { return sections[i].virtualAddress; });
+    }
+
+private:
+    // The loader lays sections out in address order and refuses overlaps, so
+    // an address belongs to the section starting last at or below it (of
+    // equal starts, the first in the table): one binary search per lookup.
+    const Section* sectionOf(std::uint32_t rva) const
+    {
+        const auto key = [&](std::size_t i) { return sections[i].virtualAddress; };
+        auto it = std::ranges::upper_bound(byAddress, rva, {}, key);
+        if (it == byAddress.begin())
+            return nullptr;
+        const std::uint32_t start = sections[*std::prev(it)].virtualAddress;
+        it = std::ranges::lower_bound(byAddress.begin(), it, start, {}, key);
+        const Section& s = sections[*it];
+        const std::uint64_t span = std::max(s.virtualSize, s.rawSize);
+        return rva < std::uint64_t{s.virtualAddress} + span ? &s : nullptr;
+    }
 };
 
-std::optional<std::uint64_t> peHeaderOffset(const ByteReader& file)
+std::optional<std::uint64_t> peHeaderOffset(const SourceReader& file)
 {
     if (!file.startsWith(0, kMz))
         return std::nullopt;
@@ -87,7 +119,7 @@ std::optional<std::uint64_t> peHeaderOffset(const ByteReader& file)
     return *lfanew;
 }
 
-std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uint64_t pe,
+std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::uint64_t pe,
                                                 std::uint64_t& resourceRva, std::uint64_t& resourceSize)
 {
     const std::uint64_t coff = pe + 4;
@@ -110,7 +142,7 @@ std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uin
     }
 
     PeImage image;
-    image.file = file;
+    image.fileSize = file.size();
     const auto sizeOfHeaders = file.u32le(optional + 60);
     const auto directoryCount = file.u32le(countField);
     if (!sizeOfHeaders || !directoryCount)
@@ -129,16 +161,20 @@ std::expected<PeImage, ReadFailure> readPeImage(const ByteReader& file, std::uin
         resourceSize = *size;
     }
 
+    // The whole section table in one read.
     const std::uint64_t table = optional + *optionalSize;
     const std::uint32_t count = std::min<std::uint32_t>(*sectionCount, kMaxSections);
-    if (!file.fits(table, count * kSectionHeaderSize))
+    const auto bytes = file.bytes(table, count * kSectionHeaderSize);
+    if (!bytes)
         return std::unexpected(ReadFailure{ReadError::Truncated, table});
+    const ByteReader headers(*bytes);
     image.sections.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint64_t at = table + i * kSectionHeaderSize;
-        image.sections.push_back(
-            Section{*file.u32le(at + 12), *file.u32le(at + 8), *file.u32le(at + 16), *file.u32le(at + 20)});
+        const std::uint64_t at = i * kSectionHeaderSize;
+        image.sections.push_back(Section{*headers.u32le(at + 12), *headers.u32le(at + 8),
+                                         *headers.u32le(at + 16), *headers.u32le(at + 20)});
     }
+    image.sortSections();
     return image;
 }
 
@@ -152,31 +188,45 @@ struct DirectoryEntry {
 
 class ResourceTree {
 public:
-    ResourceTree(const PeImage& image, std::uint64_t rootOffset, ByteReader section)
-        : image_(image), root_(rootOffset), section_(section),
-          maxIconImages_(image.file.size() / kMinBytesPerIcon)
+    ResourceTree(const SourceReader& file, const PeImage& image, std::uint64_t rootOffset,
+                 std::uint64_t length, const ReadControl& control)
+        : file_(file), image_(image), root_(rootOffset), length_(length), control_(control),
+          maxIconImages_(file.size() / kMinBytesPerIcon),
+          visitsLeft_(std::max(kMinVisits, file.size() / kDirectoryEntrySize * kVisitsPerEntryBytes))
     {
     }
 
+    // The walk has been told to stop, or has read as many entries as the
+    // file's size allows: what is found so far is kept.
+    bool cancelled() const { return cancelled_; }
+    bool exhausted() const { return visitsLeft_ == 0; }
+
     // The first `limit` entries of a directory.
     std::expected<std::vector<DirectoryEntry>, ReadFailure>
-    entries(std::uint32_t dirOffset, std::uint32_t limit = kMaxEntriesPerDirectory) const
+    entries(std::uint32_t dirOffset, std::uint32_t limit = kMaxEntriesPerDirectory)
     {
-        const auto named = section_.u16le(std::uint64_t{dirOffset} + 12);
-        const auto ids = section_.u16le(std::uint64_t{dirOffset} + 14);
+        const auto named = u16(std::uint64_t{dirOffset} + 12);
+        const auto ids = u16(std::uint64_t{dirOffset} + 14);
         if (!named || !ids)
             return std::unexpected(ReadFailure{ReadError::Truncated, root_ + dirOffset});
-        const std::uint32_t total = std::min(std::uint32_t{*named} + *ids, limit);
+        std::uint32_t total = std::min(std::uint32_t{*named} + *ids, limit);
+        total = static_cast<std::uint32_t>(std::min<std::uint64_t>(total, visitsLeft_));
         const std::uint64_t first = std::uint64_t{dirOffset} + kDirectoryHeaderSize;
-        if (!section_.fits(first, total * kDirectoryEntrySize))
+        if (!inSection(first, total * kDirectoryEntrySize))
             return std::unexpected(ReadFailure{ReadError::Truncated, root_ + first});
+        const auto bytes = file_.bytes(root_ + first, total * kDirectoryEntrySize);
+        if (!bytes)
+            return std::unexpected(ReadFailure{ReadError::Truncated, root_ + first});
+        const ByteReader list(*bytes);
 
         std::vector<DirectoryEntry> result;
         result.reserve(total);
         for (std::uint32_t i = 0; i < total; ++i) {
-            const std::uint64_t at = first + i * kDirectoryEntrySize;
-            const std::uint32_t name = *section_.u32le(at);
-            const std::uint32_t target = *section_.u32le(at + 4);
+            if (!visit())
+                break;
+            const std::uint64_t at = i * kDirectoryEntrySize;
+            const std::uint32_t name = *list.u32le(at);
+            const std::uint32_t target = *list.u32le(at + 4);
             result.push_back(DirectoryEntry{(name & kHighBit) != 0, name & ~kHighBit,
                                             (target & kHighBit) != 0, target & ~kHighBit});
         }
@@ -184,8 +234,8 @@ public:
     }
 
     // The first leaf below a subdirectory entry (its first language), as a
-    // blob. Returns the fault when the entry is unusable.
-    ResourceBlob firstLeaf(const DirectoryEntry& nameEntry, std::uint16_t id) const
+    // blob. An unusable entry gives a blob without data.
+    ResourceBlob firstLeaf(const DirectoryEntry& nameEntry, std::uint16_t id)
     {
         ResourceBlob blob;
         blob.id = id;
@@ -202,7 +252,7 @@ public:
     }
 
     // Every language leaf below a name entry.
-    void allLeaves(const DirectoryEntry& nameEntry, std::uint16_t id, std::vector<ResourceBlob>& out) const
+    void allLeaves(const DirectoryEntry& nameEntry, std::uint16_t id, std::vector<ResourceBlob>& out)
     {
         if (!nameEntry.subdirectory || out.size() >= maxIconImages_)
             return;
@@ -222,28 +272,67 @@ public:
     }
 
 private:
+    // One directory entry read; false once the stop is requested or the
+    // file's allowance of entries is used up.
+    bool visit()
+    {
+        if (visitsLeft_ == 0 || cancelled_)
+            return false;
+        --visitsLeft_;
+        if (control_.visited != nullptr)
+            ++*control_.visited;
+        if (++sinceStopCheck_ >= kStopCheckInterval) {
+            sinceStopCheck_ = 0;
+            if (control_.stop.stop_requested()) {
+                cancelled_ = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool inSection(std::uint64_t offset, std::uint64_t length) const
+    {
+        return offset <= length_ && length <= length_ - offset;
+    }
+
+    std::optional<std::uint16_t> u16(std::uint64_t offset) const
+    {
+        return inSection(offset, 2) ? file_.u16le(root_ + offset) : std::nullopt;
+    }
+
+    std::optional<std::uint32_t> u32(std::uint64_t offset) const
+    {
+        return inSection(offset, 4) ? file_.u32le(root_ + offset) : std::nullopt;
+    }
+
     // Windows uses exactly three levels (type, name, language); a leaf that
     // is itself a directory is malformed, and we never follow it further, so
     // a directory that points back at itself cannot make us loop.
     void fillData(const DirectoryEntry& leaf, ResourceBlob& blob) const
     {
-        if (leaf.subdirectory)
+        if (leaf.subdirectory || !inSection(leaf.target, kDataEntrySize))
             return;
-        const auto rva = section_.u32le(leaf.target);
-        const auto size = section_.u32le(std::uint64_t{leaf.target} + 4);
-        if (!rva || !size || !section_.fits(leaf.target, kDataEntrySize))
+        const auto rva = u32(leaf.target);
+        const auto size = u32(std::uint64_t{leaf.target} + 4);
+        if (!rva || !size)
             return;
         const auto offset = image_.offsetOf(*rva, *size);
         if (!offset)
             return;
         blob.offset = *offset;
-        blob.data = image_.file.sub(*offset, *size);
+        blob.data = ByteRange{*offset, *size};
     }
 
+    const SourceReader& file_;
     const PeImage& image_;
     std::uint64_t root_;
-    ByteReader section_; // from the resource root to the end of its section
+    std::uint64_t length_; // from the resource root to the end of its section
+    const ReadControl& control_;
     std::uint64_t maxIconImages_;
+    std::uint64_t visitsLeft_;
+    std::uint64_t sinceStopCheck_ = 0;
+    bool cancelled_ = false;
 };
 
 std::optional<std::uint16_t> numericId(const DirectoryEntry& e)
@@ -253,14 +342,29 @@ std::optional<std::uint16_t> numericId(const DirectoryEntry& e)
     return static_cast<std::uint16_t>(e.nameOrId);
 }
 
+// The type entry Windows finds for a type id: it binary-searches the sorted
+// ids, so each type is taken once whatever a hostile root repeats; the
+// first stored entry stands for the duplicates.
+const DirectoryEntry* findType(const std::vector<DirectoryEntry>& types, std::uint16_t id)
+{
+    const auto it = std::ranges::find_if(types, [&](const DirectoryEntry& e) { return numericId(e) == id; });
+    return it != types.end() && it->subdirectory ? &*it : nullptr;
+}
+
 } // namespace
 
-bool looksLikePe(const ByteReader& file)
+bool looksLikePe(const SourceReader& file)
 {
     return peHeaderOffset(file).has_value();
 }
 
-std::expected<ResourceSet, ReadFailure> readPeResources(const ByteReader& file)
+std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& source, const ReadControl& control)
+{
+    const SourceReader file(source);
+    return readPeResources(file, control);
+}
+
+std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file, const ReadControl& control)
 {
     const auto pe = peHeaderOffset(file);
     if (!pe)
@@ -287,32 +391,32 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const ByteReader& file)
         if (*root >= start && *root < start + s.rawSize)
             sectionEnd = std::min<std::uint64_t>(file.size(), start + s.rawSize);
     }
-    const ByteReader section = *file.sub(*root, sectionEnd - *root);
-    const ResourceTree tree(*image, *root, section);
+    ResourceTree tree(file, *image, *root, sectionEnd - *root, control);
 
     auto types = tree.entries(0);
     if (!types)
         return std::unexpected(types.error());
+    const DirectoryEntry* iconType = findType(*types, kRtIcon);
+    const DirectoryEntry* groupType = findType(*types, kRtGroupIcon);
 
-    for (const DirectoryEntry& type : *types) {
-        const auto typeId = numericId(type);
-        if (!typeId || (*typeId != kRtIcon && *typeId != kRtGroupIcon) || !type.subdirectory)
-            continue;
-        auto names = tree.entries(type.target);
+    if (iconType != nullptr) {
+        auto names = tree.entries(iconType->target);
         if (!names)
             return std::unexpected(names.error());
-
-        if (*typeId == kRtIcon) {
-            for (const DirectoryEntry& name : *names)
-                if (const auto id = numericId(name))
-                    tree.allLeaves(name, *id, set.icons);
-            continue;
-        }
-
+        for (const DirectoryEntry& name : *names)
+            if (const auto id = numericId(name))
+                tree.allLeaves(name, *id, set.icons);
+    }
+    if (groupType != nullptr) {
+        auto names = tree.entries(groupType->target);
+        if (!names)
+            return std::unexpected(names.error());
         // Named groups first, in the directory's own order (sorted by the
         // linker), then numbered groups by ascending id.
         std::vector<ResourceBlob> named, numbered;
         for (const DirectoryEntry& name : *names) {
+            if (tree.cancelled() || tree.exhausted())
+                break;
             const auto id = numericId(name);
             (name.named ? named : numbered).push_back(tree.firstLeaf(name, id.value_or(0)));
         }
@@ -320,6 +424,8 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const ByteReader& file)
         set.groups = std::move(named);
         set.groups.insert(set.groups.end(), numbered.begin(), numbered.end());
     }
+    if (tree.cancelled() || control.stop.stop_requested())
+        return std::unexpected(ReadFailure{ReadError::Cancelled, *root});
     // Groups look their images up by id; languages keep directory order.
     std::ranges::stable_sort(set.icons, {}, &ResourceBlob::id);
     return set;

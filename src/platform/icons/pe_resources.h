@@ -2,14 +2,20 @@
 // Icon resources of PE32 and PE32+ files (.exe, .dll, .ocx, .cpl, .mun, ...),
 // read from the resource directory the way the Windows loader maps it.
 
+#include "platform/bytes/source_reader.h"
 #include "platform/icons/resource_set.h"
 
 namespace gb {
 
 // True when the bytes start with an MZ header whose e_lfanew leads to "PE\0\0".
-bool looksLikePe(const ByteReader& file);
+bool looksLikePe(const SourceReader& file);
 
 // A PE without a resource section has no icons: an empty set, not an error.
-std::expected<ResourceSet, ReadFailure> readPeResources(const ByteReader& file);
+// The work is linear in the file's size, however its directories point.
+std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& file,
+                                                        const ReadControl& control = {});
+// The same through a reader the caller already holds, sharing its cache.
+std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file,
+                                                        const ReadControl& control = {});
 
 } // namespace gb

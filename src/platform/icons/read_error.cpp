@@ -19,6 +19,7 @@ const char* readErrorName(ReadError reason)
     case ReadError::Unsupported: return "unsupported format";
     case ReadError::Missing: return "missing image";
     case ReadError::OutOfRange: return "index out of range";
+    case ReadError::Cancelled: return "cancelled";
     }
     return "unknown";
 }

@@ -19,6 +19,7 @@ enum class ReadError {
     Unsupported,    // a valid but unsupported variant (compression, bit count)
     Missing,        // a group names an image that is not in the file
     OutOfRange,     // an icon index past the count
+    Cancelled,      // the reading was abandoned: the search stopped or the program is ending
 };
 
 struct ReadFailure {

@@ -29,12 +29,23 @@ const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16
 
 } // namespace
 
-IconGroup resolveGroup(const ResourceBlob& group, const std::vector<ResourceBlob>& icons)
+IconGroup resolveGroup(const ByteSource& source, const ResourceBlob& group,
+                       const std::vector<ResourceBlob>& icons, ReadBudget* budget)
+{
+    const SourceReader reader(source);
+    return resolveGroup(reader, group, icons, budget);
+}
+
+IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
+                       const std::vector<ResourceBlob>& icons, ReadBudget* budget)
 {
     IconGroup result;
     if (!group.data)
         return result;
-    const ByteReader& dir = *group.data;
+    const auto held = holdRange(source, group.data->offset, group.data->length, budget);
+    if (!held)
+        return result; // the file shrank since it was indexed
+    const ByteReader& dir = held->bytes;
     const auto count = dir.u16le(4);
     if (!count)
         return result;
@@ -49,8 +60,13 @@ IconGroup resolveGroup(const ResourceBlob& group, const std::vector<ResourceBlob
         entry.declaredBitCount = *dir.u16le(at + 6);
         entry.iconId = *dir.u16le(at + 12);
         if (const ResourceBlob* icon = findIcon(icons, entry.iconId, group.language)) {
-            entry.image = icon->data;
             entry.imageOffset = icon->offset;
+            if (icon->data)
+                if (auto image = holdRange(source, icon->data->offset, icon->data->length, budget)) {
+                    entry.image = image->bytes;
+                    if (image->block)
+                        result.held.push_back(std::move(image->block));
+                }
         }
         result.entries.push_back(entry);
     }
