@@ -41,7 +41,9 @@ int pixelFormat(PixelLayout layout)
 
 // TJFLAG_LIMITSCANS: a progressive file of thousands of tiny scans would
 // otherwise keep the decoder busy for minutes.
-constexpr int kDecodeFlags = TJFLAG_LIMITSCANS;
+// TJFLAG_STOPONWARNING: a damaged file is refused, so decoding the rest of
+// it is wasted work.
+constexpr int kDecodeFlags = TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING;
 
 const unsigned char* data(std::span<const std::byte> file)
 {
@@ -128,11 +130,14 @@ std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, co
     const int flags = kDecodeFlags | (bottomUp ? TJFLAG_BOTTOMUP : 0);
     const auto size = static_cast<unsigned long>(file.size());
 
-    // A warning (corrupt or missing data) leaves a whole image behind;
-    // only an error leaves none.
+    // libjpeg's warnings ("premature end of data", "corrupt data") mean
+    // part of the picture was made up: an image that is not the file's is
+    // no conversion, so a warning fails like an error.
     const auto result = [&](int status) -> std::expected<void, CodecFailure> {
-        if (status == 0 || tjGetErrorCode(handle.get()) == TJERR_WARNING)
+        if (status == 0)
             return {};
+        if (tjGetErrorCode(handle.get()) == TJERR_WARNING)
+            return fail(CONVERT_DAMAGED, "JPEG data incomplete or corrupt");
         return fail(CONVERT_DAMAGED, "JPEG data undecodable");
     };
 

@@ -42,8 +42,8 @@ std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
 
 // Decodes the image `probeJpeg` described into `out`, row by row `stride`
 // bytes apart, bottom row first when `bottomUp`. `layout` is Bgr, or Gray
-// for a gray image. A damaged scan (a truncated file, say) still decodes,
-// as djpeg does: what is missing stays gray.
+// for a gray image. A damaged scan (a truncated file, say) is refused with
+// CONVERT_DAMAGED, even where libjpeg only warns and would fill in gray.
 std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, const JpegInfo& info,
                                              PixelLayout layout, std::uint8_t* out, std::size_t stride,
                                              bool bottomUp);

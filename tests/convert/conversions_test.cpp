@@ -150,18 +150,23 @@ TEST(Conversions, JpegToJpegRecompressesAndKeepsGrayImagesGray)
     EXPECT_EQ(info->height, 60);
 }
 
-TEST(Conversions, BmpToJpegWritesWhatCjpegWritesAtTheSameQuality)
+// From 24 up every quantisation value fits in 8 bits, and cjpeg writes a
+// baseline file by itself; below 24 cjpeg writes 16-bit tables unless told
+// -baseline, and our files stay baseline, which every decoder reads.
+TEST(Conversions, BmpToJpegWritesWhatCjpegWritesAtTheSameQualityAndBaselineBelowTwentyFour)
 {
     const std::string cjpeg = test::findTool({"cjpeg"});
     if (cjpeg.empty())
         GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) is not installed";
     TempFolder folder;
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(131, 97));
-    for (std::int32_t rate : {30, 75, 92}) {
+    const std::pair<std::int32_t, const char*> cases[] = {
+        {1, " -baseline"}, {23, " -baseline"}, {24, ""}, {25, ""}, {30, ""}, {75, ""}, {92, ""}, {100, ""}};
+    for (auto [rate, options] : cases) {
         SCOPED_TRACE(rate);
         ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("ours.jpg").c_str(), &rate), CONVERT_OK);
-        ASSERT_TRUE(test::run(test::quoted(cjpeg) + " -quality " + std::to_string(rate) + " -outfile " +
-                              test::quoted(folder.file("theirs.jpg")) + " " + test::quoted(bmp)));
+        ASSERT_TRUE(test::run(test::quoted(cjpeg) + " -quality " + std::to_string(rate) + options +
+                              " -outfile " + test::quoted(folder.file("theirs.jpg")) + " " + test::quoted(bmp)));
         EXPECT_EQ(test::readBytes(folder.file("ours.jpg")), test::readBytes(folder.file("theirs.jpg")));
     }
 }
@@ -252,7 +257,7 @@ TEST(Conversions, WrongKindOfSourceIsNamed)
     EXPECT_EQ(jpgtojpg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr), CONVERT_NOT_JPEG);
 }
 
-TEST(Conversions, DamagedJpegIsRefusedAndTruncatedScanStillConverts)
+TEST(Conversions, DamagedJpegIsRefused)
 {
     TempFolder folder;
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
@@ -263,15 +268,43 @@ TEST(Conversions, DamagedJpegIsRefusedAndTruncatedScanStillConverts)
     const std::string headerOnly = folder.write("cut.jpg", std::span(jpeg).first(40));
     EXPECT_EQ(jpgtobmp(headerOnly.c_str(), folder.file("o.bmp").c_str()), CONVERT_DAMAGED);
     EXPECT_FALSE(std::filesystem::exists(folder.file("o.bmp")));
+}
 
-    // The scan cut in half: the top half decodes, the rest is gray, as djpeg does it.
+TEST(Conversions, TruncatedJpegScanIsDamagedAndWritesNothing)
+{
+    TempFolder folder;
+    const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
+    ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("in.jpg").c_str(), nullptr), CONVERT_OK);
+    const auto jpeg = test::readBytes(folder.file("in.jpg"));
+
+    // The scan cut in half: libjpeg warns "premature end of data" and would
+    // paint the missing half gray.
     std::size_t scan = 0;
     for (std::size_t i = 0; i + 1 < jpeg.size() && !scan; ++i)
         if (jpeg[i] == std::byte{0xFF} && jpeg[i + 1] == std::byte{0xDA})
             scan = i;
     ASSERT_GT(scan, 0u);
     const std::string half = folder.write("half.jpg", std::span(jpeg).first(scan + (jpeg.size() - scan) / 2));
-    EXPECT_EQ(jpgtobmp(half.c_str(), folder.file("half.bmp").c_str()), CONVERT_OK);
+    EXPECT_EQ(jpgtobmp(half.c_str(), folder.file("half.bmp").c_str()), CONVERT_DAMAGED);
+    EXPECT_EQ(jpgtojpg(half.c_str(), folder.file("half.jpg.jpg").c_str(), nullptr), CONVERT_DAMAGED);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("half.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("half.jpg.jpg")));
+    EXPECT_STREQ(convert_strerror(CONVERT_DAMAGED), "source file is damaged");
+}
+
+TEST(Conversions, CorruptJpegDataAfterAWholeScanIsDamaged)
+{
+    TempFolder folder;
+    const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
+    ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("in.jpg").c_str(), nullptr), CONVERT_OK);
+    auto jpeg = test::readBytes(folder.file("in.jpg"));
+    // Stray bytes before the end-of-image marker: libjpeg warns of
+    // "extraneous bytes before marker".
+    ASSERT_GE(jpeg.size(), 2u);
+    jpeg.insert(jpeg.end() - 2, {std::byte{0x12}, std::byte{0x34}, std::byte{0x56}});
+    const std::string stray = folder.write("stray.jpg", jpeg);
+    EXPECT_EQ(jpgtobmp(stray.c_str(), folder.file("o.bmp").c_str()), CONVERT_DAMAGED);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("o.bmp")));
 }
 
 TEST(Conversions, DestinationFailuresAreToldApart)
