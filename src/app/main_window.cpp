@@ -488,6 +488,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Shut-down: a running search is told to stop; the catalogue is emptied.
     search_.requestStop();
+    // A running batch ends at its next file; the files written stay whole.
+    exports_->cancelBatch();
     harvestTimer_.stop();
     store_.reset();
     model_.reload();

@@ -15,8 +15,10 @@ std::vector<std::byte> encodeBatchIcon(const RgbaImage& icon, BatchKind kind, bo
     return encodeIco(gray ? grayImage(icon) : icon);
 }
 
-BatchReport runBatch(const BatchJob& job, const BatchProgress& progress)
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::atomic<bool>* cancelled)
 {
+    const auto stopped = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
+    BatchReport result;
     const std::size_t total = job.icons.size();
     const auto report = [&](BatchPass pass, std::size_t done) {
         if (progress)
@@ -28,13 +30,20 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress)
     if (twoPasses) {
         encoded.reserve(total);
         for (std::size_t n = 1; n <= total; ++n) {
+            if (stopped()) {
+                result.cancelled = true;
+                return result;
+            }
             encoded.push_back(encodeBatchIcon(job.icons[n - 1], job.kind, true));
             report(BatchPass::Converting, n);
         }
     }
 
-    BatchReport result;
     for (std::size_t n = 1; n <= total; ++n) {
+        if (stopped()) {
+            result.cancelled = true;
+            break;
+        }
         const std::vector<std::byte> bytes =
             twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(job.icons[n - 1], job.kind, job.gray);
         const std::string path =
@@ -42,8 +51,11 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress)
         if (auto written = writeFileAtomically(path, bytes)) {
             ++result.written;
         } else {
-            if (result.failed++ == 0)
+            if (result.failed++ == 0) {
                 result.firstFailure = path + ": " + written.error().message;
+                result.firstFailedPath = path;
+                result.firstWriteError = written.error();
+            }
         }
         report(BatchPass::Saving, n);
     }
@@ -52,8 +64,14 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress)
 
 BackgroundBatch::~BackgroundBatch()
 {
+    cancel();
     if (worker_.joinable())
-        worker_.join(); // a batch is short and writes files: it is let finish
+        worker_.join(); // at most the file being written is let finish
+}
+
+void BackgroundBatch::cancel()
+{
+    cancelled_ = true;
 }
 
 void BackgroundBatch::start(BatchJob job)
@@ -66,13 +84,17 @@ void BackgroundBatch::start(BatchJob job)
         state_.total = job.icons.size();
         active_ = true;
     }
+    cancelled_ = false;
     worker_ = std::thread([this, job = std::move(job)] {
-        BatchReport report = runBatch(job, [this](BatchPass pass, std::size_t done, std::size_t total) {
-            std::lock_guard lock(mutex_);
-            state_.pass = pass;
-            state_.done = done;
-            state_.total = total;
-        });
+        BatchReport report = runBatch(
+            job,
+            [this](BatchPass pass, std::size_t done, std::size_t total) {
+                std::lock_guard lock(mutex_);
+                state_.pass = pass;
+                state_.done = done;
+                state_.total = total;
+            },
+            &cancelled_);
         std::lock_guard lock(mutex_);
         state_.report = std::move(report);
         state_.finished = true;
