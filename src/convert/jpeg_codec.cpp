@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace gb::convert {
@@ -71,31 +72,10 @@ std::span<const std::byte> JpegBytes::bytes() const
     return {reinterpret_cast<const std::byte*>(data_.get()), static_cast<std::size_t>(size_)};
 }
 
+// The encoder's buffer comes from libjpeg's memory destination, which uses malloc.
 void JpegBytes::Free::operator()(unsigned char* data) const
 {
-    tjFree(data);
-}
-
-std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality)
-{
-    if (rows.width > kJpegMaxSide || rows.height > kJpegMaxSide)
-        return fail(CONVERT_TOO_LARGE, "a side longer than JPEG allows");
-    const Handle handle(tjInitCompress());
-    if (!handle.get())
-        return fail(CONVERT_OUT_OF_MEMORY, "cannot start the JPEG encoder");
-
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    const int sampling = rows.layout == PixelLayout::Gray ? TJSAMP_GRAY : TJSAMP_420;
-    // The accurate integer DCT, as cjpeg uses by default; TurboJPEG's own
-    // default for compression is the fast, less exact one.
-    const int flags = TJFLAG_ACCURATEDCT | (rows.bottomUp ? TJFLAG_BOTTOMUP : 0);
-    if (tjCompress2(handle.get(), rows.first, rows.width, static_cast<int>(rows.stride), rows.height,
-                    pixelFormat(rows.layout), &out, &size, sampling, quality, flags) != 0) {
-        tjFree(out);
-        return fail(CONVERT_INTERNAL_ERROR, "the JPEG encoder failed");
-    }
-    return JpegBytes(out, size);
+    std::free(data);
 }
 
 std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file, const CodecLimits& limits)

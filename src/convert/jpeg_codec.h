@@ -1,6 +1,7 @@
 #pragma once
-// JPEG through libjpeg-turbo's TurboJPEG API, which keeps libjpeg's
-// setjmp/longjmp error handling on its own side: every failure comes back
+// JPEG through libjpeg-turbo: decoding through the TurboJPEG API, which
+// keeps libjpeg's setjmp/longjmp error handling on its own side, encoding
+// through libjpeg (jpeg_encoder.cpp), as cjpeg does. Every failure comes back
 // here as a return value.
 
 #include "convert/codec_types.h"
@@ -26,8 +27,8 @@ private:
     unsigned long size_ = 0;
 };
 
-// Baseline JPEG at `quality` (1 to 100): 4:2:0 like cjpeg's default, or
-// grayscale for gray rows.
+// The JPEG cjpeg writes at `quality` (1 to 100): 4:2:0, or grayscale for
+// gray rows; baseline from 24 up, 16-bit quantisation tables below.
 std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality);
 
 struct JpegInfo {
