@@ -7,6 +7,10 @@
 
 namespace gb {
 
+namespace {
+constexpr std::size_t kFilesPerSync = 256;
+}
+
 std::vector<std::byte> encodeBatchIcon(const RgbaImage& icon, BatchKind kind, bool gray)
 {
     if (kind == BatchKind::Bmp) // the icon on the button face, grayed as a whole picture
@@ -39,6 +43,39 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
         }
     }
 
+    // Failures in the order of the files, whichever step found them.
+    std::size_t firstFailed = total + 1;
+    const auto failed = [&](std::size_t n, const std::string& path, const WriteFailure& error) {
+        ++result.failed;
+        if (n < firstFailed) {
+            firstFailed = n;
+            result.firstFailure = path + ": " + error.message;
+            result.firstFailedPath = path;
+            result.firstWriteError = error;
+        }
+    };
+    // Files are synced a group at a time: one sync of the file system per
+    // group instead of one per file, each file still on disk before its
+    // rename.
+    std::vector<std::pair<std::size_t, StagedFile>> staged;
+    const auto commitStaged = [&] {
+        if (staged.empty())
+            return;
+        if (auto synced = syncStagedFiles(job.folder); !synced) {
+            for (auto& [n, file] : staged)
+                failed(n, file.path(), synced.error());
+        } else {
+            for (auto& [n, file] : staged) {
+                if (auto committed = commitStagedFile(file))
+                    ++result.written;
+                else
+                    failed(n, file.path(), committed.error());
+            }
+            syncFolder(staged.front().second.path());
+        }
+        staged.clear();
+    };
+
     for (std::size_t n = 1; n <= total; ++n) {
         if (stopped()) {
             result.cancelled = true;
@@ -48,17 +85,16 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(job.icons[n - 1], job.kind, job.gray);
         const std::string path =
             joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));
-        if (auto written = writeFileAtomically(path, bytes)) {
-            ++result.written;
-        } else {
-            if (result.failed++ == 0) {
-                result.firstFailure = path + ": " + written.error().message;
-                result.firstFailedPath = path;
-                result.firstWriteError = written.error();
-            }
-        }
+        if (auto file = stageFile(path, bytes, Sync::Later))
+            staged.emplace_back(n, std::move(*file));
+        else
+            failed(n, path, file.error());
+        if (staged.size() == kFilesPerSync)
+            commitStaged();
         report(BatchPass::Saving, n);
     }
+    // Also when cancelled: what was written so far goes into place whole.
+    commitStaged();
     return result;
 }
 

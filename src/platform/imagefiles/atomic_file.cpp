@@ -6,6 +6,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace gb {
 
@@ -84,8 +85,30 @@ WriteProblem writeProblemOf(int error, const std::string& path)
     }
 }
 
-std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
-                                                      std::span<const std::byte> contents)
+StagedFile::~StagedFile()
+{
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::move(other.path_)), temporary_(std::exchange(other.temporary_, {}))
+{
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept
+{
+    if (this != &other) {
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
+        path_ = std::move(other.path_);
+        temporary_ = std::exchange(other.temporary_, {});
+    }
+    return *this;
+}
+
+std::expected<StagedFile, WriteFailure> stageFile(const std::string& path,
+                                                  std::span<const std::byte> contents, Sync sync)
 {
     // A write-protected file keeps its content: replacing it by rename
     // would get round the protection the user set. A link is looked at
@@ -117,18 +140,53 @@ std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
     // The file replaced keeps the permissions its owner gave it.
     if (regularFile && ::fchmod(fd, existing.st_mode & 0777) != 0)
         return abandon(errno, "cannot keep the permissions");
-    if (::fsync(fd) != 0)
+    if (sync == Sync::Now && ::fsync(fd) != 0)
         return abandon(errno, "cannot write");
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return std::unexpected(failure(error, "cannot write", path));
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return std::unexpected(failure(error, "cannot replace", path));
-    }
+    StagedFile staged;
+    staged.path_ = path;
+    staged.temporary_ = std::move(temporary);
+    return staged;
+}
+
+std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::unexpected(failure(errno, "cannot open the folder", folder + "/"));
+    const bool synced = ::syncfs(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!synced)
+        return std::unexpected(failure(error, "cannot write", folder + "/"));
+    return {};
+}
+
+std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged)
+{
+    if (::rename(staged.temporary_.c_str(), staged.path_.c_str()) != 0)
+        return std::unexpected(failure(errno, "cannot replace", staged.path_));
+    staged.temporary_.clear();
+    return {};
+}
+
+void syncFolder(const std::string& path)
+{
+    syncFolderOf(path);
+}
+
+std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
+                                                      std::span<const std::byte> contents)
+{
+    auto staged = stageFile(path, contents, Sync::Now);
+    if (!staged)
+        return std::unexpected(staged.error());
+    if (auto committed = commitStagedFile(*staged); !committed)
+        return committed;
     syncFolderOf(path);
     return {};
 }

@@ -37,4 +37,39 @@ WriteProblem writeProblemOf(int error, const std::string& path);
 std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
                                                       std::span<const std::byte> contents);
 
+// The same in steps, for many files at once (the batches): each file is
+// staged beside its destination, one sync of the file system then stands
+// for a sync of each, and only then are they renamed into place. A staged
+// file that is never committed is removed.
+enum class Sync { Now, Later };
+class StagedFile;
+std::expected<StagedFile, WriteFailure> stageFile(const std::string& path,
+                                                  std::span<const std::byte> contents, Sync sync);
+std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged);
+
+class StagedFile {
+public:
+    StagedFile() = default;
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&& other) noexcept;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    friend std::expected<StagedFile, WriteFailure> stageFile(const std::string&, std::span<const std::byte>,
+                                                             Sync);
+    friend std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged);
+    std::string path_;
+    std::string temporary_; // empty once committed
+};
+
+// Syncs the file system `folder` is on, and with it every file staged there.
+std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder);
+std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged);
+// Puts the renames done in the folder of `path` on disk.
+void syncFolder(const std::string& path);
+
 } // namespace gb
