@@ -554,6 +554,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // so the program ends (and frees the single-instance lock) at once; the
     // catalogue is emptied.
     search_.abandon();
+    // A running batch ends at its next file; the files written stay whole.
+    exports_->cancelBatch();
     harvestTimer_.stop();
     store_.reset();
     model_.reload();

@@ -313,14 +313,22 @@ DecodedBmp decodeRows(const ByteReader& file, const Header& h, std::uint64_t str
 // edge are cut; the image ends at the end of bitmap, at the top row, or
 // where the data ends between two runs. Data that ends inside a run is
 // damaged.
+constexpr std::uint64_t kRlePixelsPerByte = 256;
+
 std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const Header& h,
                                                   const Palette& palette)
 {
     const auto width = static_cast<std::uint64_t>(h.width);
     const auto height = static_cast<std::uint64_t>(h.height);
+    const ByteReader data = file.tail(h.pixelOffset);
+    // Two bytes of RLE data hold at most 255 pixels. A bitmap that claims
+    // more than twice that density (and a little for its end marks) is not
+    // one its data could hold, and would cost memory and time out of all
+    // proportion to its size.
+    if (width * height > kRlePixelsPerByte * (data.size() + 2))
+        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
     std::vector<std::uint8_t> indices(width * height, 0);
     const bool four = h.compression == kRle4;
-    const ByteReader data = file.tail(h.pixelOffset);
 
     std::uint64_t at = 0, x = 0, y = 0;
     const auto put = [&](std::uint32_t index) {

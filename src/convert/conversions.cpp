@@ -7,7 +7,6 @@
 #include "platform/imagefiles/atomic_file.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace gb::convert {
 
@@ -20,7 +19,7 @@ convert_status write(const char* dst, std::span<const std::byte> bytes)
     if (*dst == '\0')
         return CONVERT_DESTINATION_FAILED;
     const auto written = writeFileAtomically(dst, bytes);
-    return written ? CONVERT_OK : destinationStatus(written.error().systemError);
+    return written ? CONVERT_OK : destinationStatus(written.error().problem);
 }
 
 std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp, int quality,
@@ -87,19 +86,16 @@ convert_status convertFile(const char* src, const char* dst, const CodecLimits& 
 
 } // namespace
 
-convert_status destinationStatus(int error)
+convert_status destinationStatus(WriteProblem problem)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR: return CONVERT_DESTINATION_NO_FOLDER;
-    case EACCES:
-    case EPERM:
-    case EROFS: return CONVERT_DESTINATION_DENIED;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return CONVERT_DESTINATION_FULL;
-    default: return CONVERT_DESTINATION_FAILED;
+    switch (problem) {
+    case WriteProblem::FolderMissing: return CONVERT_DESTINATION_NO_FOLDER;
+    case WriteProblem::Denied: return CONVERT_DESTINATION_DENIED;
+    case WriteProblem::Full: return CONVERT_DESTINATION_FULL;
+    case WriteProblem::NoNewFiles:
+    case WriteProblem::Other: return CONVERT_DESTINATION_FAILED;
     }
+    return CONVERT_DESTINATION_FAILED;
 }
 
 int jpegQuality(const std::int32_t* rate)

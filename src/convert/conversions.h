@@ -4,6 +4,7 @@
 // targets call them with limits of their own.
 
 #include "convert/codec_types.h"
+#include "platform/imagefiles/atomic_file.h"
 
 #include <cstdint>
 #include <expected>
@@ -32,8 +33,8 @@ std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToBmp(std::span<con
 std::expected<std::vector<std::byte>, CodecFailure>
 jpegBytesToJpeg(std::span<const std::byte> jpeg, int quality, const CodecLimits& limits = {});
 
-// The status of a destination that could not be written, from errno.
-convert_status destinationStatus(int error);
+// The status of a destination that could not be written.
+convert_status destinationStatus(WriteProblem problem);
 
 const char* statusText(int status);
 

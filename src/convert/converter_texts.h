@@ -16,7 +16,9 @@ constexpr const char* exit = "退出";              // Command1(1)
 
 // The shared file dialog: titles, and filters as label|pattern pairs.
 constexpr const char* sourceDialogTitle = "指定用于转换的源图";
-constexpr const char* sourceFilter = "图像格式(*.bmp)|*.bmp|图像格式(*.jpg)|*.jpg";
+// The labels are the classic ones; the JPEG pattern takes .jpeg too (the
+// dialog ignores case, so .JPG and .JPEG as well).
+constexpr const char* sourceFilter = "图像格式(*.bmp)|*.bmp|图像格式(*.jpg)|*.jpg *.jpeg";
 constexpr const char* destinationDialogTitle = "指定图像保存路径";
 constexpr const char* destinationFilter = "图像格式(*.bmp,*.jpg)|*.*";
 

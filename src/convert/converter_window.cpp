@@ -8,6 +8,7 @@
 #include "ui/message_box.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace gb::convert {
 
@@ -251,35 +254,88 @@ void ConverterWindow::run()
 
     const QString source = trimSpaces(Text2_->text());
     QString destination;
-    CallResult result;
-    {
-        const ui::BusyCursor busy;
-        switch (direction) {
-        case BmpToJpeg:
-            // The destination keeps its spaces in this direction only.
-            destination = Text3_->text() + QStringLiteral(".jpg");
-            result = converter_.bmptojpg(pathBytes(source), pathBytes(destination),
-                                         rateFromText(Text1_->text().toStdString()));
-            break;
-        case JpegToBmp:
-            destination = trimSpaces(Text3_->text()) + QStringLiteral(".bmp");
-            result = converter_.jpgtobmp(pathBytes(source), pathBytes(destination));
-            break;
-        default:
-            destination = trimSpaces(Text3_->text()) + QStringLiteral(".jpg");
-            result = converter_.jpgtojpg(pathBytes(source), pathBytes(destination),
-                                         rateFromText(Text1_->text().toStdString()));
-            break;
-        }
+    std::function<CallResult()> call;
+    switch (direction) {
+    case BmpToJpeg: {
+        // The destination keeps its spaces in this direction only.
+        destination = Text3_->text() + QStringLiteral(".jpg");
+        const std::int32_t rate = rateFromText(Text1_->text().toStdString());
+        call = [this, src = pathBytes(source), dst = pathBytes(destination), rate] {
+            return converter_.bmptojpg(src, dst, rate);
+        };
+        break;
     }
+    case JpegToBmp:
+        destination = trimSpaces(Text3_->text()) + QStringLiteral(".bmp");
+        call = [this, src = pathBytes(source), dst = pathBytes(destination)] {
+            return converter_.jpgtobmp(src, dst);
+        };
+        break;
+    default: {
+        destination = trimSpaces(Text3_->text()) + QStringLiteral(".jpg");
+        const std::int32_t rate = rateFromText(Text1_->text().toStdString());
+        call = [this, src = pathBytes(source), dst = pathBytes(destination), rate] {
+            return converter_.jpgtojpg(src, dst, rate);
+        };
+        break;
+    }
+    }
+
+    // Off the window's thread: a large image takes seconds. The controls
+    // rest meanwhile, so a second conversion cannot start over the first.
+    converting_ = true;
+    Frame1_->setEnabled(false);
+    Frame2_->setEnabled(false);
+    busy_ = std::make_unique<ui::BusyCursor>();
+    if (worker_.joinable())
+        worker_.join();
+    worker_ = std::thread([this, call = std::move(call), source, destination] {
+        const CallResult result = call();
+        QMetaObject::invokeMethod(
+            this, [this, result, source, destination] { finish(result, source, destination); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ConverterWindow::finish(const CallResult& result, const QString& source, const QString& destination)
+{
+    busy_.reset();
+    Frame1_->setEnabled(true);
+    Frame2_->setEnabled(true);
+    Option1_Click(Option1_->checkedId());
     if (!result) {
         // The paths stay in their boxes, so the user can put right what failed.
         ui::showMessage(this, ui::MessageStyle::Critical, tr8(text::errorTitle),
                         failureText(result.error(), source, destination));
+    } else {
+        ui::showMessage(this, ui::MessageStyle::Plain, tr8(text::doneTitle), tr8(text::done));
+        Text2_->clear();
+    }
+    converting_ = false;
+    emit conversionFinished();
+}
+
+ConverterWindow::~ConverterWindow()
+{
+    // The library call cannot be interrupted; it is bounded by the limits
+    // of the codecs.
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void ConverterWindow::reject()
+{
+    if (!converting_) // Escape waits, like the close button, for the conversion's word
+        QDialog::reject();
+}
+
+void ConverterWindow::closeEvent(QCloseEvent* event)
+{
+    if (converting_) {
+        event->ignore();
         return;
     }
-    ui::showMessage(this, ui::MessageStyle::Plain, tr8(text::doneTitle), tr8(text::done));
-    Text2_->clear();
+    QDialog::closeEvent(event);
 }
 
 QString ConverterWindow::failureText(const CallFailure& failure, const QString& source,

@@ -2,12 +2,20 @@
 // converfrm, the converter: a source image, a destination path without its
 // extension, one of three directions and, for JPEG output, a rate, handed to
 // libconvert.so when the user presses "运行". The main window shows it
-// modally (exec).
+// modally (exec). A conversion runs on a worker thread with the pointer
+// busy: the window keeps repainting, one conversion runs at a time, and the
+// window does not close before it has said how the conversion ended.
+
+#include "convert/converter_library.h"
 
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+#include <thread>
+
 class QButtonGroup;
+class QCloseEvent;
 class QFileDialog;
 class QGroupBox;
 class QLabel;
@@ -15,10 +23,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace gb::convert {
+namespace gb::ui {
+class BusyCursor;
+}
 
-class Converter;
-struct CallFailure;
+namespace gb::convert {
 
 class ConverterWindow : public QDialog {
     Q_OBJECT
@@ -29,6 +38,18 @@ public:
     // Converts through `converter`, which must outlive the window; tests
     // pass one that records the calls.
     explicit ConverterWindow(Converter& converter, QWidget* parent = nullptr);
+    ~ConverterWindow() override;
+
+    // From "运行" until the message that tells how it ended is closed.
+    bool converting() const { return converting_; }
+
+    void reject() override;
+
+signals:
+    void conversionFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Option1_Click(int index);
@@ -37,6 +58,7 @@ private:
     void Command1_Click(int index);
 
     void run();
+    void finish(const CallResult& result, const QString& source, const QString& destination);
     QString showDialog(const char* title, const char* filter, bool save);
     QString failureText(const CallFailure& failure, const QString& source, const QString& destination) const;
 
@@ -59,6 +81,10 @@ private:
     QLineEdit* Text1_ = nullptr;
     QButtonGroup* Command1_ = nullptr;
     QFileDialog* dialog_ = nullptr;
+
+    bool converting_ = false;
+    std::unique_ptr<ui::BusyCursor> busy_;
+    std::thread worker_;
 };
 
 } // namespace gb::convert

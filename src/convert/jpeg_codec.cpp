@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace gb::convert {
@@ -41,7 +42,9 @@ int pixelFormat(PixelLayout layout)
 
 // TJFLAG_LIMITSCANS: a progressive file of thousands of tiny scans would
 // otherwise keep the decoder busy for minutes.
-constexpr int kDecodeFlags = TJFLAG_LIMITSCANS;
+// TJFLAG_STOPONWARNING: a damaged file is refused, so decoding the rest of
+// it is wasted work.
+constexpr int kDecodeFlags = TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING;
 
 const unsigned char* data(std::span<const std::byte> file)
 {
@@ -69,31 +72,10 @@ std::span<const std::byte> JpegBytes::bytes() const
     return {reinterpret_cast<const std::byte*>(data_.get()), static_cast<std::size_t>(size_)};
 }
 
+// The encoder's buffer comes from libjpeg's memory destination, which uses malloc.
 void JpegBytes::Free::operator()(unsigned char* data) const
 {
-    tjFree(data);
-}
-
-std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality)
-{
-    if (rows.width > kJpegMaxSide || rows.height > kJpegMaxSide)
-        return fail(CONVERT_TOO_LARGE, "a side longer than JPEG allows");
-    const Handle handle(tjInitCompress());
-    if (!handle.get())
-        return fail(CONVERT_OUT_OF_MEMORY, "cannot start the JPEG encoder");
-
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    const int sampling = rows.layout == PixelLayout::Gray ? TJSAMP_GRAY : TJSAMP_420;
-    // The accurate integer DCT, as cjpeg uses by default; TurboJPEG's own
-    // default for compression is the fast, less exact one.
-    const int flags = TJFLAG_ACCURATEDCT | (rows.bottomUp ? TJFLAG_BOTTOMUP : 0);
-    if (tjCompress2(handle.get(), rows.first, rows.width, static_cast<int>(rows.stride), rows.height,
-                    pixelFormat(rows.layout), &out, &size, sampling, quality, flags) != 0) {
-        tjFree(out);
-        return fail(CONVERT_INTERNAL_ERROR, "the JPEG encoder failed");
-    }
-    return JpegBytes(out, size);
+    std::free(data);
 }
 
 std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file, const CodecLimits& limits)
@@ -128,11 +110,14 @@ std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, co
     const int flags = kDecodeFlags | (bottomUp ? TJFLAG_BOTTOMUP : 0);
     const auto size = static_cast<unsigned long>(file.size());
 
-    // A warning (corrupt or missing data) leaves a whole image behind;
-    // only an error leaves none.
+    // libjpeg's warnings ("premature end of data", "corrupt data") mean
+    // part of the picture was made up: an image that is not the file's is
+    // no conversion, so a warning fails like an error.
     const auto result = [&](int status) -> std::expected<void, CodecFailure> {
-        if (status == 0 || tjGetErrorCode(handle.get()) == TJERR_WARNING)
+        if (status == 0)
             return {};
+        if (tjGetErrorCode(handle.get()) == TJERR_WARNING)
+            return fail(CONVERT_DAMAGED, "JPEG data incomplete or corrupt");
         return fail(CONVERT_DAMAGED, "JPEG data undecodable");
     };
 

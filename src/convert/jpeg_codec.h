@@ -1,6 +1,7 @@
 #pragma once
-// JPEG through libjpeg-turbo's TurboJPEG API, which keeps libjpeg's
-// setjmp/longjmp error handling on its own side: every failure comes back
+// JPEG through libjpeg-turbo: decoding through the TurboJPEG API, which
+// keeps libjpeg's setjmp/longjmp error handling on its own side, encoding
+// through libjpeg (jpeg_encoder.cpp), as cjpeg does. Every failure comes back
 // here as a return value.
 
 #include "convert/codec_types.h"
@@ -26,8 +27,8 @@ private:
     unsigned long size_ = 0;
 };
 
-// Baseline JPEG at `quality` (1 to 100): 4:2:0 like cjpeg's default, or
-// grayscale for gray rows.
+// The JPEG cjpeg writes at `quality` (1 to 100): 4:2:0, or grayscale for
+// gray rows; baseline from 24 up, 16-bit quantisation tables below.
 std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality);
 
 struct JpegInfo {
@@ -42,8 +43,8 @@ std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
 
 // Decodes the image `probeJpeg` described into `out`, row by row `stride`
 // bytes apart, bottom row first when `bottomUp`. `layout` is Bgr, or Gray
-// for a gray image. A damaged scan (a truncated file, say) still decodes,
-// as djpeg does: what is missing stays gray.
+// for a gray image. A damaged scan (a truncated file, say) is refused with
+// CONVERT_DAMAGED, even where libjpeg only warns and would fill in gray.
 std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, const JpegInfo& info,
                                              PixelLayout layout, std::uint8_t* out, std::size_t stride,
                                              bool bottomUp);

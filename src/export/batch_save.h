@@ -7,6 +7,7 @@
 
 #include "export/batch_names.h"
 #include "platform/icons/rgba_image.h"
+#include "platform/imagefiles/atomic_file.h"
 
 #include <atomic>
 #include <cstddef>
@@ -29,7 +30,10 @@ struct BatchJob {
 struct BatchReport {
     std::size_t written = 0;
     std::size_t failed = 0;
-    std::string firstFailure; // "path: reason"
+    std::string firstFailure;     // "path: reason", for programmers and scripts
+    std::string firstFailedPath;  // the file that failed first
+    WriteFailure firstWriteError; // and why
+    bool cancelled = false;       // ended early; the files not reached are neither written nor failed
 };
 
 // Gray icons go in two passes, as the window reports them: all icons are
@@ -38,7 +42,10 @@ enum class BatchPass { Converting, Saving };
 
 using BatchProgress = std::function<void(BatchPass pass, std::size_t done, std::size_t total)>;
 
-BatchReport runBatch(const BatchJob& job, const BatchProgress& progress = {});
+// A batch ends before the next icon once `cancelled` is set; every file
+// written so far is whole.
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress = {},
+                     const std::atomic<bool>* cancelled = nullptr);
 
 // The bytes one icon is written as.
 std::vector<std::byte> encodeBatchIcon(const RgbaImage& icon, BatchKind kind, bool gray);
@@ -61,6 +68,9 @@ public:
 
     void start(BatchJob job);
     bool running() const;
+    // Ends the batch before its next icon; the destructor does it too, so
+    // closing the program does not wait for a long batch.
+    void cancel();
     State state() const;
 
 private:
@@ -68,6 +78,7 @@ private:
     mutable std::mutex mutex_;
     State state_;
     bool active_ = false;
+    std::atomic<bool> cancelled_{false};
 };
 
 } // namespace gb

@@ -28,6 +28,25 @@ QString textOf(const std::string& bytes)
 {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
+
+QString reasonOf(WriteProblem problem)
+{
+    switch (problem) {
+    case WriteProblem::FolderMissing: return texts::folderMissing();
+    case WriteProblem::Denied: return texts::denied();
+    case WriteProblem::Full: return texts::diskFull();
+    case WriteProblem::NoNewFiles: return texts::noNewFiles();
+    case WriteProblem::Other: break;
+    }
+    return texts::cannotWrite();
+}
+
+// The file, why in the user's words, and the system's reason as a detail.
+QString failureOf(const std::string& path, const WriteFailure& failure)
+{
+    return texts::failedFile(textOf(path), reasonOf(failure.problem),
+                             QString::fromLocal8Bit(failure.message));
+}
 } // namespace
 
 // What tells the eight batch commands apart.
@@ -201,7 +220,7 @@ void ExportCommands::saveCurrentIcon(const QString& title, const QString& filter
     const auto bytes = encodeBatchIcon(large ? image.large : image.small, kind, false);
     if (auto written = writeFileAtomically(bytesOf(file), bytes); !written)
         ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
-                        texts::notWritten(textOf(written.error().message)));
+                        texts::notWritten(failureOf(bytesOf(file), written.error())));
 }
 
 void ExportCommands::copyico_Click()
@@ -236,9 +255,13 @@ void ExportCommands::delico_Click()
 
 void ExportCommands::runBatchCommand(Batch which)
 {
-    if (batch_.running())
-        return; // one batch at a time; the next waits for the user
     const BatchVariant& variant = variantOf(which);
+    if (batchRunning()) {
+        // One batch at a time, and the user hears why nothing started.
+        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Information, variant.missingTitle,
+                        texts::kBatchBusy);
+        return;
+    }
     bool accepted = false;
     const QString prefix = QInputDialog::getText(host_.hostWindow(), variant.promptTitle,
                                                  variant.ico ? texts::kIcoPrompt : texts::kBmpPrompt,
@@ -288,15 +311,29 @@ void ExportCommands::collectBatchProgress()
         return;
     batchTimer_.stop();
     busy_.reset();
-    const BatchReport& report = state.report;
-    if (report.failed > 0) {
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, variant.missingTitle,
-                        texts::someNotWritten(report.written, report.failed, textOf(report.firstFailure)));
-    } else if (variant.gray) {
-        host_.setStatusText(variant.ico ? texts::kGrayIconsDone : texts::kGrayBitmapsDone);
-    }
+    // The batch is over before anything is shown, so a batch started while
+    // the message is up finds the way clear and this report stays whole.
     running_ = nullptr;
+    const BatchReport& report = state.report;
+    if (report.cancelled)
+        host_.setStatusText(texts::batchCancelled(report.written, report.failed));
+    else if (report.failed > 0)
+        host_.setStatusText(texts::batchPartlyWritten(report.written, report.failed));
+    else if (variant.gray)
+        host_.setStatusText(texts::grayWritten(variant.ico ? texts::kGrayIconsDone : texts::kGrayBitmapsDone,
+                                               report.written));
+    else
+        host_.setStatusText(texts::batchWritten(report.written));
+    if (report.failed > 0 && !report.cancelled)
+        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, variant.missingTitle,
+                        texts::someNotWritten(report.written, report.failed,
+                                              failureOf(report.firstFailedPath, report.firstWriteError)));
     emit batchFinished();
+}
+
+void ExportCommands::cancelBatch()
+{
+    batch_.cancel();
 }
 
 } // namespace gb

@@ -61,7 +61,10 @@ public:
     // The batch commands; the prompt can be answered in advance (tests).
     enum class Batch { saveall, tp16, savebmpall, wt16, hdico1, hdico2, hdbmp1, hdbmp2 };
     void runBatchCommand(Batch batch);
-    bool batchRunning() const { return batch_.running(); }
+    // From the start of a batch until its end has been reported.
+    bool batchRunning() const { return running_ != nullptr; }
+    // Ends a running batch before its next file (the window is closing).
+    void cancelBatch();
     struct BatchVariant;
 
 signals:

@@ -367,5 +367,24 @@ TEST(BmpDecoder, AgreesWithImageMagickOnTheFilesItWrites)
     }
 }
 
+TEST(BmpDecoder, TinyRleClaimingAHugeImageIsRefusedBeforeAnyAllocation)
+{
+    // 74 bytes claiming 16384 x 16384: a gigabyte of work for nothing.
+    const auto file = with32(with32(rle8File({0, 0, 0, 1}), 18, 16384), 22, 16384);
+    EXPECT_EQ(failureOf(file).error().status, CONVERT_DAMAGED);
+    // RLE4 the same.
+    auto four = file;
+    four[28] = std::byte{4};
+    four[30] = std::byte{2};
+    EXPECT_EQ(failureOf(four).error().status, CONVERT_DAMAGED);
+}
+
+TEST(BmpDecoder, RleEndingEarlyWithinWhatItsDataCanHoldStillDecodes)
+{
+    // 32 x 32 after one end of bitmap: 1,024 pixels for 2 bytes is still in bounds.
+    auto file = with32(with32(rle8File({0, 1}), 18, 32), 22, 32);
+    EXPECT_TRUE(decodeBmp(file));
+}
+
 } // namespace
 } // namespace gb::convert

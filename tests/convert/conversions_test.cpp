@@ -4,7 +4,9 @@
 #include "convert/convert_test_support.h"
 #include "convert/jpeg_codec.h"
 #include "convert/libconvert.h"
+#include "support/unprivileged.h"
 
+#include <array>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -150,14 +152,38 @@ TEST(Conversions, JpegToJpegRecompressesAndKeepsGrayImagesGray)
     EXPECT_EQ(info->height, 60);
 }
 
-TEST(Conversions, BmpToJpegWritesWhatCjpegWritesAtTheSameQuality)
+// Below 24 cjpeg keeps quantisation values above 255 (16-bit tables); from
+// 24 up they all fit in 8 bits. Both ends of the range and both sides of 24.
+TEST(Conversions, BmpToJpegWritesWhatCjpegWritesAtEveryQualityFromOneToHundred)
 {
     const std::string cjpeg = test::findTool({"cjpeg"});
     if (cjpeg.empty())
         GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) is not installed";
     TempFolder folder;
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(131, 97));
-    for (std::int32_t rate : {30, 75, 92}) {
+    for (std::int32_t rate : {1, 23, 24, 25, 30, 75, 92, 100}) {
+        SCOPED_TRACE(rate);
+        ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("ours.jpg").c_str(), &rate), CONVERT_OK);
+        ASSERT_TRUE(test::run(test::quoted(cjpeg) + " -quality " + std::to_string(rate) + " -outfile " +
+                              test::quoted(folder.file("theirs.jpg")) + " " + test::quoted(bmp)));
+        EXPECT_EQ(test::readBytes(folder.file("ours.jpg")), test::readBytes(folder.file("theirs.jpg")));
+    }
+}
+
+TEST(Conversions, GrayBmpToJpegWritesWhatCjpegWrites)
+{
+    const std::string cjpeg = test::findTool({"cjpeg"});
+    if (cjpeg.empty())
+        GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) is not installed";
+    TempFolder folder;
+    test::BmpRecipe gray = test::photoLike(80, 60);
+    gray.bitCount = 8;
+    for (int i = 0; i < 256; ++i)
+        gray.palette.push_back(
+            {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)});
+    gray.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x * 3 + y * 2) % 256); };
+    const std::string bmp = writeBmp(folder, "gray.bmp", gray);
+    for (std::int32_t rate : {10, 75}) {
         SCOPED_TRACE(rate);
         ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("ours.jpg").c_str(), &rate), CONVERT_OK);
         ASSERT_TRUE(test::run(test::quoted(cjpeg) + " -quality " + std::to_string(rate) + " -outfile " +
@@ -252,7 +278,7 @@ TEST(Conversions, WrongKindOfSourceIsNamed)
     EXPECT_EQ(jpgtojpg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr), CONVERT_NOT_JPEG);
 }
 
-TEST(Conversions, DamagedJpegIsRefusedAndTruncatedScanStillConverts)
+TEST(Conversions, DamagedJpegIsRefused)
 {
     TempFolder folder;
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
@@ -263,15 +289,48 @@ TEST(Conversions, DamagedJpegIsRefusedAndTruncatedScanStillConverts)
     const std::string headerOnly = folder.write("cut.jpg", std::span(jpeg).first(40));
     EXPECT_EQ(jpgtobmp(headerOnly.c_str(), folder.file("o.bmp").c_str()), CONVERT_DAMAGED);
     EXPECT_FALSE(std::filesystem::exists(folder.file("o.bmp")));
+}
 
-    // The scan cut in half: the top half decodes, the rest is gray, as djpeg does it.
+TEST(Conversions, TruncatedJpegScanIsDamagedAndWritesNothing)
+{
+    TempFolder folder;
+    const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
+    ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("in.jpg").c_str(), nullptr), CONVERT_OK);
+    const auto jpeg = test::readBytes(folder.file("in.jpg"));
+
+    // The scan cut in half: libjpeg warns "premature end of data" and would
+    // paint the missing half gray.
     std::size_t scan = 0;
     for (std::size_t i = 0; i + 1 < jpeg.size() && !scan; ++i)
         if (jpeg[i] == std::byte{0xFF} && jpeg[i + 1] == std::byte{0xDA})
             scan = i;
     ASSERT_GT(scan, 0u);
     const std::string half = folder.write("half.jpg", std::span(jpeg).first(scan + (jpeg.size() - scan) / 2));
-    EXPECT_EQ(jpgtobmp(half.c_str(), folder.file("half.bmp").c_str()), CONVERT_OK);
+    EXPECT_EQ(jpgtobmp(half.c_str(), folder.file("half.bmp").c_str()), CONVERT_DAMAGED);
+    EXPECT_EQ(jpgtojpg(half.c_str(), folder.file("half.jpg.jpg").c_str(), nullptr), CONVERT_DAMAGED);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("half.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("half.jpg.jpg")));
+    EXPECT_STREQ(convert_strerror(CONVERT_DAMAGED), "source file is damaged");
+}
+
+TEST(Conversions, StrayBytesBetweenJpegSegmentsAreDamage)
+{
+    TempFolder folder;
+    const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(64, 64));
+    ASSERT_EQ(bmptojpg(bmp.c_str(), folder.file("in.jpg").c_str(), nullptr), CONVERT_OK);
+    auto jpeg = test::readBytes(folder.file("in.jpg"));
+    // Bytes before the start-of-scan marker: libjpeg warns of "extraneous
+    // bytes before marker" and decodes on.
+    std::size_t scan = 0;
+    for (std::size_t i = 0; i + 1 < jpeg.size() && !scan; ++i)
+        if (jpeg[i] == std::byte{0xFF} && jpeg[i + 1] == std::byte{0xDA})
+            scan = i;
+    ASSERT_GT(scan, 0u);
+    const std::array stray{std::byte{0x12}, std::byte{0x34}, std::byte{0x56}};
+    jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(scan), stray.begin(), stray.end());
+    const std::string file = folder.write("stray.jpg", jpeg);
+    EXPECT_EQ(jpgtobmp(file.c_str(), folder.file("o.bmp").c_str()), CONVERT_DAMAGED);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("o.bmp")));
 }
 
 TEST(Conversions, DestinationFailuresAreToldApart)
@@ -287,25 +346,39 @@ TEST(Conversions, DestinationFailuresAreToldApart)
 
 TEST(Conversions, WriteErrorsMapToTheirStatus)
 {
-    EXPECT_EQ(destinationStatus(ENOENT), CONVERT_DESTINATION_NO_FOLDER);
-    EXPECT_EQ(destinationStatus(ENOTDIR), CONVERT_DESTINATION_NO_FOLDER);
-    EXPECT_EQ(destinationStatus(EACCES), CONVERT_DESTINATION_DENIED);
-    EXPECT_EQ(destinationStatus(EROFS), CONVERT_DESTINATION_DENIED);
-    EXPECT_EQ(destinationStatus(ENOSPC), CONVERT_DESTINATION_FULL);
-    EXPECT_EQ(destinationStatus(EDQUOT), CONVERT_DESTINATION_FULL);
-    EXPECT_EQ(destinationStatus(EISDIR), CONVERT_DESTINATION_FAILED);
-    EXPECT_EQ(destinationStatus(EIO), CONVERT_DESTINATION_FAILED);
+    TempFolder folder;
+    const std::string inFolder = folder.file("o.jpg");
+    const std::string inNoFolder = folder.file("gone/o.jpg");
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inNoFolder)), CONVERT_DESTINATION_NO_FOLDER);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOTDIR, inNoFolder)), CONVERT_DESTINATION_NO_FOLDER);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inFolder)), CONVERT_DESTINATION_FAILED);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EACCES, inFolder)), CONVERT_DESTINATION_DENIED);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EROFS, inFolder)), CONVERT_DESTINATION_DENIED);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOSPC, inFolder)), CONVERT_DESTINATION_FULL);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EDQUOT, inFolder)), CONVERT_DESTINATION_FULL);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EISDIR, inFolder)), CONVERT_DESTINATION_FAILED);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EIO, inFolder)), CONVERT_DESTINATION_FAILED);
+}
+
+TEST(Conversions, FolderThatTakesNoNewFilesIsNotAMissingFolder)
+{
+    // /proc exists, but refuses to create files with ENOENT.
+    if (!std::filesystem::is_directory("/proc/self"))
+        GTEST_SKIP() << "no /proc";
+    TempFolder folder;
+    const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(20, 10));
+    EXPECT_EQ(bmptojpg(bmp.c_str(), "/proc/glimmerbox-test.jpg", nullptr), CONVERT_DESTINATION_FAILED);
 }
 
 TEST(Conversions, WriteProtectedFolderIsDenied)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write anywhere";
     TempFolder folder;
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(20, 10));
     ASSERT_TRUE(std::filesystem::create_directory(folder.file("ro")));
     ASSERT_EQ(::chmod(folder.file("ro").c_str(), 0500), 0);
-    EXPECT_EQ(bmptojpg(bmp.c_str(), folder.file("ro/o.jpg").c_str(), nullptr), CONVERT_DESTINATION_DENIED);
+    const int status = test::asUnprivilegedUser(
+        folder.path(), [&] { return bmptojpg(bmp.c_str(), folder.file("ro/o.jpg").c_str(), nullptr); });
+    EXPECT_EQ(status, CONVERT_DESTINATION_DENIED);
     ::chmod(folder.file("ro").c_str(), 0700);
 }
 

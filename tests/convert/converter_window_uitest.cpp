@@ -16,20 +16,25 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using gb::convert::CallFailure;
@@ -97,6 +102,26 @@ QString u8(const char* text)
     return QString::fromUtf8(text);
 }
 
+// Holds every call until released, as a conversion of a large image would.
+class HeldConverter : public gb::convert::Converter {
+public:
+    std::atomic<int> calls{0};
+    std::atomic<bool> released{false};
+
+    CallResult bmptojpg(const std::string&, const std::string&, std::int32_t) override { return hold(); }
+    CallResult jpgtobmp(const std::string&, const std::string&) override { return hold(); }
+    CallResult jpgtojpg(const std::string&, const std::string&, std::int32_t) override { return hold(); }
+
+private:
+    CallResult hold()
+    {
+        ++calls;
+        while (!released)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return {};
+    }
+};
+
 struct Window {
     RecordingConverter converter;
     ConverterWindow window{converter};
@@ -118,7 +143,16 @@ struct Window {
         destination()->setText(dst);
         if (rate()->isEnabled())
             rate()->setText(rateText);
-        run()->click();
+        runAndWait(window);
+    }
+
+    // Presses "运行" and, when a conversion started, waits for its end.
+    static void runAndWait(ConverterWindow& window)
+    {
+        QSignalSpy done(&window, &ConverterWindow::conversionFinished);
+        child<QPushButton>(window, "Command1_0")->click();
+        if (window.converting())
+            QVERIFY(done.wait(20000));
     }
 };
 
@@ -417,7 +451,7 @@ private slots:
         child<QLineEdit>(window, "Text2")->setText(folder.filePath(QStringLiteral("in.bmp")));
         child<QLineEdit>(window, "Text3")->setText(folder.filePath(QStringLiteral("out")));
         child<QLineEdit>(window, "Text1")->setText(QStringLiteral("90"));
-        child<QPushButton>(window, "Command1_0")->click();
+        Window::runAndWait(window);
         QCOMPARE(messages.text, u8("转换完成！"));
         const QImage jpeg(folder.filePath(QStringLiteral("out.jpg")));
         QCOMPARE(jpeg.size(), QSize(64, 40));
@@ -427,9 +461,78 @@ private slots:
 
         // A source that is no image: told, not done.
         child<QLineEdit>(window, "Text2")->setText(folder.filePath(QStringLiteral("out")));
-        child<QPushButton>(window, "Command1_0")->click();
+        Window::runAndWait(window);
         QCOMPARE(messages.count, 2);
         QVERIFY(messages.text.startsWith(u8("转换失败：找不到源图")));
+
+        // A JPEG cut short: refused as damaged, nothing written.
+        QFile whole(folder.filePath(QStringLiteral("out.jpg")));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        QFile cut(folder.filePath(QStringLiteral("cut.jpg")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(bytes.left(bytes.size() * 2 / 3));
+        cut.close();
+        child<QRadioButton>(window, "Option1_1")->click();
+        child<QLineEdit>(window, "Text2")->setText(cut.fileName());
+        child<QLineEdit>(window, "Text3")->setText(folder.filePath(QStringLiteral("cut")));
+        Window::runAndWait(window);
+        QCOMPARE(messages.count, 3);
+        QCOMPARE(messages.text, u8("转换失败：源图“%1”已损坏。").arg(cut.fileName()));
+        QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("cut.bmp"))));
+    }
+
+    void conversionRunsOffTheWindowThreadOneAtATime()
+    {
+        HeldConverter converter;
+        ConverterWindow window(converter);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MessageCloser messages;
+        QSignalSpy done(&window, &ConverterWindow::conversionFinished);
+        child<QLineEdit>(window, "Text2")->setText(QStringLiteral("/a/pic.bmp"));
+        child<QLineEdit>(window, "Text3")->setText(QStringLiteral("/b/out"));
+        child<QPushButton>(window, "Command1_0")->click();
+        // The click has returned while the conversion still runs.
+        QVERIFY(window.converting());
+        QTRY_COMPARE(converter.calls.load(), 1);
+        QVERIFY(!child<QPushButton>(window, "Command1_0")->isEnabled());
+        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        child<QPushButton>(window, "Command1_0")->click(); // a second press does nothing
+        window.close();                                    // nor does closing, before the word
+        QTest::qWait(50);
+        QVERIFY(window.isVisible());
+        QCOMPARE(converter.calls.load(), 1);
+        converter.released = true;
+        QVERIFY(done.wait(20000));
+        QCOMPARE(messages.text, u8("转换完成！"));
+        QVERIFY(child<QPushButton>(window, "Command1_0")->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        window.close();
+        QVERIFY(!window.isVisible());
+    }
+
+    void jpegFilterShowsJpegFilesOfEitherExtensionAndCase()
+    {
+        QTemporaryDir folder;
+        for (const char* name : {"a.jpg", "b.jpeg", "C.JPG", "D.JPEG", "e.bmp", "f.txt"}) {
+            QFile file(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        Window w;
+        QStringList shown;
+        whenDialogShows([&](QFileDialog* dialog) {
+            dialog->setDirectory(folder.path());
+            dialog->selectNameFilter(dialog->nameFilters().value(1)); // "图像格式(*.jpg)"
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            QTRY_COMPARE_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()), 4, 10000);
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                shown << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            dialog->reject();
+        });
+        child<QPushButton>(w.window, "Command2")->click();
+        shown.sort();
+        QCOMPARE(shown, (QStringList{"C.JPG", "D.JPEG", "a.jpg", "b.jpeg"}));
     }
 };
 

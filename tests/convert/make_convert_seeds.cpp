@@ -80,8 +80,17 @@ int main(int argc, char** argv)
 
     int seeds = 0;
     for (const auto& [name, recipe] : bmpRecipes()) {
-        write(out / "bmp" / (name + ".bmp"), gb::test::buildBmp(recipe));
+        auto bytes = gb::test::buildBmp(recipe);
+        write(out / "bmp" / (name + ".bmp"), bytes);
         ++seeds;
+        if (name == "rle8") {
+            // The same few runs claiming 16384 x 16384: refused without the gigabyte.
+            for (std::size_t at : {18u, 22u})
+                for (std::size_t i = 0; i < 4; ++i)
+                    bytes[at + i] = static_cast<std::byte>((16384u >> (8 * i)) & 0xFFu);
+            write(out / "bmp" / "rle8_huge_claim.bmp", bytes);
+            ++seeds;
+        }
     }
 
     // JPEGs from a 24-bit BMP: colour at several samplings, gray, CMYK,

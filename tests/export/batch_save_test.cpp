@@ -5,6 +5,7 @@
 #include "support/printers.h"
 #include "support/temp_folder.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace gb {
@@ -107,6 +108,63 @@ TEST(BatchSave, ASecondBatchWithTheSamePrefixReplacesTheFiles)
     runBatch(job(BatchKind::Ico, false, 32, folder.path().string()));
     runBatch(job(BatchKind::Ico, false, 16, folder.path().string()));
     EXPECT_EQ(readIco(folder.file("ab c_Icon1.ico")).width(), 16);
+}
+
+TEST(BatchSave, CancelledBatchEndsBeforeTheNextFileAndKeepsTheWrittenOnesWhole)
+{
+    test::TempFolder folder;
+    std::atomic<bool> cancelled{false};
+    const BatchReport report = runBatch(
+        job(BatchKind::Ico, false, 32, folder.path().string()),
+        [&](BatchPass, std::size_t done, std::size_t) {
+            if (done == 1)
+                cancelled = true; // as a closing window would, between two files
+        },
+        &cancelled);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.written, 1u);
+    EXPECT_EQ(report.failed, 0u);
+    EXPECT_EQ(readIco(folder.file("ab c_Icon1.ico")).width(), 32);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("ab c_Icon2.ico")));
+}
+
+TEST(BatchSave, CancelledGrayBatchStopsWhileConverting)
+{
+    test::TempFolder folder;
+    std::atomic<bool> cancelled{false};
+    const BatchReport report = runBatch(
+        job(BatchKind::Ico, true, 32, folder.path().string()),
+        [&](BatchPass pass, std::size_t done, std::size_t) {
+            if (pass == BatchPass::Converting && done == 2)
+                cancelled = true;
+        },
+        &cancelled);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.written, 0u);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(BatchSave, FirstFailureNamesItsFileAndProblem)
+{
+    test::TempFolder folder;
+    const BatchReport report = runBatch(job(BatchKind::Bmp, false, 32, folder.file("gone")));
+    EXPECT_EQ(report.firstFailedPath, folder.file("gone") + "/ab c_bmp1.bmp");
+    EXPECT_EQ(report.firstWriteError.problem, WriteProblem::FolderMissing);
+}
+
+TEST(BackgroundBatch, DestroyingARunningBatchEndsIt)
+{
+    test::TempFolder folder;
+    BatchJob many = job(BatchKind::Ico, true, 32, folder.path().string());
+    many.icons.resize(20000, many.icons[0]);
+    {
+        BackgroundBatch batch;
+        batch.start(std::move(many));
+    } // joins after at most the file in hand
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ++files;
+    EXPECT_LT(files, 20000u);
 }
 
 TEST(BackgroundBatch, ReportsWhenFinished)

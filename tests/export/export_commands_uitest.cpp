@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "platform/icons/ico_directory.h"
 #include "platform/icons/icon_image.h"
+#include "support/message_closer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -334,13 +335,13 @@ private slots:
         QCOMPARE(gray.width(), 32);
         QVERIFY(gray.at(31, 31) == (Rgba{59, 59, 59, 255})); // cltogry(200, 0, 0)
         QCOMPARE(gray.at(0, 0).a, 0);
-        QCOMPARE(w.statusText(), QStringLiteral("灰度图标保存完毕！"));
+        QCOMPARE(w.statusText(), QStringLiteral("灰度图标保存完毕！已保存 3 个文件。"));
 
         runBatch(w, ExportCommands::Batch::hdbmp2, "A");
         QImage bmp(bitmapsFolder(w) + "A_bmp3.bmp");
         QCOMPARE(bmp.size(), QSize(16, 16));
         QCOMPARE(bmp.pixelColor(0, 0), QColor(192, 192, 192));
-        QCOMPARE(w.statusText(), QStringLiteral("灰度位图保存完成！"));
+        QCOMPARE(w.statusText(), QStringLiteral("灰度位图保存完成！已保存 3 个文件。"));
     }
 
     void cancelledOrEmptyPrefixShowsTheMessageWithEachCommandsTitle_data()
@@ -413,7 +414,82 @@ private slots:
         QDir(iconsFolder(w)).rmdir("fail_Icon2.ico");
         QTRY_VERIFY(message.text.startsWith(QStringLiteral("已保存 2 个文件，1 个文件保存失败。")));
         QVERIFY(message.text.contains("fail_Icon2.ico"));
-        QVERIFY(w.statusText() != QStringLiteral("灰度图标保存完毕！"));
+        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。"));
+    }
+
+    void colourBatchEndsWithItsOwnCountsInTheStatusLine()
+    {
+        MainWindow w;
+        fill(w, 3);
+        w.setStatusText(QStringLiteral("an earlier batch's word"));
+        runBatch(w, ExportCommands::Batch::saveall, "c");
+        QCOMPARE(w.statusText(), QStringLiteral("保存完毕：已保存 3 个文件。"));
+    }
+
+    void grayBatchWhoseFolderWasRemovedEndsWithTheCountsNotItsProgress()
+    {
+        MainWindow w;
+        fill(w, 3);
+        // The closer lives as long as this test, so no timer outlives it.
+        test::MessageCloser closer;
+        QSignalSpy done(&w.exportCommands(), &ExportCommands::batchFinished);
+        answerPrompt("g");
+        QDir(iconsFolder(w)).removeRecursively();
+        w.exportCommands().runBatchCommand(ExportCommands::Batch::hdico1);
+        const bool finished = done.wait(20000);
+        QDir().mkpath(iconsFolder(w)); // back at once: other tests share the folder
+        QVERIFY(finished);
+        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 0 个文件，3 个文件保存失败。"));
+        QCOMPARE(closer.count, 1);
+        QVERIFY(closer.text.startsWith(QStringLiteral("已保存 0 个文件，3 个文件保存失败。")));
+        // In the user's words, naming the file; the system's reason only after.
+        QVERIFY(closer.text.contains(QStringLiteral("g_Icon1.ico”：文件夹不存在。")));
+    }
+
+    void aBatchChosenWhileAnotherRunsIsRefusedAloudAndNoFailureIsLost()
+    {
+        MainWindow w;
+        fill(w, 3);
+        QDir(iconsFolder(w)).mkpath("busy_Icon2.ico"); // the first batch fails once
+        test::MessageCloser closer;
+        QSignalSpy done(&w.exportCommands(), &ExportCommands::batchFinished);
+        answerPrompt("busy");
+        w.exportCommands().runBatchCommand(ExportCommands::Batch::saveall);
+        // Its end is reported from the event loop, so it still counts as running here.
+        QVERIFY(w.exportCommands().batchRunning());
+        w.exportCommands().runBatchCommand(ExportCommands::Batch::tp16);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QDir(iconsFolder(w)).rmdir("busy_Icon2.ico");
+        QTRY_COMPARE(closer.count, 2);
+        QVERIFY(closer.texts.contains(QStringLiteral("正在批量保存，请等当前的保存结束后再试！")));
+        QCOMPARE(closer.texts.filter(QStringLiteral("已保存 2 个文件，1 个文件保存失败。")).size(), 1);
+        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。"));
+    }
+
+    void closingTheWindowDuringABatchEndsItAtTheNextFileWithWholeFiles()
+    {
+        MainWindow w;
+        fill(w, 1);
+        // Many rows of one icon: a batch long enough to be running when the window closes.
+        for (int i = 0; i < 20000; ++i)
+            w.catalogue().add("/t/many.exe(" + std::to_string(i) + ")", solid(32, kColours[0]),
+                              solid(16, kColours[0]));
+        w.catalogue().buildRows();
+        w.catalogueChanged();
+        QSignalSpy done(&w.exportCommands(), &ExportCommands::batchFinished);
+        answerPrompt("closing");
+        w.exportCommands().runBatchCommand(ExportCommands::Batch::hdbmp1);
+        w.close();
+        QVERIFY(done.wait(60000));
+        QVERIFY(w.statusText().startsWith(QStringLiteral("保存已中止：")));
+        int files = 0;
+        for (const QFileInfo& file :
+             QDir(bitmapsFolder(w)).entryInfoList({"closing_bmp*.bmp"}, QDir::Files)) {
+            ++files;
+            QCOMPARE(file.size(), qint64{54 + 32 * 32 * 3});
+        }
+        QVERIFY(files < 20001);
+        QCOMPARE(QDir(bitmapsFolder(w)).entryList({".glimmerbox-*"}, QDir::Files | QDir::Hidden).size(), 0);
     }
 };
 

@@ -23,6 +23,7 @@ public:
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList texts; // every box's text, in the order they came up
 
 private:
     void closeOne()
@@ -34,6 +35,7 @@ private:
         ++count;
         title = box->windowTitle();
         text = box->text();
+        texts << text;
         icon = box->icon();
         box->button(QMessageBox::Ok)->click();
     }
