@@ -2,6 +2,7 @@
 
 #include "app/app_paths.h"
 #include "app/catalogue_view.h"
+#include "app/details_opener.h"
 #include "app/main_window_texts.h"
 #include "app/search_animation.h"
 #include "app/status_line.h"
@@ -125,6 +126,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     exports_ = std::make_unique<ExportCommands>(*this);
     connect(lv_, &CatalogueView::rightPressed, this, [this] { exports_->lv_MouseDown(Qt::RightButton); });
+    openDetailsOnDoubleClick(*lv_, store_, this);
 
     harvestTimer_.setInterval(kHarvestMilliseconds);
     connect(&harvestTimer_, &QTimer::timeout, this, &MainWindow::collectHarvest);
