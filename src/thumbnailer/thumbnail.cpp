@@ -28,7 +28,7 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
         if (!decoded)
             continue; // a broken image gives way to the next best
         const RgbaImage image = fitWithin(*decoded, size);
-        auto png = encodePng(image);
+        auto png = encodePng(image, PngEffort::Quick);
         if (!png)
             return std::unexpected(png.error());
         return Thumbnail{std::move(*png), image.width(), image.height()};
