@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path out(argv[2]);
-    for (const char* target : {"pe", "ne", "ico", "dib", "png"})
+    for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail"})
         fs::create_directories(out / target);
 
     int images = 0;
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
         std::string name = fs::relative(entry.path(), argv[1]).string();
         std::ranges::replace(name, '/', '_');
         // Every fixture seeds every file reader: each must refuse the others' formats.
-        for (const char* target : {"pe", "ne", "ico"})
+        for (const char* target : {"pe", "ne", "ico", "thumbnail"})
             fs::copy_file(entry.path(), out / target / name, fs::copy_options::overwrite_existing);
 
         auto source = gb::IconSource::open(entry.path().string());

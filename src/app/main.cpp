@@ -3,8 +3,10 @@
 #include "app/app_icon.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "app/start_path.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -37,6 +39,10 @@ int main(int argc, char** argv)
     gb::MainWindow window;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
+    // glimmerbox PATH, as a file manager's "Open With" runs it.
+    if (argc > 1)
+        if (const auto start = gb::startPathFor(QFile::decodeName(argv[1])))
+            gb::applyStartPath(window, *start);
     window.show();
     return QApplication::exec();
 }

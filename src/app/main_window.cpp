@@ -5,6 +5,7 @@
 #include "app/button_pictures.h"
 #include "app/catalogue_view.h"
 #include "app/full_width_check_box.h"
+#include "app/details_opener.h"
 #include "app/main_window_texts.h"
 #include "app/option_button.h"
 #include "app/search_animation.h"
@@ -141,6 +142,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     exports_ = std::make_unique<ExportCommands>(*this);
     connect(lv_, &CatalogueView::rightPressed, this, [this] { exports_->lv_MouseDown(Qt::RightButton); });
     connect(lv_, &CatalogueView::menuKeyPressed, exports_.get(), &ExportCommands::openMenuAt);
+    openDetailsOnDoubleClick(*lv_, store_, this);
 
     harvestTimer_.setInterval(kHarvestMilliseconds);
     connect(&harvestTimer_, &QTimer::timeout, this, &MainWindow::collectHarvest);

@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include "export/batch_names.h"
+#include "export/native_sizes.h"
 #include "platform/icons/icon_source.h"
 #include "platform/imagefiles/atomic_file.h"
 #include "platform/imagefiles/bmp_writer.h"
@@ -133,6 +134,59 @@ std::expected<Encoded, std::string> encodeIcon(const IconGroup& group, const Exp
     }
 }
 
+NativeImages grayed(NativeImages icon, bool gray)
+{
+    if (gray)
+        for (NativeImage& image : icon.images)
+            image.pixels = grayImage(image.pixels);
+    return icon;
+}
+
+// The formats that write several files per icon: every stored size as PNG,
+// or an icon-theme tree. Prints KEY<TAB>FILE per file; false on any failure.
+bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n, const std::string& key,
+                      std::ostream& out, std::ostream& err)
+{
+    const NativeImages icon = grayed(nativeImages(group), options.gray);
+    bool ok = icon.undecodable == 0;
+    if (!ok)
+        reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
+    if (options.format == ExportFormat::Hicolor) {
+        const std::string name = options.prefix + "_" + std::to_string(n);
+        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name);
+        for (const std::string& file : result.written)
+            out << key << '\t' << file << '\n';
+        for (const std::string& failure : result.failures)
+            err << "glimmerbox-cli: " << failure << '\n';
+        if (result.written.empty() && result.failures.empty())
+            reportFailure(
+                err, key,
+                "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
+        return ok && !result.written.empty() && result.failures.empty();
+    }
+    if (icon.images.empty() && ok) {
+        reportFailure(err, key, "the icon holds no stored image");
+        return false;
+    }
+    for (const NativeImage& image : icon.images) {
+        const std::string file = joinPath(
+            options.outDir, nativePngName(options.prefix, n, image.header.width, image.header.height));
+        auto png = encodePng(image.pixels);
+        if (!png) {
+            reportFailure(err, file, png.error());
+            ok = false;
+            continue;
+        }
+        if (auto written = writeFileAtomically(file, *png); !written) {
+            reportFailure(err, file, written.error().message);
+            ok = false;
+            continue;
+        }
+        out << key << '\t' << file << '\n';
+    }
+    return ok;
+}
+
 } // namespace
 
 int runList(const Command& command, std::ostream& out, std::ostream& err)
@@ -179,6 +233,10 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
             ++n; // numbers follow list order, even past a failed icon
             const std::string key = keyOf(path, i);
             const auto group = source->group(i);
+            if (group && (options.allSizes || options.format == ExportFormat::Hicolor)) {
+                failed = !writeNativeSizes(*group, options, n, key, out, err) || failed;
+                continue;
+            }
             auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
             if (!encoded) {
                 reportFailure(err, key, encoded.error());

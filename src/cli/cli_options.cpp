@@ -23,6 +23,8 @@ std::optional<ExportFormat> formatNamed(const std::string& name)
         return ExportFormat::Png;
     if (name == "original")
         return ExportFormat::Original;
+    if (name == "hicolor")
+        return ExportFormat::Hicolor;
     return std::nullopt;
 }
 
@@ -34,6 +36,8 @@ std::string usageText()
   glimmerbox-cli list [--recursive] [--pattern P] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [--recursive] [--pattern P] --out DIR PATH...
+  glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
+  glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
   glimmerbox-cli --help
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
@@ -61,6 +65,13 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
           png       P_pngN.png    the icon drawn at --size, lossless RGBA
           original  P_groupN.ico  every image of the icon exactly as stored
                                   (all sizes and depths; --size not needed)
+          png with --size all
+                    P_pngN_WxH.png  one file per stored size, at that size;
+                                  of several images of one size the deepest
+          hicolor   hicolor/WxH/apps/P_N.png  an icon-theme tree of the
+                                  stored sizes 16, 22, 24, 32, 48, 64, 128
+                                  and 256 (--size not needed); an icon with
+                                  none of them is a failure
         --gray     shades of gray (ico and png keep their transparency;
                    bmp grays the icon on its background)
         --prefix P starts every file name (default "icon"); it may not be
@@ -131,14 +142,15 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (!exporting)
             return usageError("unknown option '" + arg + "'");
         if (arg == "--size") {
-            if (value != "32" && value != "16")
-                return usageError("--size takes 32 or 16");
-            options.size = value == "32" ? 32 : 16;
+            if (value != "32" && value != "16" && value != "all")
+                return usageError("--size takes 32, 16 or all");
+            options.allSizes = value == "all";
+            options.size = value == "32" ? 32 : value == "16" ? 16 : 0;
             sizeGiven = true;
         } else if (arg == "--format") {
             const auto format = formatNamed(value);
             if (!format)
-                return usageError("--format takes ico, bmp, png or original");
+                return usageError("--format takes ico, bmp, png, original or hicolor");
             options.format = *format;
             formatGiven = true;
         } else if (arg == "--prefix") {
@@ -165,8 +177,11 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (!outGiven)
             return usageError("export needs --out");
         const bool original = options.format == ExportFormat::Original;
-        if (!original && !sizeGiven)
+        const bool sizeless = original || options.format == ExportFormat::Hicolor;
+        if (!sizeless && !sizeGiven)
             return usageError("export needs --size 32 or --size 16");
+        if (options.allSizes && options.format != ExportFormat::Png)
+            return usageError("--size all takes --format png");
         if (original && options.gray)
             return usageError("--gray does not apply to --format original");
     }

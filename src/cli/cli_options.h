@@ -8,10 +8,11 @@
 
 namespace gb::cli {
 
-enum class ExportFormat { Ico, Bmp, Png, Original };
+enum class ExportFormat { Ico, Bmp, Png, Original, Hicolor };
 
 struct ExportOptions {
-    int size = 0; // 32 or 16; unused for Original
+    int size = 0;          // 32 or 16; unused for Original and Hicolor
+    bool allSizes = false; // png: every stored size (--size all)
     ExportFormat format = ExportFormat::Ico;
     bool gray = false;
     std::string prefix = "icon";

@@ -7,7 +7,7 @@
 
 namespace gb {
 
-std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& image)
+std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& image, PngEffort effort)
 {
     const auto deleter = [](spng_ctx* c) { spng_ctx_free(c); };
     std::unique_ptr<spng_ctx, decltype(deleter)> ctx(spng_ctx_new(SPNG_CTX_ENCODER), deleter);
@@ -16,6 +16,12 @@ std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& im
     spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
     // Icons are tiny: level 3 is nearly as small as the default and much faster.
     spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
+    if (effort == PngEffort::Quick) {
+        // One cheap filter and the fastest deflate: several times quicker
+        // on a 256x256 image than trying every filter on every row.
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+        spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
+    }
 
     spng_ihdr ihdr{};
     ihdr.width = static_cast<std::uint32_t>(image.width());

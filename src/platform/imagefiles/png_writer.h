@@ -10,6 +10,11 @@
 
 namespace gb {
 
-std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& image);
+// Small files for keeping; quick ones for files that are read once and
+// thrown away (a thumbnail, which the file manager stores in its own way).
+enum class PngEffort { Small, Quick };
+
+std::expected<std::vector<std::byte>, std::string> encodePng(const RgbaImage& image,
+                                                             PngEffort effort = PngEffort::Small);
 
 } // namespace gb

@@ -1,0 +1,30 @@
+#pragma once
+// The command line a file manager runs a thumbnailer with: "-s %s %i %o"
+// of the Thumbnail Managing Standard, the size in pixels, the input as a
+// path or a file:// URI, and the PNG file to write.
+
+#include <expected>
+#include <span>
+#include <string>
+
+namespace gb::thumbnailer {
+
+// The largest thumbnail asked for ("large" is 256; "x-large" and "xx-large"
+// ask for more, but no stored icon image is larger than 256).
+inline constexpr int kLargestThumbnail = 256;
+
+struct Request {
+    int size = 0; // 1 to kLargestThumbnail
+    std::string input;
+    std::string output;
+};
+
+std::expected<Request, std::string> parseArguments(std::span<const std::string> args);
+
+// A path as given, or the local path of a file:// URI (host empty or
+// "localhost"), percent-decoded. Other schemes and broken escapes are errors.
+std::expected<std::string, std::string> localPathOf(const std::string& argument);
+
+std::string usageText();
+
+} // namespace gb::thumbnailer
