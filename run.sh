@@ -9,7 +9,7 @@ gb_install_packages $GB_BUILD_PACKAGES $GB_RUNTIME_PACKAGES
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-cli=build/release/src/cli/glimmerbox-cli
+cli=build/release/bin/glimmerbox-cli
 if [ $# -gt 0 ]; then
     exec "$cli" "$@"
 fi
@@ -18,4 +18,4 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "or use the command-line tool: ./run.sh list FILE... (see $cli --help)."
     exit 1
 fi
-exec build/release/src/app/glimmerbox
+exec build/release/bin/glimmerbox

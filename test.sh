@@ -12,6 +12,11 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Layout is part of the build: every C++ file must be as clang-format leaves it.
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
 
+# The layers stay apart, and the core builds without Qt.
+scripts/check-layers.sh
+cmake --preset core >/dev/null
+cmake --build --preset core
+
 cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test -j"$(nproc)"

@@ -2,7 +2,7 @@
 // colour and gray, written into a temporary folder below the current one.
 //   batch_bench [COUNT]
 
-#include "export/batch_save.h"
+#include "core/export/batch_save.h"
 
 #include <chrono>
 #include <cstdio>

@@ -33,7 +33,7 @@ else
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLIMMERBOX_BENCH=ON -DGLIMMERBOX_GUI=OFF >/dev/null
 fi
 cmake --build "$build" --target convert_bench gb_libconvert
-tool="$build/bench/convert_bench"
+tool="$build/bin/convert_bench"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-convert-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

@@ -5,8 +5,8 @@
 //   convert_bench jpgtobmp SRC DST
 //   convert_bench jpgtojpg SRC DST RATE
 
-#include "convert/libconvert.h"
-#include "platform/imagefiles/atomic_file.h"
+#include "core/imagefiles/atomic_file.h"
+#include "libconvert/libconvert.h"
 
 #include <cmath>
 #include <cstdint>

@@ -8,7 +8,7 @@
 # Files are chosen by their content (MZ + PE/NE signature, ICO/CUR/ANI
 # headers), never by their names. A second run with the same sources does
 # nothing but print the counts. With CLI (a glimmerbox-cli binary; by
-# default build/bench/src/cli/glimmerbox-cli when it exists), the count of
+# default build/bench/bin/glimmerbox-cli when it exists), the count of
 # icons in the corpus is printed too.
 #
 # Output, relative to corpus/:
@@ -28,7 +28,7 @@ cache="$corpus/.cache"
 sources=(libwine:amd64 libwine:i386 fonts-wine:all nsis-common:all)
 min_pe=1000
 
-cli="${1:-$root/build/bench/src/cli/glimmerbox-cli}"
+cli="${1:-$root/build/bench/bin/glimmerbox-cli}"
 
 # Reads NUL-separated paths on stdin and prints "PATH<TAB>KIND" for each
 # file that is one of ours, KIND being pe32, pe32+, ne, ico, cur or ani.

@@ -9,9 +9,9 @@
 // either, a few icon files made at start-up stand in, so the program always
 // runs; its numbers then say little.
 
-#include "platform/icons/icon_image.h"
-#include "platform/icons/icon_source.h"
-#include "platform/imagefiles/png_writer.h"
+#include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
+#include "core/imagefiles/png_writer.h"
 
 #include <benchmark/benchmark.h>
 

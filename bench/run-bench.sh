@@ -27,7 +27,7 @@ gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES time
 runs="${RUNS:-5}"
 build="$root/build/bench"
 results="$build/results"
-cli="$build/src/cli/glimmerbox-cli"
+cli="$build/bin/glimmerbox-cli"
 corpus="$root/corpus"
 
 echo "== Build (preset bench)"
@@ -41,7 +41,7 @@ bench/gather-corpus.sh "$cli" | tee "$results/corpus.txt"
 
 echo
 echo "== Google Benchmark"
-"$build/bench/icon_bench" --corpus="$corpus" \
+"$build/bin/icon_bench" --corpus="$corpus" \
     --benchmark_out="$results/icon_bench.json" --benchmark_out_format=json |
     tee "$results/icon_bench.txt"
 

@@ -24,7 +24,7 @@ runs="${RUNS:-5}"
 build="$root/build/bench"
 results="$build/results"
 cli="$build/src/cli/glimmerbox-cli"
-ours="$build/src/thumbnailer/glimmerbox-thumbnailer"
+ours="$build/bin/glimmerbox-thumbnailer"
 # Debian installs the module but not its exe-thumbnailer entry point.
 peer="$root/bench/icoextract-thumbnailer.sh"
 

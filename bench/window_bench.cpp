@@ -10,8 +10,8 @@
 // The tree is made of hard links to the corpus files (100 to a folder), in a
 // temporary folder below the current one, removed afterwards.
 
-#include "app/catalogue_view.h"
-#include "app/main_window.h"
+#include "gui/main/catalogue_view.h"
+#include "gui/main/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

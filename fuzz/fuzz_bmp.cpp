@@ -1,7 +1,7 @@
 // BMP files, as libconvert's bmptojpg reads them: decoded, then every row
 // read and compressed to JPEG. The last input byte picks the quality.
-#include "convert/bmp_decoder.h"
-#include "convert/jpeg_codec.h"
+#include "core/convert/bmp_decoder.h"
+#include "core/convert/jpeg_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // Shared by the fuzz targets: drive a reader through everything a caller
 // does with it, so every path of untrusted bytes is exercised.
 
-#include "platform/icons/icon_source.h"
-#include "platform/imagefiles/ico_writer.h"
+#include "core/icons/icon_source.h"
+#include "core/imagefiles/ico_writer.h"
 
 #include <cstddef>
 #include <cstdint>

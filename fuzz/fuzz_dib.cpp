@@ -1,7 +1,7 @@
 // Icon DIBs (colour bitmap and AND mask), drawn at both icon sizes.
+#include "core/icons/dib_decoder.h"
+#include "core/icons/resample.h"
 #include "fuzz/fuzz_common.h"
-#include "platform/icons/dib_decoder.h"
-#include "platform/icons/resample.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

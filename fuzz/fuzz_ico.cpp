@@ -1,6 +1,6 @@
 // ICO and CUR files and animated cursors (RIFF ACON).
+#include "core/icons/ico_directory.h"
 #include "fuzz/fuzz_common.h"
-#include "platform/icons/ico_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

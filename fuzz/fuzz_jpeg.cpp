@@ -1,7 +1,7 @@
 // JPEG files, as libconvert's jpgtobmp and jpgtojpg read them: the header
 // checks, the decoder (CMYK conversion included) and the BMP and JPEG
 // writers behind it. The last input byte picks the quality.
-#include "convert/conversions.h"
+#include "core/convert/conversions.h"
 
 #include <cstddef>
 #include <cstdint>

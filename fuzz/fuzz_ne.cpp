@@ -1,6 +1,6 @@
 // NE (16-bit) resource tables, icon groups and their images.
+#include "core/icons/ne_resources.h"
 #include "fuzz/fuzz_common.h"
-#include "platform/icons/ne_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,6 @@
 // PE32/PE32+ resource directories, icon groups and their images.
+#include "core/icons/pe_resources.h"
 #include "fuzz/fuzz_common.h"
-#include "platform/icons/pe_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

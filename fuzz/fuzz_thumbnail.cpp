@@ -1,10 +1,10 @@
 // The thumbnailer's and the native-size export's path over any file: the
 // first icons' stored images chosen for a size, decoded, fitted, encoded.
 // The last input byte also picks the thumbnail size.
-#include "export/native_sizes.h"
+#include "core/export/native_sizes.h"
+#include "core/icons/stored_images.h"
+#include "core/imagefiles/png_writer.h"
 #include "fuzz/fuzz_common.h"
-#include "platform/icons/stored_images.h"
-#include "platform/imagefiles/png_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,8 +3,8 @@
 // reader, for the DIB and PNG decoders.
 //   make_seeds FIXTURE_DIR OUT_DIR
 
-#include "platform/icons/icon_source.h"
-#include "platform/icons/png_decoder.h"
+#include "core/icons/icon_source.h"
+#include "core/icons/png_decoder.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // Builds icon DIBs in memory for unit tests: any size and bit count, with
 // the colour and the AND mask of each pixel given by functions.
 
-#include "platform/bytes/byte_reader.h"
-#include "platform/icons/rgba_image.h"
+#include "core/bytes/byte_reader.h"
+#include "core/icons/rgba_image.h"
 
 #include <cstddef>
 #include <cstdint>

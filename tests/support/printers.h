@@ -1,7 +1,7 @@
 #pragma once
 // Readable failure messages for the core's value types.
 
-#include "platform/icons/icon_image.h"
+#include "core/icons/icon_image.h"
 
 #include <ostream>
 

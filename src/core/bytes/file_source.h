@@ -1,0 +1,37 @@
+#pragma once
+// A regular file read with positioned reads (pread) of the ranges asked
+// for. Paths are bytes: a name that is not valid UTF-8 opens too.
+
+#include "core/bytes/byte_source.h"
+#include "core/icons/read_error.h"
+
+#include <expected>
+#include <string>
+
+namespace gb {
+
+class FileSource final : public ByteSource {
+public:
+    FileSource(FileSource&& other) noexcept;
+    FileSource& operator=(FileSource&& other) noexcept;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    ~FileSource() override;
+
+    // Opens only regular files: a FIFO would block, a device could be endless.
+    static std::expected<FileSource, ReadFailure> open(const std::string& path);
+
+    std::uint64_t size() const override { return size_; }
+    std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
+
+    // The whole file in one read, or what is left of it when it shrank.
+    std::vector<std::byte> readAll() const;
+
+private:
+    FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+} // namespace gb

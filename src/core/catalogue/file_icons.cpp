@@ -1,0 +1,35 @@
+#include "core/catalogue/file_icons.h"
+
+#include "core/icons/icon_source.h"
+
+namespace gb {
+
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
+{
+    std::vector<CatalogueImage> icons;
+    auto source = IconSource::open(path, stop);
+    if (!source)
+        return icons;
+    const int count = source->count();
+    icons.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        auto icon = source->icon(i);
+        if (!icon)
+            break;
+        icons.push_back(CatalogueImage{imageKey(path, i), std::move(icon->large), std::move(icon->small)});
+    }
+    return icons;
+}
+
+std::size_t addFileIcons(CatalogueStore& store, std::vector<CatalogueImage> icons)
+{
+    std::size_t added = 0;
+    for (CatalogueImage& icon : icons) {
+        if (!store.add(std::move(icon.key), std::move(icon.large), std::move(icon.small)))
+            break;
+        ++added;
+    }
+    return added;
+}
+
+} // namespace gb

@@ -1,0 +1,50 @@
+#include "core/convert/bmp_encoder.h"
+
+#include <limits>
+
+namespace gb::convert {
+
+namespace {
+
+void put16(std::byte* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::byte>(value);
+    at[1] = static_cast<std::byte>(value >> 8);
+}
+
+void put32(std::byte* at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::byte>(value >> (8 * i));
+}
+
+} // namespace
+
+std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return std::unexpected(CodecFailure{CONVERT_INTERNAL_ERROR, "empty image"});
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+    const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(height);
+    // bfSize and biSizeImage are 32-bit fields.
+    if (imageSize > std::numeric_limits<std::uint32_t>::max() - kHeadersSize)
+        return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "too large for a BMP file"});
+
+    std::vector<std::byte> bytes(kHeadersSize + imageSize);
+    std::byte* h = bytes.data();
+    h[0] = std::byte{'B'};
+    h[1] = std::byte{'M'};
+    put32(h + 2, static_cast<std::uint32_t>(bytes.size()));
+    put32(h + 10, kHeadersSize);                          // bfOffBits
+    put32(h + 14, 40);                                    // biSize
+    put32(h + 18, static_cast<std::uint32_t>(width));     // biWidth
+    put32(h + 22, static_cast<std::uint32_t>(height));    // biHeight: positive, bottom-up
+    put16(h + 26, 1);                                     // biPlanes
+    put16(h + 28, 24);                                    // biBitCount
+    put32(h + 34, static_cast<std::uint32_t>(imageSize)); // biSizeImage
+    put32(h + 38, 2835);                                  // 72 dpi, as pixels per metre
+    put32(h + 42, 2835);
+    return Bmp24File(std::move(bytes), static_cast<std::size_t>(stride));
+}
+
+} // namespace gb::convert

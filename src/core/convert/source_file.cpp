@@ -1,0 +1,73 @@
+#include "core/convert/source_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace gb::convert {
+
+namespace {
+
+CodecFailure openFailure(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return {CONVERT_SOURCE_MISSING, "no such file"};
+    case ENOMEM: return {CONVERT_OUT_OF_MEMORY, "out of memory opening the file"};
+    default: return {CONVERT_SOURCE_UNREADABLE, "the file cannot be opened"};
+    }
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::expected<FileBytes, CodecFailure> readSourceFile(const char* path, const CodecLimits& limits)
+{
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; the type check
+    // below refuses it anyway.
+    const Descriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0)
+        return std::unexpected(openFailure(errno));
+
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "the file cannot be examined"});
+    if (!S_ISREG(status.st_mode))
+        return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "not a regular file"});
+    if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > limits.maxFileBytes)
+        return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "the file is larger than the limit"});
+
+    const auto size = static_cast<std::size_t>(status.st_size);
+    auto data = std::make_unique_for_overwrite<std::byte[]>(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(file.get(), data.get() + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "read error"});
+        }
+        if (n == 0)
+            break; // the file shrank while it was read: take what is there
+        done += static_cast<std::size_t>(n);
+    }
+    return FileBytes(std::move(data), done);
+}
+
+} // namespace gb::convert

@@ -1,0 +1,143 @@
+#include "core/export/batch_save.h"
+
+#include "core/export/export_encoding.h"
+#include "core/imagefiles/atomic_file.h"
+
+namespace gb {
+
+namespace {
+constexpr std::size_t kFilesPerSync = 256;
+}
+
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::atomic<bool>* cancelled)
+{
+    const auto stopped = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
+    BatchReport result;
+    const std::size_t total = job.icons.size();
+    const auto report = [&](BatchPass pass, std::size_t done) {
+        if (progress)
+            progress(pass, done, total);
+    };
+
+    std::vector<std::vector<std::byte>> encoded;
+    const bool twoPasses = job.gray && job.kind == BatchKind::Ico;
+    if (twoPasses) {
+        encoded.reserve(total);
+        for (std::size_t n = 1; n <= total; ++n) {
+            if (stopped()) {
+                result.cancelled = true;
+                return result;
+            }
+            encoded.push_back(encodeBatchIcon(job.icons[n - 1], job.kind, true));
+            report(BatchPass::Converting, n);
+        }
+    }
+
+    // Failures in the order of the files, whichever step found them.
+    std::size_t firstFailed = total + 1;
+    const auto failed = [&](std::size_t n, const std::string& path, const WriteFailure& error) {
+        ++result.failed;
+        if (n < firstFailed) {
+            firstFailed = n;
+            result.firstFailure = path + ": " + error.message;
+            result.firstFailedPath = path;
+            result.firstWriteError = error;
+        }
+    };
+    // Files are synced a group at a time: one sync of the file system per
+    // group instead of one per file, each file still on disk before its
+    // rename.
+    std::vector<std::pair<std::size_t, StagedFile>> staged;
+    const auto commitStaged = [&] {
+        if (staged.empty())
+            return;
+        if (auto synced = syncStagedFiles(job.folder); !synced) {
+            for (auto& [n, file] : staged)
+                failed(n, file.path(), synced.error());
+        } else {
+            for (auto& [n, file] : staged) {
+                if (auto committed = commitStagedFile(file))
+                    ++result.written;
+                else
+                    failed(n, file.path(), committed.error());
+            }
+            syncFolder(staged.front().second.path());
+        }
+        staged.clear();
+    };
+
+    for (std::size_t n = 1; n <= total; ++n) {
+        if (stopped()) {
+            result.cancelled = true;
+            break;
+        }
+        const std::vector<std::byte> bytes =
+            twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(job.icons[n - 1], job.kind, job.gray);
+        const std::string path =
+            joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));
+        if (auto file = stageFile(path, bytes, Sync::Later))
+            staged.emplace_back(n, std::move(*file));
+        else
+            failed(n, path, file.error());
+        if (staged.size() == kFilesPerSync)
+            commitStaged();
+        report(BatchPass::Saving, n);
+    }
+    // Also when cancelled: what was written so far goes into place whole.
+    commitStaged();
+    return result;
+}
+
+BackgroundBatch::~BackgroundBatch()
+{
+    cancel();
+    if (worker_.joinable())
+        worker_.join(); // at most the file being written is let finish
+}
+
+void BackgroundBatch::cancel()
+{
+    cancelled_ = true;
+}
+
+void BackgroundBatch::start(BatchJob job)
+{
+    if (worker_.joinable())
+        worker_.join();
+    {
+        std::lock_guard lock(mutex_);
+        state_ = State{};
+        state_.total = job.icons.size();
+        active_ = true;
+    }
+    cancelled_ = false;
+    worker_ = std::thread([this, job = std::move(job)] {
+        BatchReport report = runBatch(
+            job,
+            [this](BatchPass pass, std::size_t done, std::size_t total) {
+                std::lock_guard lock(mutex_);
+                state_.pass = pass;
+                state_.done = done;
+                state_.total = total;
+            },
+            &cancelled_);
+        std::lock_guard lock(mutex_);
+        state_.report = std::move(report);
+        state_.finished = true;
+        active_ = false;
+    });
+}
+
+bool BackgroundBatch::running() const
+{
+    std::lock_guard lock(mutex_);
+    return active_;
+}
+
+BackgroundBatch::State BackgroundBatch::state() const
+{
+    std::lock_guard lock(mutex_);
+    return state_;
+}
+
+} // namespace gb

@@ -1,0 +1,70 @@
+#include "core/export/native_sizes.h"
+
+#include "core/export/batch_names.h"
+#include "core/icons/stored_images.h"
+#include "core/imagefiles/atomic_file.h"
+#include "core/imagefiles/png_writer.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace gb {
+
+NativeImages nativeImages(const IconGroup& group)
+{
+    NativeImages result;
+    const auto headers = probeGroupEntries(group);
+    for (const std::size_t entry : bestEntryPerSize(headers)) {
+        auto decoded = decodeIconImage(*group.entries[entry].image);
+        if (!decoded) {
+            ++result.undecodable;
+            continue;
+        }
+        result.images.push_back(NativeImage{*headers[entry], std::move(*decoded)});
+    }
+    return result;
+}
+
+std::string nativePngName(std::string_view prefix, int n, int width, int height)
+{
+    return std::string(prefix) + "_png" + std::to_string(n) + "_" + std::to_string(width) + "x" +
+           std::to_string(height) + ".png";
+}
+
+std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view name)
+{
+    const std::string side = std::to_string(size);
+    return joinPath(iconsFolder, "hicolor/" + side + "x" + side + "/apps/" + std::string(name) + ".png");
+}
+
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name)
+{
+    HicolorResult result;
+    for (const int size : kHicolorSizes) {
+        const auto image = std::find_if(icon.images.begin(), icon.images.end(), [size](const NativeImage& i) {
+            return i.header.width == size && i.header.height == size;
+        });
+        if (image == icon.images.end())
+            continue;
+        const std::string file = hicolorFile(iconsFolder, size, name);
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path(), error);
+        if (error) {
+            result.failures.push_back(file + ": cannot make the folder: " + error.message());
+            continue;
+        }
+        auto png = encodePng(image->pixels);
+        if (!png) {
+            result.failures.push_back(file + ": " + png.error());
+            continue;
+        }
+        if (auto written = writeFileAtomically(file, *png); !written) {
+            result.failures.push_back(file + ": " + written.error().message);
+            continue;
+        }
+        result.written.push_back(file);
+    }
+    return result;
+}
+
+} // namespace gb

@@ -1,0 +1,51 @@
+#pragma once
+// An icon at the sizes its file stores, for the desktops of today: one PNG
+// per stored size, and the icon-theme tree hicolor/WxH/apps/NAME.png that a
+// launcher's Icon= key finds.
+
+#include "core/icons/icon_group.h"
+#include "core/icons/icon_image.h"
+#include "core/icons/rgba_image.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gb {
+
+struct NativeImage {
+    ImageHeader header;
+    RgbaImage pixels; // header.width x header.height
+};
+
+struct NativeImages {
+    std::vector<NativeImage> images; // one per stored size, in group order
+    int undecodable = 0;             // sizes whose image could not be decoded
+};
+
+// Of several images of one size, the one Windows draws at that size (the
+// deepest colour): a PNG holds every depth, so nothing better is lost.
+NativeImages nativeImages(const IconGroup& group);
+
+// prefix + "_png" + n + "_" + W + "x" + H + ".png"
+std::string nativePngName(std::string_view prefix, int n, int width, int height);
+
+// The sizes an icon theme's hicolor tree holds as bitmaps.
+inline constexpr std::array<int, 8> kHicolorSizes{16, 22, 24, 32, 48, 64, 128, 256};
+
+// iconsFolder + "/hicolor/SxS/apps/" + name + ".png"
+std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view name);
+
+struct HicolorResult {
+    std::vector<std::string> written;  // the files, smallest size first
+    std::vector<std::string> failures; // "file: reason" for each file not written
+};
+
+// Writes the images of the standard sizes the group stores (square ones
+// only) below iconsFolder, making folders as needed; each file atomically.
+// The name must pass checkPrefix (the caller checks it).
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder,
+                                std::string_view name);
+
+} // namespace gb

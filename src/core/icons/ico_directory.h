@@ -1,0 +1,25 @@
+#pragma once
+// Icon and cursor files (.ico, .cur) and animated cursors (.ani, RIFF ACON):
+// each counts as one icon whose entries are the images of the file.
+
+#include "core/bytes/source_reader.h"
+#include "core/icons/icon_group.h"
+#include "core/icons/read_error.h"
+
+#include <expected>
+
+namespace gb {
+
+bool looksLikeIcoFile(const SourceReader& file);
+bool looksLikeAniFile(const SourceReader& file);
+
+// Images are read from `file`, within `budget` when one is given.
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& file, ReadBudget* budget = nullptr);
+// The first frame of an animated cursor, itself an ICO/CUR file.
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& file, ReadBudget* budget = nullptr);
+
+// The same over bytes in memory, which the caller keeps alive.
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& bytes);
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& bytes);
+
+} // namespace gb

@@ -1,0 +1,159 @@
+#include "core/icons/icon_source.h"
+
+#include "core/bytes/file_source.h"
+#include "core/bytes/source_reader.h"
+#include "core/icons/entry_choice.h"
+#include "core/icons/ico_directory.h"
+#include "core/icons/ne_resources.h"
+#include "core/icons/pe_resources.h"
+#include "core/icons/resample.h"
+
+namespace gb {
+
+namespace {
+
+// Bytes an IconSource may copy out of a large file over its life. Every
+// icon's images together fit in the file, so a caller may draw each icon a
+// few times over; a hostile directory that points every entry at the same
+// megabytes stops at this bound.
+constexpr std::uint64_t kReadsPerFileByte = 8;
+
+} // namespace
+
+std::string EntryInfo::label() const
+{
+    if (!found)
+        return "none";
+    return std::to_string(header.width) + "x" + std::to_string(header.height) + "@" +
+           (header.png ? std::string("png") : std::to_string(header.bitDepth));
+}
+
+std::vector<std::optional<ImageHeader>> probeGroupEntries(const IconGroup& group)
+{
+    std::vector<std::optional<ImageHeader>> headers;
+    headers.reserve(group.entries.size());
+    for (const GroupEntry& entry : group.entries) {
+        std::optional<ImageHeader> header;
+        if (entry.image)
+            if (auto probed = probeIconImage(*entry.image))
+                header = *probed;
+        headers.push_back(header);
+    }
+    return headers;
+}
+
+RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
+{
+    std::vector<std::optional<ImageHeader>> headers = probeGroupEntries(group);
+
+    EntryInfo info;
+    RgbaImage image(size, size); // fully transparent unless an entry draws
+    // An entry whose header reads well may still fail to decode (cut short
+    // after its header, say); it then takes no part and the next best
+    // entry is drawn. Each round drops one entry, so this ends.
+    while (const auto index = chooseEntry(headers, size)) {
+        if (auto decoded = decodeIconImage(*group.entries[*index].image)) {
+            info.found = true;
+            info.header = *headers[*index];
+            image = resampleImage(*decoded, size, size);
+            break;
+        }
+        headers[*index].reset();
+    }
+    if (chosen != nullptr)
+        *chosen = info;
+    return image;
+}
+
+ExtractedIcon extractIcon(const IconGroup& group)
+{
+    ExtractedIcon icon;
+    icon.large = renderGroup(group, kLargeIconSize, &icon.largeEntry);
+    icon.small = renderGroup(group, kSmallIconSize, &icon.smallEntry);
+    return icon;
+}
+
+std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path, std::stop_token stop)
+{
+    auto file = FileSource::open(path);
+    if (!file)
+        return std::unexpected(file.error());
+    IconSource source;
+    source.stop_ = std::move(stop);
+    if (file->size() <= kWholeReadLimit) {
+        source.whole_ = file->readAll(); // what is there, should it have shrunk
+        source.source_ = std::make_unique<MemorySource>(ByteReader(std::span(source.whole_)));
+    } else {
+        source.budget_.left = file->size() * kReadsPerFileByte;
+        source.source_ = std::make_unique<FileSource>(std::move(*file));
+    }
+    source.index();
+    return source;
+}
+
+IconSource IconSource::fromBytes(ByteReader bytes)
+{
+    return fromSource(std::make_unique<MemorySource>(bytes));
+}
+
+IconSource IconSource::fromSource(std::unique_ptr<ByteSource> source, std::stop_token stop)
+{
+    IconSource result;
+    result.budget_.left = source->size() * kReadsPerFileByte;
+    result.source_ = std::move(source);
+    result.stop_ = std::move(stop);
+    result.index();
+    return result;
+}
+
+void IconSource::index()
+{
+    // By content, never by name: the extension of a Windows file says
+    // little (.mun, .icl, .scr, .ocx are all PE files).
+    const auto keep = [this](auto parsed) {
+        if (parsed)
+            content_ = std::move(*parsed);
+        else
+            problem_ = parsed.error();
+    };
+    const ReadControl control{stop_};
+    reader_ = std::make_unique<SourceReader>(*source_);
+    const SourceReader& probe = *reader_;
+    if (looksLikePe(probe))
+        keep(readPeResources(probe, control));
+    else if (looksLikeNe(probe))
+        keep(readNeResources(probe, control));
+    else if (looksLikeIcoFile(probe))
+        keep(readIcoFile(*source_, &budget_));
+    else if (looksLikeAniFile(probe))
+        keep(readAniFirstFrame(*source_, &budget_));
+    // Anything else is simply not an icon source: no icons, no problem.
+}
+
+int IconSource::count() const
+{
+    if (const auto* set = std::get_if<ResourceSet>(&content_))
+        return static_cast<int>(set->groups.size());
+    return std::holds_alternative<IconGroup>(content_) ? 1 : 0;
+}
+
+std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
+{
+    if (index < 0 || index >= count())
+        return std::unexpected(ReadFailure{ReadError::OutOfRange, 0});
+    if (stop_.stop_requested())
+        return std::unexpected(ReadFailure{ReadError::Cancelled, 0});
+    if (const auto* set = std::get_if<ResourceSet>(&content_))
+        return resolveGroup(*reader_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
+    return std::get<IconGroup>(content_);
+}
+
+std::expected<ExtractedIcon, ReadFailure> IconSource::icon(int index) const
+{
+    auto g = group(index);
+    if (!g)
+        return std::unexpected(g.error());
+    return extractIcon(*g);
+}
+
+} // namespace gb

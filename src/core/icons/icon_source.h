@@ -1,0 +1,91 @@
+#pragma once
+// The stand-in for ExtractIconEx: for one file, by its content and never by
+// its name, how many icons it holds and each icon drawn at 32x32 and 16x16.
+//   PE32/PE32+ and NE: one icon per icon group (RT_GROUP_ICON);
+//   ICO, CUR and ANI (first frame): one icon;
+//   anything else: none.
+
+#include "core/bytes/source_reader.h"
+#include "core/icons/icon_group.h"
+#include "core/icons/icon_image.h"
+#include "core/icons/resource_set.h"
+
+#include <expected>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace gb {
+
+// Which stored image was drawn at one size.
+struct EntryInfo {
+    bool found = false; // false: nothing drawable, the image is fully transparent
+    ImageHeader header;
+    std::string label() const; // "32x32@8", "256x256@png", "none"
+};
+
+struct ExtractedIcon {
+    RgbaImage large; // 32x32
+    RgbaImage small; // 16x16
+    EntryInfo largeEntry;
+    EntryInfo smallEntry;
+};
+
+inline constexpr int kLargeIconSize = 32;
+inline constexpr int kSmallIconSize = 16;
+
+// Draws a group at both sizes. Never fails: a group with nothing drawable
+// still yields two fully transparent images, so the icons after it keep
+// their positions.
+ExtractedIcon extractIcon(const IconGroup& group);
+// headers[i] is what entry i's own image header says, or nullopt when the
+// image is missing or its header cannot be read.
+std::vector<std::optional<ImageHeader>> probeGroupEntries(const IconGroup& group);
+
+// One size only.
+RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen = nullptr);
+
+class IconSource {
+public:
+    // Opens a file (only regular files) and indexes its icons. A small file
+    // is read whole with one read; a larger one is read a range at a time,
+    // only where its headers, directories and icons are. When `stop` is
+    // requested, indexing and drawing give up with Cancelled.
+    static std::expected<IconSource, ReadFailure> open(const std::string& path, std::stop_token stop = {});
+    // Indexes bytes the caller keeps alive (tests, fuzzing).
+    static IconSource fromBytes(ByteReader bytes);
+    // Indexes any source (tests), which the IconSource then owns.
+    static IconSource fromSource(std::unique_ptr<ByteSource> source, std::stop_token stop = {});
+
+    // Files up to this size are read whole: one read costs less than the
+    // several a large file's ranges take.
+    static constexpr std::uint64_t kWholeReadLimit = 1 << 20;
+
+    IconSource(IconSource&&) noexcept = default;
+    IconSource& operator=(IconSource&&) noexcept = default;
+
+    int count() const;
+    // A structural fault that made the count 0 (a PE whose resource directory
+    // is broken, say). Files that are simply not icon sources report none.
+    const std::optional<ReadFailure>& problem() const { return problem_; }
+
+    std::expected<IconGroup, ReadFailure> group(int index) const;
+    std::expected<ExtractedIcon, ReadFailure> icon(int index) const;
+
+private:
+    IconSource() = default;
+    void index();
+
+    std::vector<std::byte> whole_; // the bytes of a file read whole
+    std::unique_ptr<ByteSource> source_;
+    std::unique_ptr<SourceReader> reader_; // over *source_, its cache kept between groups
+    std::stop_token stop_;
+    mutable ReadBudget budget_;
+    std::variant<std::monostate, ResourceSet, IconGroup> content_;
+    std::optional<ReadFailure> problem_;
+};
+
+} // namespace gb

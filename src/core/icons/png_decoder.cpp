@@ -1,0 +1,106 @@
+#include "core/icons/png_decoder.h"
+
+#include <memory>
+#include <spng.h>
+#include <vector>
+
+namespace gb {
+
+namespace {
+
+constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+constexpr std::uint8_t kIhdr[] = {'I', 'H', 'D', 'R'};
+constexpr std::uint64_t kIhdrType = 12; // after the signature and the chunk length
+constexpr std::uint64_t kIhdrWidth = 16;
+constexpr std::uint64_t kIhdrHeight = 20;
+
+struct ContextDeleter {
+    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+};
+using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
+
+// A decoder over the entry's bytes with the limits every read of an icon
+// image keeps; null when it cannot be made.
+Context decoderFor(const ByteReader& image)
+{
+    Context ctx(spng_ctx_new(0));
+    if (!ctx)
+        return ctx;
+    spng_set_image_limits(ctx.get(), kMaxIconSide, kMaxIconSide);
+    // No chunk may be larger than the entry itself; ancillary chunks are
+    // not kept.
+    spng_set_chunk_limits(ctx.get(), image.size(), image.size());
+    if (spng_set_png_buffer(ctx.get(), image.bytes().data(), image.bytes().size()) != 0)
+        ctx.reset();
+    return ctx;
+}
+
+} // namespace
+
+bool hasPngSignature(const ByteReader& image)
+{
+    return image.startsWith(0, kPngSignature);
+}
+
+std::expected<ImageHeader, ReadFailure> probePng(const ByteReader& image)
+{
+    if (!hasPngSignature(image) || !image.startsWith(kIhdrType, kIhdr))
+        return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
+    const auto width = image.u32be(kIhdrWidth), height = image.u32be(kIhdrHeight);
+    if (!width || !height)
+        return std::unexpected(ReadFailure{ReadError::Truncated, kIhdrWidth});
+    if (*width == 0 || *height == 0)
+        return std::unexpected(ReadFailure{ReadError::BadMagic, kIhdrWidth});
+    // Refused before anything is allocated: a PNG may claim 60000x60000.
+    if (*width > kMaxIconSide || *height > kMaxIconSide)
+        return std::unexpected(ReadFailure{ReadError::TooLarge, kIhdrWidth});
+    // Any PNG entry is drawn with its full alpha, so it ranks as 32-bit.
+    return ImageHeader{static_cast<int>(*width), static_cast<int>(*height), 32, true};
+}
+
+std::expected<RgbaImage, ReadFailure> decodePng(const ByteReader& image)
+{
+    auto header = probePng(image);
+    if (!header)
+        return std::unexpected(header.error());
+
+    const Context ctx = decoderFor(image);
+    if (!ctx)
+        return std::unexpected(ReadFailure{ReadError::Unsupported, 0});
+
+    std::size_t size = 0;
+    if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) != 0 ||
+        size != static_cast<std::size_t>(header->width) * static_cast<std::size_t>(header->height) * 4)
+        return std::unexpected(ReadFailure{ReadError::BadMagic, kIhdrWidth});
+
+    RgbaImage out(header->width, header->height);
+    static_assert(sizeof(Rgba) == 4);
+    if (spng_decode_image(ctx.get(), out.pixels().data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0)
+        return std::unexpected(ReadFailure{ReadError::Truncated, 0});
+    for (Rgba& p : out.pixels())
+        if (p.a == 0)
+            p = Rgba{}; // a transparent pixel carries no colour
+    return out;
+}
+
+bool pngDecodes(const ByteReader& image)
+{
+    const auto header = probePng(image);
+    if (!header)
+        return false;
+    const Context ctx = decoderFor(image);
+    std::size_t size = 0;
+    if (!ctx || spng_decoded_image_size(ctx.get(), SPNG_FMT_PNG, &size) != 0)
+        return false;
+    if (spng_decode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG, SPNG_DECODE_PROGRESSIVE) != 0)
+        return false;
+    // Interlaced images come pass by pass; no row is wider than the image's.
+    std::vector<unsigned char> row(size / static_cast<std::size_t>(header->height));
+    int status = 0;
+    do
+        status = spng_decode_row(ctx.get(), row.data(), row.size());
+    while (status == 0);
+    return status == SPNG_EOI;
+}
+
+} // namespace gb

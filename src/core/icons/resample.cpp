@@ -1,0 +1,113 @@
+#include "core/icons/resample.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace gb {
+
+namespace {
+
+struct Tap {
+    int index;
+    float weight;
+};
+using Taps = std::vector<std::vector<Tap>>; // one list of source taps per target pixel
+
+// Shrinking: each target pixel averages the source area it covers,
+// partial pixels weighted by the part covered.
+Taps areaTaps(int from, int to)
+{
+    Taps taps(static_cast<std::size_t>(to));
+    const double scale = static_cast<double>(from) / to;
+    for (int i = 0; i < to; ++i) {
+        const double start = i * scale, end = (i + 1) * scale;
+        for (int j = static_cast<int>(start); j < from && j < end; ++j) {
+            const double cover = std::min<double>(end, j + 1) - std::max<double>(start, j);
+            if (cover > 0)
+                taps[static_cast<std::size_t>(i)].push_back(Tap{j, static_cast<float>(cover / scale)});
+        }
+    }
+    return taps;
+}
+
+// Growing: bilinear between the two nearest source pixel centres.
+Taps bilinearTaps(int from, int to)
+{
+    Taps taps(static_cast<std::size_t>(to));
+    const double scale = static_cast<double>(from) / to;
+    for (int i = 0; i < to; ++i) {
+        const double s = std::clamp((i + 0.5) * scale - 0.5, 0.0, static_cast<double>(from - 1));
+        const int j = static_cast<int>(s);
+        const auto f = static_cast<float>(s - j);
+        auto& list = taps[static_cast<std::size_t>(i)];
+        list.push_back(Tap{j, 1.0f - f});
+        if (f > 0 && j + 1 < from)
+            list.push_back(Tap{j + 1, f});
+    }
+    return taps;
+}
+
+Taps tapsFor(int from, int to)
+{
+    if (to < from)
+        return areaTaps(from, to);
+    return bilinearTaps(from, to); // equal sizes give weight 1 on the same pixel
+}
+
+using Pixel = std::array<float, 4>; // premultiplied r, g, b and alpha
+
+} // namespace
+
+RgbaImage resampleImage(const RgbaImage& source, int width, int height)
+{
+    if (source.width() == width && source.height() == height)
+        return source;
+    RgbaImage out(width, height);
+    if (source.empty() || width <= 0 || height <= 0)
+        return out;
+
+    const int sw = source.width(), sh = source.height();
+    // Premultiplied, so that transparent pixels lend no colour. Worked out
+    // per tap rather than kept for the whole image: a 256x256 source would
+    // need a megabyte of fresh memory, whose page faults cost more than
+    // the arithmetic.
+    const auto premultiplied = [&](int x, int y) {
+        const Rgba& p = source.pixels()[static_cast<std::size_t>(y * sw + x)];
+        const float a = p.a / 255.0f;
+        return Pixel{p.r * a, p.g * a, p.b * a, static_cast<float>(p.a)};
+    };
+
+    const Taps across = tapsFor(sw, width), down = tapsFor(sh, height);
+    std::vector<Pixel> rows(static_cast<std::size_t>(width) * static_cast<std::size_t>(sh));
+    for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < width; ++x) {
+            Pixel sum{};
+            for (const Tap& t : across[static_cast<std::size_t>(x)]) {
+                const Pixel p = premultiplied(t.index, y);
+                for (std::size_t c = 0; c < 4; ++c)
+                    sum[c] += p[c] * t.weight;
+            }
+            rows[static_cast<std::size_t>(y * width + x)] = sum;
+        }
+
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Pixel sum{};
+            for (const Tap& t : down[static_cast<std::size_t>(y)]) {
+                const Pixel& p = rows[static_cast<std::size_t>(t.index * width + x)];
+                for (std::size_t c = 0; c < 4; ++c)
+                    sum[c] += p[c] * t.weight;
+            }
+            const float alpha = std::clamp(sum[3], 0.0f, 255.0f);
+            const auto channel = [&](float v) {
+                return static_cast<std::uint8_t>(std::lround(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f)));
+            };
+            const auto a = static_cast<std::uint8_t>(std::lround(alpha));
+            out.at(x, y) = a == 0 ? Rgba{} : Rgba{channel(sum[0]), channel(sum[1]), channel(sum[2]), a};
+        }
+    return out;
+}
+
+} // namespace gb

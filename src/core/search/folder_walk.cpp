@@ -1,0 +1,116 @@
+#include "core/search/folder_walk.h"
+
+#include "core/search/folder_listing.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace gb {
+
+namespace {
+
+// Folders kept open at once along the current path. Deeper trees close
+// the descriptors furthest up and reopen each through its child's ".."
+// on the way back, so depth is not bounded by the descriptor limit.
+constexpr std::size_t kMaxOpenFolders = 64;
+
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    ~Descriptor() { reset(); }
+    void reset()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+    int get() const { return fd_; }
+    bool open() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+struct Frame {
+    std::string folder;
+    FolderListing listing;
+    std::size_t subfoldersLeft = 0; // the next subfolder taken is subfolders[subfoldersLeft - 1]
+    Descriptor fd;
+};
+
+} // namespace
+
+void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVisitor& visitor,
+                    const FolderOpener& openFolder)
+{
+    bool goingOn = true; // the answer of the last poll point
+    const FolderOpener open = openFolder ? openFolder : FolderOpener(openSubfolder);
+
+    enum class Entry { Entered, Abandoned, Unreadable };
+    std::vector<Frame> stack;
+    // openIt gives the folder's descriptor, or -1 with errno set.
+    const auto enter = [&](const std::string& folder, auto openIt) {
+        if (!goingOn)
+            return Entry::Abandoned;
+        goingOn = visitor.poll();
+        Descriptor fd(openIt());
+        if (!fd.open()) {
+            // Skipped alone: its siblings and its parent's files are still searched.
+            visitor.unreadableFolder(folder, errno);
+            return Entry::Unreadable;
+        }
+        auto listing = listFolderAt(fd.get(), options.pattern, options.subfolders);
+        if (!listing) {
+            visitor.unreadableFolder(folder, listing.error());
+            return Entry::Unreadable;
+        }
+        const std::size_t count = listing->subfolders.size();
+        stack.push_back(Frame{folder, std::move(*listing), count, std::move(fd)});
+        if (stack.size() > kMaxOpenFolders)
+            stack[stack.size() - 1 - kMaxOpenFolders].fd.reset();
+        return Entry::Entered;
+    };
+
+    enter(start, [&] { return ::open(start.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.subfoldersLeft > 0 && goingOn) {
+            const std::string name = frame.listing.subfolders[--frame.subfoldersLeft];
+            const std::string sub = childPath(frame.folder, name);
+            const int parent = frame.fd.get();
+            goingOn = visitor.poll();
+            if (enter(sub, [&] { return open(parent, name); }) == Entry::Abandoned)
+                stack.pop_back(); // the folder that descended skips its own files
+            continue;
+        }
+        // Moved out first: visiting may take long, and the frame is done.
+        Frame done = std::move(frame);
+        stack.pop_back();
+        if (!stack.empty() && !stack.back().fd.open()) {
+            // Its parent was closed for depth: reopened as the real ".." of
+            // this folder, never through a link.
+            stack.back().fd = Descriptor(::openat(done.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!stack.back().fd.open())
+                stack.back().subfoldersLeft = 0; // its other subfolders cannot be reached safely
+        }
+        done.fd.reset();
+        for (const std::string& name : done.listing.files)
+            visitor.file(childPath(done.folder, name));
+    }
+}
+
+} // namespace gb

@@ -1,0 +1,51 @@
+#pragma once
+// The search's walk over a folder tree (pSearchSub): depth first, each
+// folder's subfolders from the last in list order to the first, each walked
+// completely, then the folder's own matching files from first to last.
+//
+// The walk asks whether to go on only at its two poll points: on entering a
+// folder, and before descending into a subfolder. Between them it acts on
+// the answer it last got, so a stop leaves the same files catalogued as
+// the window's own stop click did:
+//   - a folder entered after the stop is abandoned at once, and the folder
+//     that was descending into it skips its own files;
+//   - every other folder still running leaves its subfolder loop and still
+//     catalogues its own files on the way out.
+// The walk keeps its own stack, so depth is not bounded by the call stack.
+// Each subfolder is opened relative to its parent's descriptor and never
+// through a link, so a folder swapped for a link after its parent was
+// listed is not followed.
+
+#include "core/search/file_pattern.h"
+
+#include <functional>
+#include <string>
+
+namespace gb {
+
+// Opens subfolder `name` of the folder open as `parentFd`: a descriptor, or
+// -1 with errno set. Tests replace it to make a folder fail.
+using FolderOpener = std::function<int(int parentFd, const std::string& name)>;
+
+struct WalkOptions {
+    bool subfolders = false;
+    FilePattern pattern;
+};
+
+class WalkVisitor {
+public:
+    virtual ~WalkVisitor() = default;
+    // A poll point: true to go on, false to stop the search.
+    virtual bool poll() = 0;
+    // A matching regular file, with its full path (folder + "/" + name).
+    virtual void file(const std::string& path) = 0;
+    // A folder that could not be read; it is skipped alone.
+    virtual void unreadableFolder(const std::string& /*path*/, int /*error*/) {}
+};
+
+// Walks from `start`; returns when the walk has ended, by itself or stopped.
+// Subfolders are opened with `openFolder` (openSubfolder when empty).
+void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVisitor& visitor,
+                    const FolderOpener& openFolder = {});
+
+} // namespace gb

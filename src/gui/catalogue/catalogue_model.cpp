@@ -1,0 +1,99 @@
+#include "gui/catalogue/catalogue_model.h"
+#include "gui/common/path_text.h"
+
+#include "gui/common/image_conversion.h"
+
+#include <QFile>
+
+namespace gb {
+
+namespace {
+// Enough for several screens of icons in every view.
+constexpr int kCachedPixmaps = 4096;
+} // namespace
+
+CatalogueModel::CatalogueModel(CatalogueStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store), pixmaps_(kCachedPixmaps)
+{
+}
+
+int CatalogueModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(store_.rows().size());
+}
+
+int CatalogueModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 2;
+}
+
+std::size_t CatalogueModel::iconOf(int row) const
+{
+    return store_.rows().at(static_cast<std::size_t>(row)).icon;
+}
+
+QString CatalogueModel::displayPath(const std::string& bytes)
+{
+    // Names that are not valid UTF-8 are shown as well as they decode; the
+    // catalogue keeps their bytes.
+    return ui::pathText(bytes);
+}
+
+QVariant CatalogueModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const std::size_t icon = iconOf(index.row());
+    if (index.column() == 0) {
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+            return QString::fromStdString(rowText(icon)); // rows keep the text they were made with
+        if (role == Qt::DecorationRole)
+            return pixmapFor(icon);
+        // The icon views show only this column: a screen reader hears the
+        // row's source file with its name.
+        if (role == Qt::AccessibleDescriptionRole)
+            return displayPath(getkey(store_.image(icon).key));
+    } else if (index.column() == 1 && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
+        return displayPath(getkey(store_.image(icon).key));
+    }
+    if (role == Qt::ToolTipRole)
+        return displayPath(getkey(store_.image(icon).key));
+    return {};
+}
+
+QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == 0 ? QStringLiteral("图标图像") : QStringLiteral("出自文件");
+}
+
+void CatalogueModel::setLargeIcons(bool large)
+{
+    if (large == large_)
+        return;
+    large_ = large;
+    pixmaps_.clear();
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
+}
+
+void CatalogueModel::reload()
+{
+    beginResetModel();
+    pixmaps_.clear();
+    endResetModel();
+}
+
+QPixmap CatalogueModel::pixmapFor(std::size_t icon) const
+{
+    if (const QPixmap* cached = pixmaps_.object(icon))
+        return *cached;
+    const CatalogueImage& image = store_.image(icon);
+    auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(large_ ? image.large : image.small)));
+    const QPixmap copy = *pixmap;
+    pixmaps_.insert(icon, pixmap);
+    return copy;
+}
+
+} // namespace gb

@@ -1,0 +1,44 @@
+#pragma once
+// The catalogue's rows for Qt's views: column 0 "图标图像" (the row text
+// "Icon n" and the icon), column 1 "出自文件" (the source file). Pixmaps are
+// made only for rows that are painted, so 100,000 icons cost their RGBA
+// images and nothing more.
+
+#include "core/catalogue/catalogue_store.h"
+
+#include <QAbstractTableModel>
+#include <QCache>
+#include <QPixmap>
+
+namespace gb {
+
+class CatalogueModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit CatalogueModel(CatalogueStore& store, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Which image the views show: the 32x32 (large icons) or the 16x16.
+    void setLargeIcons(bool large);
+
+    // The store changed wholesale (reset, rows built, rows removed).
+    void reload();
+
+    // The image position (from 1) of a row (from 0).
+    std::size_t iconOf(int row) const;
+
+    static QString displayPath(const std::string& bytes);
+
+private:
+    QPixmap pixmapFor(std::size_t icon) const;
+
+    CatalogueStore& store_;
+    bool large_ = true;
+    mutable QCache<quint64, QPixmap> pixmaps_;
+};
+
+} // namespace gb

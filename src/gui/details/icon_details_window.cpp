@@ -1,0 +1,270 @@
+#include "gui/details/icon_details_window.h"
+#include "gui/common/path_text.h"
+
+#include "core/export/batch_names.h"
+#include "core/export/native_sizes.h"
+#include "core/icons/stored_images.h"
+#include "core/imagefiles/atomic_file.h"
+#include "core/imagefiles/ico_writer.h"
+#include "core/imagefiles/png_writer.h"
+#include "gui/common/image_conversion.h"
+#include "gui/common/message_box.h"
+#include "gui/details/icon_details_texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace gb::details {
+
+namespace {
+
+constexpr int kPreviewSide = kMaxIconSide;
+
+// A name for the theme and the PNG files: the file's base name, with the
+// icon's number when it is not the file's first.
+QString suggestedName(const IconOrigin& origin)
+{
+    QString name = QFileInfo(ui::pathText(origin.path)).completeBaseName().toLower();
+    name.replace(QLatin1Char(' '), QLatin1Char('-'));
+    if (name.isEmpty())
+        name = QStringLiteral("icon");
+    if (origin.index > 0)
+        name += QLatin1Char('-') + QString::number(origin.index + 1);
+    return name;
+}
+
+void inform(QWidget* parent, const QString& text)
+{
+    ui::showMessage(parent, ui::MessageStyle::Information, texts::kTitle, text);
+}
+
+void fail(QWidget* parent, const QString& text)
+{
+    ui::showMessage(parent, ui::MessageStyle::Critical, texts::kTitle, text);
+}
+
+} // namespace
+
+QString userIconsFolder()
+{
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
+        return dataHome + QStringLiteral("/icons");
+    return QDir::homePath() + QStringLiteral("/.local/share/icons");
+}
+
+IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
+    : QDialog(parent), origin_(std::move(origin))
+{
+    setObjectName("iconDetails");
+    setWindowTitle(texts::kCaption);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    images_ = new QTreeWidget(this);
+    images_->setObjectName("images");
+    images_->setAccessibleName(texts::kCaption);
+    images_->setRootIsDecorated(false);
+    images_->setHeaderLabels({texts::kSizeColumn, texts::kDepthColumn, texts::kFormatColumn});
+    images_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    preview_ = new QLabel(this);
+    preview_->setObjectName("preview");
+    preview_->setFixedSize(kPreviewSide, kPreviewSide);
+    preview_->setAlignment(Qt::AlignCenter);
+
+    auto* nameLabel = new QLabel(texts::kNameLabel, this);
+    name_ = new QLineEdit(suggestedName(origin_), this);
+    name_->setObjectName("name");
+    name_->setAccessibleName(texts::kNameLabel);
+    nameLabel->setBuddy(name_);
+
+    const auto button = [this](const char* objectName, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(objectName);
+        b->setAutoDefault(false);
+        actions_.push_back(b);
+        return b;
+    };
+    QPushButton* saveIcoButton = button("saveIco", texts::kSaveIco);
+    QPushButton* savePngsButton = button("savePngs", texts::kSavePngs);
+    QPushButton* installButton = button("install", texts::kInstall);
+    auto* closeButton = new QPushButton(texts::kClose, this);
+    closeButton->setObjectName("close");
+    connect(saveIcoButton, &QPushButton::clicked, this, &IconDetailsWindow::saveIco);
+    connect(savePngsButton, &QPushButton::clicked, this, &IconDetailsWindow::savePngs);
+    connect(installButton, &QPushButton::clicked, this, &IconDetailsWindow::install);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(images_, 1);
+    top->addWidget(preview_);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(name_, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : actions_)
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(nameRow);
+    layout->addLayout(buttons);
+
+    if (auto source = IconSource::open(origin_.path)) {
+        if (auto group = source->group(origin_.index)) {
+            source_ = std::move(*source);
+            group_ = std::move(*group);
+        }
+    }
+    if (group_) {
+        const auto headers = probeGroupEntries(*group_);
+        for (std::size_t i = 0; i < headers.size(); ++i) {
+            const GroupEntry& entry = group_->entries[i];
+            QStringList columns;
+            if (headers[i])
+                columns << QStringLiteral("%1×%2").arg(headers[i]->width).arg(headers[i]->height)
+                        << texts::bits(headers[i]->bitDepth)
+                        << (headers[i]->png ? QStringLiteral("PNG") : QStringLiteral("DIB"));
+            else
+                columns << QStringLiteral("%1×%2").arg(entry.declaredWidth).arg(entry.declaredHeight)
+                        << texts::kUnreadable << texts::kUnreadable;
+            images_->addTopLevelItem(new QTreeWidgetItem(columns));
+        }
+        connect(images_, &QTreeWidget::currentItemChanged, this,
+                [this] { showImage(images_->indexOfTopLevelItem(images_->currentItem())); });
+        // The image Windows draws largest is the first one shown.
+        const auto best = thumbnailCandidates(headers, kMaxIconSide);
+        if (!best.empty())
+            images_->setCurrentItem(images_->topLevelItem(static_cast<int>(best.front())));
+    }
+    for (QPushButton* b : actions_)
+        b->setEnabled(loaded());
+    name_->setEnabled(loaded());
+    resize(720, 380);
+}
+
+IconDetailsWindow::~IconDetailsWindow() = default;
+
+void IconDetailsWindow::showImage(int entry)
+{
+    preview_->clear();
+    if (!group_ || entry < 0 || static_cast<std::size_t>(entry) >= group_->entries.size())
+        return;
+    const GroupEntry& stored = group_->entries[static_cast<std::size_t>(entry)];
+    if (!stored.image)
+        return;
+    if (auto image = decodeIconImage(*stored.image))
+        preview_->setPixmap(QPixmap::fromImage(ui::toQImage(*image)));
+}
+
+void IconDetailsWindow::saveIco()
+{
+    const QString file =
+        QFileDialog::getSaveFileName(this, texts::kSaveIco, name_->text() + ".ico", texts::kIcoFilter,
+                                     nullptr, QFileDialog::DontUseNativeDialog);
+    if (!file.isEmpty())
+        saveIcoTo(file);
+}
+
+bool IconDetailsWindow::saveIcoTo(const QString& file)
+{
+    if (!group_)
+        return false;
+    const auto bytes = encodeOriginalIco(*group_);
+    if (!bytes) {
+        fail(this, texts::kSaveFailed + file);
+        return false;
+    }
+    if (auto written = writeFileAtomically(ui::pathBytes(file), *bytes); !written) {
+        fail(this, texts::kSaveFailed + file + "\n" + QString::fromStdString(written.error().message));
+        return false;
+    }
+    inform(this, texts::kSaved + file);
+    return true;
+}
+
+void IconDetailsWindow::savePngs()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, texts::kPngFolder, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (!folder.isEmpty())
+        savePngsTo(folder);
+}
+
+bool IconDetailsWindow::savePngsTo(const QString& folder)
+{
+    if (!group_)
+        return false;
+    const std::string base = ui::pathBytes(name_->text());
+    if (checkPrefix(base)) {
+        fail(this, base.empty() ? texts::kNameEmpty : texts::kNameBad);
+        return false;
+    }
+    QStringList saved, failed;
+    // Every stored image, numbered by its place in the group, so two images
+    // of one size (of different depths) both keep a file.
+    for (std::size_t i = 0; i < group_->entries.size(); ++i) {
+        const GroupEntry& entry = group_->entries[i];
+        auto image = entry.image ? decodeIconImage(*entry.image) : std::unexpected(ReadFailure{});
+        const std::string name =
+            base + "_" + std::to_string(i + 1) + "_" +
+            (image ? std::to_string(image->width()) + "x" + std::to_string(image->height())
+                   : std::string("unreadable")) +
+            ".png";
+        const std::string file = joinPath(ui::pathBytes(folder), name);
+        auto png = image ? encodePng(*image) : std::unexpected(std::string("cannot decode"));
+        if (!png || !writeFileAtomically(file, *png)) {
+            failed << ui::pathText(file);
+            continue;
+        }
+        saved << ui::pathText(file);
+    }
+    if (!failed.isEmpty()) {
+        fail(this, texts::kSaveFailed + "\n" + failed.join('\n'));
+        return false;
+    }
+    inform(this, texts::kSaved + "\n" + saved.join('\n'));
+    return true;
+}
+
+bool IconDetailsWindow::install()
+{
+    if (!group_)
+        return false;
+    const std::string name = ui::pathBytes(name_->text());
+    if (const auto problem = checkPrefix(name)) {
+        fail(this, *problem == PrefixProblem::Empty ? texts::kNameEmpty : texts::kNameBad);
+        return false;
+    }
+    const HicolorResult result =
+        writeHicolorIcons(nativeImages(*group_), ui::pathBytes(userIconsFolder()), name);
+    if (!result.failures.empty()) {
+        QStringList lines;
+        for (const std::string& failure : result.failures)
+            lines << ui::pathText(failure);
+        fail(this, texts::kSaveFailed + "\n" + lines.join('\n'));
+        return false;
+    }
+    if (result.written.empty()) {
+        fail(this, texts::kNoThemeSize);
+        return false;
+    }
+    QStringList lines;
+    for (const std::string& file : result.written)
+        lines << ui::pathText(file);
+    inform(this, texts::kInstalled + "\n" + lines.join('\n'));
+    return true;
+}
+
+} // namespace gb::details

@@ -1,0 +1,270 @@
+#include "programs/cli/cli_commands.h"
+
+#include "core/export/batch_names.h"
+#include "core/export/export_encoding.h"
+#include "core/export/native_sizes.h"
+#include "core/icons/icon_source.h"
+#include "core/imagefiles/atomic_file.h"
+#include "core/imagefiles/bmp_writer.h"
+#include "core/imagefiles/gray.h"
+#include "core/imagefiles/ico_writer.h"
+#include "core/imagefiles/png_writer.h"
+#include "core/search/folder_walk.h"
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <sys/stat.h>
+
+namespace gb::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitSomeFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string keyOf(const std::string& path, int index)
+{
+    return path + "(" + std::to_string(index) + ")";
+}
+
+void reportFailure(std::ostream& err, const std::string& path, const std::string& reason)
+{
+    err << "glimmerbox-cli: " << path << ": " << reason << '\n';
+}
+
+// Opens a file for listing or export. A file that is no icon source is read
+// fine and holds no icons; a broken one, or one that cannot be opened, is a
+// failure.
+std::optional<IconSource> openSource(const std::string& path, std::ostream& err)
+{
+    auto source = IconSource::open(path);
+    if (!source) {
+        reportFailure(err, path, describe(source.error()));
+        return std::nullopt;
+    }
+    if (source->problem()) {
+        reportFailure(err, path, describe(*source->problem()));
+        return std::nullopt;
+    }
+    return std::move(*source);
+}
+
+// mkdir -p: the output folder and any missing parents.
+std::optional<std::string> makeFolders(const std::string& folder)
+{
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at != folder.size() && folder[at] != '/')
+            continue;
+        const std::string part = folder.substr(0, at);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return part + ": " + std::strerror(errno);
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return folder + ": not a folder";
+    return std::nullopt;
+}
+
+// Every file to read, in catalogue order: a file path as given, a folder
+// walked as the window walks it. Returns false when a folder could not be read.
+bool forEachInputFile(const Command& command, std::ostream& err,
+                      const std::function<void(const std::string&)>& each)
+{
+    class Collector : public WalkVisitor {
+    public:
+        Collector(const std::function<void(const std::string&)>& each, std::ostream& err)
+            : each_(each), err_(err)
+        {
+        }
+        bool poll() override { return true; }
+        void file(const std::string& path) override { each_(path); }
+        void unreadableFolder(const std::string& path, int error) override
+        {
+            reportFailure(err_, path, std::string("cannot read the folder: ") + std::strerror(error));
+            failed = true;
+        }
+        bool failed = false;
+
+    private:
+        const std::function<void(const std::string&)>& each_;
+        std::ostream& err_;
+    };
+
+    const WalkOptions walk{command.walk.recursive, FilePattern(normalisePatternText(command.walk.pattern))};
+    bool allRead = true;
+    for (const std::string& path : command.paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            Collector collector(each, err);
+            walkFolderTree(path, walk, collector);
+            allRead = allRead && !collector.failed;
+        } else {
+            each(path); // opening it reports what is wrong
+        }
+    }
+    return allRead;
+}
+
+struct Encoded {
+    std::vector<std::byte> bytes;
+    BatchKind kind;
+};
+
+std::expected<Encoded, std::string> encodeIcon(const IconGroup& group, const ExportOptions& options)
+{
+    if (options.format == ExportFormat::Original) {
+        auto bytes = encodeOriginalIco(group);
+        if (!bytes)
+            return std::unexpected(std::string("the icon holds no stored image"));
+        return Encoded{std::move(*bytes), BatchKind::OriginalGroup};
+    }
+    const BatchKind kind = options.format == ExportFormat::Ico   ? BatchKind::Ico
+                           : options.format == ExportFormat::Bmp ? BatchKind::Bmp
+                                                                 : BatchKind::Png;
+    auto bytes = encodeIconAs(renderGroup(group, options.size), kind, options.gray);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    return Encoded{std::move(*bytes), kind};
+}
+
+NativeImages grayed(NativeImages icon, bool gray)
+{
+    if (gray)
+        for (NativeImage& image : icon.images)
+            image.pixels = grayImage(image.pixels);
+    return icon;
+}
+
+// The formats that write several files per icon: every stored size as PNG,
+// or an icon-theme tree. Prints KEY<TAB>FILE per file; false on any failure.
+bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n, const std::string& key,
+                      std::ostream& out, std::ostream& err)
+{
+    const NativeImages icon = grayed(nativeImages(group), options.gray);
+    bool ok = icon.undecodable == 0;
+    if (!ok)
+        reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
+    if (options.format == ExportFormat::Hicolor) {
+        const std::string name = options.prefix + "_" + std::to_string(n);
+        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name);
+        for (const std::string& file : result.written)
+            out << key << '\t' << file << '\n';
+        for (const std::string& failure : result.failures)
+            err << "glimmerbox-cli: " << failure << '\n';
+        if (result.written.empty() && result.failures.empty())
+            reportFailure(
+                err, key,
+                "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
+        return ok && !result.written.empty() && result.failures.empty();
+    }
+    if (icon.images.empty() && ok) {
+        reportFailure(err, key, "the icon holds no stored image");
+        return false;
+    }
+    for (const NativeImage& image : icon.images) {
+        const std::string file = joinPath(
+            options.outDir, nativePngName(options.prefix, n, image.header.width, image.header.height));
+        auto png = encodePng(image.pixels);
+        if (!png) {
+            reportFailure(err, file, png.error());
+            ok = false;
+            continue;
+        }
+        if (auto written = writeFileAtomically(file, *png); !written) {
+            reportFailure(err, file, written.error().message);
+            ok = false;
+            continue;
+        }
+        out << key << '\t' << file << '\n';
+    }
+    return ok;
+}
+
+} // namespace
+
+int runList(const Command& command, std::ostream& out, std::ostream& err)
+{
+    int icons = 0, files = 0;
+    bool failed = false;
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
+        ++files;
+        const auto source = openSource(path, err);
+        if (!source) {
+            failed = true;
+            return;
+        }
+        for (int i = 0; i < source->count(); ++i) {
+            const auto icon = source->icon(i);
+            if (!icon)
+                continue; // cannot happen below count(); kept for safety
+            out << keyOf(path, i) << '\t' << icon->largeEntry.label() << '\t' << icon->smallEntry.label()
+                << '\n';
+            ++icons;
+        }
+    });
+    err << icons << " icons in " << files << " files\n";
+    return failed || !allRead ? kExitSomeFailed : kExitOk;
+}
+
+int runExport(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const ExportOptions& options = command.exportOptions;
+    if (const auto problem = makeFolders(options.outDir)) {
+        err << "glimmerbox-cli: cannot make the output folder " << *problem << '\n';
+        return kExitSomeFailed;
+    }
+
+    int n = 0;
+    bool failed = false;
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
+        const auto source = openSource(path, err);
+        if (!source) {
+            failed = true;
+            return;
+        }
+        for (int i = 0; i < source->count(); ++i) {
+            ++n; // numbers follow list order, even past a failed icon
+            const std::string key = keyOf(path, i);
+            const auto group = source->group(i);
+            if (group && (options.allSizes || options.format == ExportFormat::Hicolor)) {
+                failed = !writeNativeSizes(*group, options, n, key, out, err) || failed;
+                continue;
+            }
+            auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
+            if (!encoded) {
+                reportFailure(err, key, encoded.error());
+                failed = true;
+                continue;
+            }
+            const std::string file =
+                joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
+            if (auto written = writeFileAtomically(file, encoded->bytes); !written) {
+                reportFailure(err, file, written.error().message);
+                failed = true;
+                continue;
+            }
+            out << key << '\t' << file << '\n';
+        }
+    });
+    return failed || !allRead ? kExitSomeFailed : kExitOk;
+}
+
+int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
+{
+    const auto command = parseCommandLine(args);
+    if (!command) {
+        err << "glimmerbox-cli: " << command.error() << "\n"
+            << "Try 'glimmerbox-cli --help'.\n";
+        return kExitUsage;
+    }
+    switch (command->kind) {
+    case Command::Kind::Help: out << usageText(); return kExitOk;
+    case Command::Kind::List: return runList(*command, out, err);
+    case Command::Kind::Export: return runExport(*command, out, err);
+    }
+    return kExitUsage;
+}
+
+} // namespace gb::cli

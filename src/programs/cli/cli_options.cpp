@@ -1,0 +1,191 @@
+#include "programs/cli/cli_options.h"
+
+#include "core/export/batch_names.h"
+
+#include <optional>
+
+namespace gb::cli {
+
+namespace {
+
+std::unexpected<std::string> usageError(const std::string& message)
+{
+    return std::unexpected(message);
+}
+
+std::optional<ExportFormat> formatNamed(const std::string& name)
+{
+    if (name == "ico")
+        return ExportFormat::Ico;
+    if (name == "bmp")
+        return ExportFormat::Bmp;
+    if (name == "png")
+        return ExportFormat::Png;
+    if (name == "original")
+        return ExportFormat::Original;
+    if (name == "hicolor")
+        return ExportFormat::Hicolor;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string usageText()
+{
+    return R"usage(Usage:
+  glimmerbox-cli list [--recursive] [--pattern P] PATH...
+  glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
+                        [--prefix P] [--recursive] [--pattern P] --out DIR PATH...
+  glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
+  glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
+  glimmerbox-cli --help
+
+Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
+.ocx, .cpl, .mun ..., 16-bit NE files) and icon files (.ico, .cur, .ani),
+recognised by their content, not their name.
+
+PATH is a file or a folder. A folder is searched as the window searches it:
+its files that match --pattern (default "*.exe"; "*" and "?" wildcards,
+several patterns joined by ";", case ignored), and with --recursive every
+subfolder too, each completely, the last in name order first, before the
+folder's own files. Links to folders are never followed.
+
+list    prints one line per icon, in order:
+          KEY<TAB>ENTRY32<TAB>ENTRY16
+        KEY is the file's path, then "(" index ")"; ENTRY is the stored
+        image drawn at that size, as WIDTHxHEIGHT@BITS or @png, or "none"
+        when nothing can be drawn. Then "N icons in M files" on standard
+        error.
+
+export  writes one file per icon into DIR (made if missing), numbered from 1
+        in list order, and prints KEY<TAB>FILE for each:
+          ico       P_IconN.ico   the icon drawn at --size, 32-bit with alpha
+          bmp       P_bmpN.bmp    the icon drawn on the button face
+                                  RGB(192,192,192), 24-bit
+          png       P_pngN.png    the icon drawn at --size, lossless RGBA
+          original  P_groupN.ico  every image of the icon exactly as stored
+                                  (all sizes and depths; --size not needed)
+          png with --size all
+                    P_pngN_WxH.png  one file per stored size, at that size;
+                                  of several images of one size the deepest
+          hicolor   hicolor/WxH/apps/P_N.png  an icon-theme tree of the
+                                  stored sizes 16, 22, 24, 32, 48, 64, 128
+                                  and 256 (--size not needed); an icon with
+                                  none of them is a failure
+        --gray     shades of gray (ico and png keep their transparency;
+                   bmp grays the icon on its background)
+        --prefix P starts every file name (default "icon"); it may not be
+                   empty, hold "/", or be "." or ".."
+        Existing files of the same names are replaced.
+
+Exit status: 0 when every file was read and written, 1 when some failed
+(each failure on standard error with the path and the reason), 2 on bad
+usage.
+)usage";
+}
+
+std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args)
+{
+    Command command;
+    if (args.empty())
+        return usageError("no command given");
+    const std::string& verb = args[0];
+    if (verb == "--help" || verb == "-h" || verb == "help")
+        return command;
+    if (verb == "list")
+        command.kind = Command::Kind::List;
+    else if (verb == "export")
+        command.kind = Command::Kind::Export;
+    else
+        return usageError("unknown command '" + verb + "'");
+
+    ExportOptions& options = command.exportOptions;
+    bool sizeGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            command.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyPaths = true;
+            continue;
+        }
+        if (arg == "--help") {
+            command.kind = Command::Kind::Help;
+            return command;
+        }
+        if (arg == "--recursive") {
+            command.walk.recursive = true;
+            continue;
+        }
+        const bool exporting = command.kind == Command::Kind::Export;
+        if (arg == "--gray" && exporting) {
+            options.gray = true;
+            continue;
+        }
+        // --name value or --name=value
+        std::string value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out" ||
+                   arg == "--pattern") {
+            if (i + 1 >= args.size())
+                return usageError(arg + " needs a value");
+            value = args[++i];
+        }
+        if (arg == "--pattern") {
+            command.walk.pattern = value;
+            continue;
+        }
+        if (!exporting)
+            return usageError("unknown option '" + arg + "'");
+        if (arg == "--size") {
+            if (value != "32" && value != "16" && value != "all")
+                return usageError("--size takes 32, 16 or all");
+            options.allSizes = value == "all";
+            options.size = value == "32" ? 32 : value == "16" ? 16 : 0;
+            sizeGiven = true;
+        } else if (arg == "--format") {
+            const auto format = formatNamed(value);
+            if (!format)
+                return usageError("--format takes ico, bmp, png, original or hicolor");
+            options.format = *format;
+            formatGiven = true;
+        } else if (arg == "--prefix") {
+            if (const auto problem = checkPrefix(value))
+                return usageError(*problem == PrefixProblem::Empty
+                                      ? "--prefix may not be empty"
+                                      : "--prefix may not hold '/' or be . or ..");
+            options.prefix = value;
+        } else if (arg == "--out") {
+            if (value.empty())
+                return usageError("--out may not be empty");
+            options.outDir = value;
+            outGiven = true;
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+
+    if (command.paths.empty())
+        return usageError("no PATH given");
+    if (command.kind == Command::Kind::Export) {
+        if (!formatGiven)
+            return usageError("export needs --format");
+        if (!outGiven)
+            return usageError("export needs --out");
+        const bool original = options.format == ExportFormat::Original;
+        const bool sizeless = original || options.format == ExportFormat::Hicolor;
+        if (!sizeless && !sizeGiven)
+            return usageError("export needs --size 32 or --size 16");
+        if (options.allSizes && options.format != ExportFormat::Png)
+            return usageError("--size all takes --format png");
+        if (original && options.gray)
+            return usageError("--gray does not apply to --format original");
+    }
+    return command;
+}
+
+} // namespace gb::cli

@@ -1,0 +1,80 @@
+#include "programs/thumbnailer/thumbnail.h"
+
+#include "core/icons/icon_source.h"
+#include "core/icons/png_decoder.h"
+#include "core/icons/stored_images.h"
+#include "core/imagefiles/atomic_file.h"
+#include "core/imagefiles/png_writer.h"
+#include "programs/thumbnailer/stored_png.h"
+#include "programs/thumbnailer/thumbnailer_args.h"
+
+#include <ostream>
+
+namespace gb::thumbnailer {
+
+namespace {
+
+// A stored PNG that already fits is the thumbnail as it is, when it decodes
+// and a viewer would show it as drawn: no decode to RGBA, no encode.
+std::optional<Thumbnail> storedPngAsItIs(const ByteReader& image, const ImageHeader& header, int size)
+{
+    if (!header.png || header.width > size || header.height > size)
+        return std::nullopt;
+    const auto bytes = plainPngBytes(image);
+    if (!bytes || !pngDecodes(image))
+        return std::nullopt;
+    return Thumbnail{std::vector<std::byte>(bytes->begin(), bytes->end()), header.width, header.height};
+}
+
+} // namespace
+
+std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int size)
+{
+    auto source = IconSource::open(path);
+    if (!source)
+        return std::unexpected(describe(source.error()));
+    if (source->count() == 0)
+        return std::unexpected(source->problem() ? describe(*source->problem()) : "the file holds no icon");
+    // The first group is the one Explorer shows: resource-directory order.
+    const auto group = source->group(0);
+    if (!group)
+        return std::unexpected(describe(group.error()));
+
+    const auto headers = probeGroupEntries(*group);
+    for (const std::size_t entry : thumbnailCandidates(headers, size)) {
+        const ByteReader& stored = *group->entries[entry].image;
+        if (auto asItIs = storedPngAsItIs(stored, *headers[entry], size))
+            return std::move(*asItIs);
+        const auto decoded = decodeIconImage(stored);
+        if (!decoded)
+            continue; // a broken image gives way to the next best
+        const RgbaImage image = fitWithin(*decoded, size);
+        auto png = encodePng(image, PngEffort::Quick);
+        if (!png)
+            return std::unexpected(png.error());
+        return Thumbnail{std::move(*png), image.width(), image.height()};
+    }
+    return std::unexpected("the first icon holds no drawable image");
+}
+
+int runThumbnailer(std::span<const std::string> args, std::ostream& err)
+{
+    constexpr int kFailed = 1;
+    const auto request = parseArguments(args);
+    if (!request) {
+        err << "glimmerbox-thumbnailer: " << request.error() << '\n' << usageText();
+        return kFailed;
+    }
+    const auto thumbnail = makeThumbnail(request->input, request->size);
+    if (!thumbnail) {
+        err << "glimmerbox-thumbnailer: " << request->input << ": " << thumbnail.error() << '\n';
+        return kFailed;
+    }
+    if (auto written = writeFileAtomically(request->output, thumbnail->png); !written) {
+        err << "glimmerbox-thumbnailer: " << request->output << ": " << written.error().message << '\n';
+        return kFailed;
+    }
+    return 0;
+}
+
+} // namespace gb::thumbnailer

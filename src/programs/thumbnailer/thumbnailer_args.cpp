@@ -1,0 +1,130 @@
+#include "programs/thumbnailer/thumbnailer_args.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <vector>
+
+namespace gb::thumbnailer {
+
+namespace {
+
+std::optional<int> hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return std::nullopt;
+}
+
+std::expected<std::string, std::string> percentDecoded(const std::string& text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            bytes += text[i];
+            continue;
+        }
+        const auto high = i + 2 < text.size() ? hexDigit(text[i + 1]) : std::nullopt;
+        const auto low = i + 2 < text.size() ? hexDigit(text[i + 2]) : std::nullopt;
+        if (!high || !low)
+            return std::unexpected("broken %-escape in the URI");
+        const char byte = static_cast<char>(*high * 16 + *low);
+        if (byte == '\0')
+            return std::unexpected("the URI holds a NUL byte");
+        bytes += byte;
+        i += 2;
+    }
+    return bytes;
+}
+
+bool startsWithNoCase(const std::string& text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+} // namespace
+
+std::expected<std::string, std::string> localPathOf(const std::string& argument)
+{
+    if (argument.empty())
+        return std::unexpected("empty input");
+    constexpr std::string_view kFileScheme = "file://";
+    if (!startsWithNoCase(argument, kFileScheme)) {
+        // A path is taken as it is: its bytes may hold "%" or ":" freely.
+        // Only something shaped like another URI is refused.
+        const auto colon = argument.find("://");
+        const auto slash = argument.find('/');
+        if (colon != std::string::npos && colon < slash && colon > 0)
+            return std::unexpected("only file:// URIs are read");
+        return argument;
+    }
+    const std::string rest = argument.substr(kFileScheme.size());
+    const auto pathStart = rest.find('/');
+    if (pathStart == std::string::npos)
+        return std::unexpected("the URI names no path");
+    const std::string host = rest.substr(0, pathStart);
+    if (!host.empty() && host != "localhost")
+        return std::unexpected("the URI names another host");
+    // A query or fragment is no part of a file's name.
+    std::string path = rest.substr(pathStart);
+    if (const auto cut = path.find_first_of("?#"); cut != std::string::npos)
+        path.resize(cut);
+    return percentDecoded(path);
+}
+
+std::string usageText()
+{
+    return "Usage: glimmerbox-thumbnailer -s SIZE INPUT OUTPUT\n"
+           "Writes OUTPUT, a PNG of the first icon of INPUT (a Windows program, library,\n"
+           "icon or cursor file; a path or a file:// URI) at most SIZE pixels a side.\n"
+           "Exit status 1, and no OUTPUT, when INPUT holds no icon.\n";
+}
+
+std::expected<Request, std::string> parseArguments(std::span<const std::string> args)
+{
+    Request request;
+    bool sizeGiven = false;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string value;
+        if (args[i] == "-s" || args[i] == "--size") {
+            if (i + 1 >= args.size())
+                return std::unexpected(args[i] + " needs a value");
+            value = args[++i];
+        } else if (args[i].starts_with("--size=")) {
+            value = args[i].substr(7);
+        } else {
+            positional.push_back(args[i]);
+            continue;
+        }
+        int size = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
+        if (error != std::errc{} || end != value.data() + value.size() || size < 1)
+            return std::unexpected("SIZE must be a whole number of pixels, at least 1");
+        request.size = std::min(size, kLargestThumbnail);
+        sizeGiven = true;
+    }
+    if (!sizeGiven)
+        return std::unexpected("-s SIZE is missing");
+    if (positional.size() != 2)
+        return std::unexpected("INPUT and OUTPUT are needed, and nothing else");
+    auto input = localPathOf(positional[0]);
+    if (!input)
+        return std::unexpected(input.error());
+    if (positional[1].empty())
+        return std::unexpected("empty OUTPUT");
+    request.input = std::move(*input);
+    request.output = positional[1];
+    return request;
+}
+
+} // namespace gb::thumbnailer

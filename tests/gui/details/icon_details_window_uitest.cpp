@@ -1,0 +1,154 @@
+// The icon details window offscreen: its list of stored images, the preview,
+// and the three ways to keep the icon, each checked on the files it writes.
+
+#include "gui/details/icon_details_window.h"
+
+#include "gui/main/catalogue_view.h"
+#include "gui/main/main_window.h"
+
+#include "core/icons/icon_source.h"
+#include "fixtures/fixture_facts.h"
+#include "support/message_closer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace gb;
+using details::IconDetailsWindow;
+
+namespace {
+
+std::string fixture(const char* name)
+{
+    return std::string(GB_FIXTURE_DIR) + "/" + name;
+}
+
+} // namespace
+
+class IconDetailsWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsEveryStoredImageWithSizeDepthAndFormat()
+    {
+        // icons32.exe's first group, APPLE: a 256 PNG, 32@32 and 16@32 DIBs.
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(window.loaded());
+        auto* images = window.findChild<QTreeWidget*>("images");
+        QCOMPARE(images->topLevelItemCount(), 3);
+        QCOMPARE(images->topLevelItem(0)->text(0), QStringLiteral("256×256"));
+        QCOMPARE(images->topLevelItem(0)->text(1), QStringLiteral("32 位"));
+        QCOMPARE(images->topLevelItem(0)->text(2), QStringLiteral("PNG"));
+        QCOMPARE(images->topLevelItem(2)->text(0), QStringLiteral("16×16"));
+        QCOMPARE(images->topLevelItem(2)->text(2), QStringLiteral("DIB"));
+        // The largest image is previewed at its own size.
+        auto* preview = window.findChild<QLabel*>("preview");
+        QCOMPARE(preview->pixmap().width(), 256);
+        images->setCurrentItem(images->topLevelItem(2));
+        QCOMPARE(preview->pixmap().width(), 16);
+    }
+
+    void saveIcoKeepsTheOriginalGroup()
+    {
+        QTemporaryDir folder;
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("mixed_depths.ico"), 0});
+        const QString file = folder.filePath("kept.ico");
+        QVERIFY(window.saveIcoTo(file));
+        QCOMPARE(closer.count, 1);
+        const auto saved = IconSource::open(QFile::encodeName(file).toStdString());
+        QVERIFY(saved);
+        QCOMPARE(saved->group(0)->entries.size(), std::size(gbfix::kMixedIco));
+    }
+
+    void savePngsWritesEveryImageEvenTwoOfOneSize()
+    {
+        QTemporaryDir folder;
+        test::MessageCloser closer;
+        // icons32.exe's fourth group ("3"): two 32@32 and two 16@8.
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 3});
+        window.findChild<QLineEdit*>("name")->setText("twins");
+        QVERIFY(window.savePngsTo(folder.path()));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+        QVERIFY(QFile::exists(folder.filePath("twins_1_32x32.png")));
+        QVERIFY(QFile::exists(folder.filePath("twins_2_32x32.png")));
+    }
+
+    void installWritesIntoTheUsersHicolorTheme()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        window.findChild<QLineEdit*>("name")->setText("apple");
+        QVERIFY(window.install());
+        QCOMPARE(closer.icon, QMessageBox::Information);
+        for (const char* size : {"16x16", "32x32", "256x256"})
+            QVERIFY(QFile::exists(
+                dataHome.filePath(QStringLiteral("icons/hicolor/%1/apps/apple.png").arg(size))));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    void installRefusesAnEmptyNameOrOneWithASlash()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        auto* name = window.findChild<QLineEdit*>("name");
+        for (const char* bad : {"", "../apple", "a/b", ".."}) {
+            name->setText(bad);
+            QVERIFY(!window.install());
+        }
+        QCOMPARE(closer.count, 4);
+        QCOMPARE(closer.icon, QMessageBox::Critical);
+        QVERIFY(QDir(dataHome.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    void doubleClickOnACatalogueRowOpensItsIconsDetails()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(GB_FIXTURE_DIR "/icons32.exe"), folder.filePath("b.exe")));
+        MainWindow window;
+        window.findChild<QLineEdit*>("t2")->setText(folder.path());
+        QSignalSpy finished(&window, &MainWindow::searchFinished);
+        window.Command1_Click(0);
+        QVERIFY(finished.wait(10000));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // Row 2 is the file's second icon, ZEBRA: 16@4, 32@8, 48@24.
+        QListView* icons = window.catalogueView().iconView();
+        const QRect row = icons->visualRect(icons->model()->index(1, 0));
+        // A double-click is a press, a release, then the double-click event.
+        QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseDClick(icons->viewport(), Qt::LeftButton, {}, row.center());
+        IconDetailsWindow* details = window.findChild<IconDetailsWindow*>();
+        QVERIFY(details != nullptr);
+        QVERIFY(details->isVisible());
+        QCOMPARE(details->findChild<QTreeWidget*>("images")->topLevelItemCount(), 3);
+        QCOMPARE(details->findChild<QLineEdit*>("name")->text(), QStringLiteral("b-2"));
+        details->close();
+    }
+
+    void vanishedFileShowsNothingAndOffersNoSave()
+    {
+        IconDetailsWindow window(IconOrigin{"/nonexistent/gone.exe", 0});
+        QVERIFY(!window.loaded());
+        QCOMPARE(window.findChild<QTreeWidget*>("images")->topLevelItemCount(), 0);
+        QVERIFY(!window.findChild<QPushButton*>("install")->isEnabled());
+    }
+};
+
+QTEST_MAIN(IconDetailsWindowTest)
+#include "icon_details_window_uitest.moc"

@@ -1,0 +1,382 @@
+// The main window driven as a user drives it, offscreen, by its controls'
+// names: searches over a tree of fixture files, stop, views, status texts
+// and the two option fields.
+
+#include "core/catalogue/file_icons.h"
+#include "gui/main/catalogue_view.h"
+#include "gui/main/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace gb;
+
+namespace {
+
+class CountingOpener : public ui::UrlOpener {
+public:
+    void open(const QUrl& url) override { opened.append(url); }
+    QList<QUrl> opened;
+};
+
+// Closes the next modal message box and remembers its title and text.
+struct MessageCatcher {
+    QString title, text;
+    void arm()
+    {
+        QTimer::singleShot(50, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                text = box->text();
+                box->accept();
+            }
+        });
+    }
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tree_;
+    QString root_;
+
+    template <typename T> T* find(MainWindow& w, const char* name)
+    {
+        T* widget = w.findChild<T*>(name);
+        if (widget == nullptr)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    // a.ico in the root, sub/b.exe (a PE32 with 7 icons), sub/deeper/c.dll,
+    // other/d.ico, and a text file named like a program.
+    void makeTree()
+    {
+        const QString fixtures = QStringLiteral(GB_FIXTURE_DIR);
+        QDir(root_).mkpath("sub/deeper");
+        QDir(root_).mkpath("other");
+        QFile::copy(fixtures + "/depth8.ico", root_ + "/a.exe");
+        QFile::copy(fixtures + "/icons32.exe", root_ + "/sub/b.exe");
+        QFile::copy(fixtures + "/icons64.dll", root_ + "/sub/deeper/c.exe");
+        QFile::copy(fixtures + "/depth24.ico", root_ + "/other/D.EXE");
+        QFile text(root_ + "/readme.exe");
+        text.open(QIODevice::WriteOnly);
+        text.write("not a program");
+    }
+
+    std::vector<std::string> keys(MainWindow& w)
+    {
+        std::vector<std::string> out;
+        for (const CatalogueRow& row : w.catalogue().rows())
+            out.push_back(w.catalogue().image(row.icon).key.substr(root_.toStdString().size()));
+        return out;
+    }
+
+    void search(MainWindow& w, bool subfolders)
+    {
+        find<QLineEdit>(w, "t2")->setText(root_);
+        find<QCheckBox>(w, "chkSub")->setChecked(subfolders);
+        QSignalSpy finished(&w, &MainWindow::searchFinished);
+        QTest::mouseClick(find<QToolButton>(w, "Command1_0"), Qt::LeftButton);
+        QVERIFY(finished.wait(20000));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(tree_.isValid());
+        root_ = tree_.path();
+        makeTree();
+    }
+
+    void startsWithTheHintAndTheCurrentFolder()
+    {
+        MainWindow w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Glimmerbox（6.02）"));
+        QCOMPARE(w.statusText(), QStringLiteral("点击“开始搜索”按钮提取图标！"));
+        QCOMPARE(find<QLineEdit>(w, "t2")->text(), QDir::currentPath());
+        QCOMPARE(find<QLineEdit>(w, "t1")->text(), QStringLiteral("*.exe"));
+        QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("开始搜索"));
+        QCOMPARE(find<QWidget>(w, "lv")->geometry(), QRect(3, 88, 521, 265));
+        QVERIFY(QFileInfo(QString::fromStdString(w.outputFolder()) + "/icons").isDir());
+        QVERIFY(QFileInfo(QString::fromStdString(w.outputFolder()) + "/bmps").isDir());
+    }
+
+    void searchWithoutSubfoldersTakesTheStartFolderOnly()
+    {
+        MainWindow w;
+        search(w, false);
+        QCOMPARE(keys(w), (std::vector<std::string>{"/a.exe(0)"}));
+        QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计1 个图标"));
+        // The start adds one, each file one, written with a leading space.
+        QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral(" 3"));
+        QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("开始搜索"));
+    }
+
+    void searchWithSubfoldersWalksLastToFirstThenOwnFiles()
+    {
+        MainWindow w;
+        search(w, true);
+        const auto k = keys(w);
+        // sub/ (last by name) first, its subfolder before its own file, then
+        // other/, then the root's own files.
+        QCOMPARE(k.front(), std::string("/sub/deeper/c.exe(0)"));
+        QCOMPARE(k.at(7), std::string("/sub/b.exe(0)"));
+        QCOMPARE(k.at(k.size() - 2), std::string("/other/D.EXE(0)"));
+        QCOMPARE(k.back(), std::string("/a.exe(0)"));
+        QCOMPARE(w.catalogue().rows().size(), w.catalogue().imageCount());
+        QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计%1 个图标").arg(k.size()));
+        QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral(" 6"));
+    }
+
+    void aNewSearchReplacesTheCatalogue()
+    {
+        MainWindow w;
+        search(w, true);
+        search(w, false);
+        QCOMPARE(w.catalogue().rows().size(), std::size_t{1});
+    }
+
+    void stopLeavesRowsForWhatWasExtractedAndTheCaptionReturnsAtOnce()
+    {
+        std::atomic<int> extracted{0};
+        MainWindow::Services services;
+        services.extractor = [&](const std::string& path) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            ++extracted;
+            return extractFileIcons(path);
+        };
+        MainWindow w(services);
+        find<QLineEdit>(w, "t2")->setText(root_);
+        find<QCheckBox>(w, "chkSub")->setChecked(true);
+        QSignalSpy finished(&w, &MainWindow::searchFinished);
+        auto* start = find<QToolButton>(w, "Command1_0");
+        QTest::mouseClick(start, Qt::LeftButton);
+        QCOMPARE(start->text(), QStringLiteral("停止搜索"));
+        QTRY_VERIFY_WITH_TIMEOUT(extracted.load() >= 1, 5000);
+        QTest::mouseClick(start, Qt::LeftButton);
+        QCOMPARE(start->text(), QStringLiteral("开始搜索"));
+        QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计0 个图标")); // rows come only at the end
+        QVERIFY(finished.wait(10000));
+        QVERIFY(w.catalogue().rows().size() >= 1);
+        QVERIFY(extracted.load() < 5);
+    }
+
+    void theWindowAnswersWhileASearchRuns()
+    {
+        MainWindow::Services services;
+        services.extractor = [](const std::string& path) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return extractFileIcons(path);
+        };
+        MainWindow w(services);
+        find<QLineEdit>(w, "t2")->setText(root_);
+        find<QCheckBox>(w, "chkSub")->setChecked(true);
+        QSignalSpy finished(&w, &MainWindow::searchFinished);
+        QTest::mouseClick(find<QToolButton>(w, "Command1_0"), Qt::LeftButton);
+        // The view switch and the status hover are handled mid-search.
+        QTest::mouseClick(find<QToolButton>(w, "Option1_2"), Qt::LeftButton);
+        QCOMPARE(w.catalogueView().view(), CatalogueView::Report);
+        QTest::mouseMove(find<QWidget>(w, "statusbar1"));
+        QVERIFY(!w.statusText().startsWith(QStringLiteral("显示结果")));
+        QVERIFY(finished.wait(20000));
+    }
+
+    void theThreeViews()
+    {
+        MainWindow w;
+        search(w, true);
+        auto& lv = w.catalogueView();
+        QTest::mouseClick(find<QToolButton>(w, "Option1_1"), Qt::LeftButton);
+        QCOMPARE(lv.view(), CatalogueView::SmallIcons);
+        QCOMPARE(lv.iconView()->iconSize(), QSize(16, 16));
+        QTest::mouseClick(find<QToolButton>(w, "Option1_2"), Qt::LeftButton);
+        QCOMPARE(lv.view(), CatalogueView::Report);
+        QCOMPARE(lv.reportView()->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("图标图像"));
+        QCOMPARE(lv.reportView()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("出自文件"));
+        QCOMPARE(lv.reportView()->model()->index(0, 1).data().toString(), root_ + "/sub/deeper/c.exe");
+        QTest::mouseClick(find<QToolButton>(w, "Option1_0"), Qt::LeftButton);
+        QCOMPARE(lv.view(), CatalogueView::LargeIcons);
+        QCOMPARE(lv.iconView()->iconSize(), QSize(32, 32));
+    }
+
+    void hoverShowsTheCountAndAClickShowsTheSource()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        search(w, true);
+        QTest::mouseMove(find<QWidget>(w, "statusbar1"), QPoint(5, 5));
+        QTest::mouseMove(find<QWidget>(w, "statusbar1"), QPoint(9, 6));
+        QCOMPARE(w.statusText(), QStringLiteral("显示结果：共计%1 个图标").arg(w.catalogue().rows().size()));
+        w.Option1_Click(2);
+        auto* report = w.catalogueView().reportView();
+        const QRect third = report->visualRect(report->model()->index(2, 0));
+        QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(w.statusText(), QStringLiteral("Icon 3图标取自文件： ") + root_ + "/sub/deeper/c.exe");
+    }
+
+    // GB_SCREENSHOT=file.png saves the window after a search with
+    // subfolders, for the README.
+    void screenshotAfterASearch()
+    {
+        const QString file = qEnvironmentVariable("GB_SCREENSHOT");
+        if (file.isEmpty())
+            QSKIP("set GB_SCREENSHOT to save a picture of the window");
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        search(w, true);
+        w.catalogueView().selectionModel()->select(w.catalogueView().iconView()->model()->index(2, 0),
+                                                   QItemSelectionModel::Select);
+        QVERIFY(w.grab().save(file));
+    }
+
+    void starAloneBecomesStarDotStar()
+    {
+        MainWindow w;
+        auto* t1 = find<QLineEdit>(w, "t1");
+        t1->setText("*");
+        QCOMPARE(t1->text(), QStringLiteral("*.*"));
+        find<QLineEdit>(w, "t2")->setText(root_);
+        search(w, false);
+        QCOMPARE(w.catalogue().rows().size(), std::size_t{1}); // readme.exe and a.exe: one holds an icon
+    }
+
+    void twoPatternsJoinedBySemicolon()
+    {
+        MainWindow w;
+        find<QLineEdit>(w, "t1")->setText("*.ico;*.exe");
+        QFile::copy(QStringLiteral(GB_FIXTURE_DIR) + "/depth4.ico", root_ + "/z.ico");
+        search(w, false);
+        QFile::remove(root_ + "/z.ico");
+        QCOMPARE(keys(w), (std::vector<std::string>{"/a.exe(0)", "/z.ico(0)"}));
+    }
+
+    void leavingAWrongPathShowsTheMessageAndResetsTheField()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* t2 = find<QLineEdit>(w, "t2");
+        t2->setFocus();
+        t2->setText("/no/such/folder");
+        MessageCatcher catcher;
+        catcher.arm();
+        find<QLineEdit>(w, "t1")->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(catcher.title, QStringLiteral("无效路径："));
+        QCOMPARE(catcher.text, QStringLiteral("搜索路径设置错误，重新设置！"));
+        QCOMPARE(t2->text(), QDir::currentPath());
+        QTRY_COMPARE(w.focusWidget(), t2); // the focus stays in the field
+    }
+
+    void typingAPathMovesTheFolderListAtEachFolder()
+    {
+        MainWindow w;
+        auto* t2 = find<QLineEdit>(w, "t2");
+        t2->setText(root_);
+        QCOMPARE(QString::fromStdString(w.searchFolder()), root_);
+        t2->setText(root_ + "/su"); // not a folder: the list stays
+        QCOMPARE(QString::fromStdString(w.searchFolder()), root_);
+        t2->setText(root_ + "/sub");
+        QCOMPARE(QString::fromStdString(w.searchFolder()), root_ + "/sub");
+    }
+
+    void enterInThePatternStartsAndStops()
+    {
+        MainWindow::Services services;
+        services.extractor = [](const std::string& path) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return extractFileIcons(path);
+        };
+        MainWindow w(services);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        find<QLineEdit>(w, "t2")->setText(root_);
+        find<QCheckBox>(w, "chkSub")->setChecked(true);
+        auto* t1 = find<QLineEdit>(w, "t1");
+        t1->setFocus();
+        QSignalSpy finished(&w, &MainWindow::searchFinished);
+        QTest::keyClick(t1, Qt::Key_Return);
+        QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("停止搜索"));
+        QTest::keyClick(t1, Qt::Key_Return);
+        QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("开始搜索"));
+        QVERIFY(finished.wait(10000));
+    }
+
+    void aboutOpensModallyAndMailGoesThroughTheOpener()
+    {
+        CountingOpener opener;
+        MainWindow::Services services;
+        services.opener = &opener;
+        MainWindow w(services);
+        QTimer::singleShot(100, [] {
+            QWidget* about = QApplication::activeModalWidget();
+            QVERIFY(about != nullptr);
+            QCOMPARE(about->objectName(), QStringLiteral("aboutfrm"));
+            about->close();
+        });
+        w.Command1_Click(6);
+    }
+
+    void theConverterOpensModally()
+    {
+        MainWindow w;
+        QString seen;
+        QTimer::singleShot(100, [&seen] {
+            if (QWidget* converter = QApplication::activeModalWidget()) {
+                seen = converter->objectName();
+                converter->close();
+            }
+        });
+        QTest::mouseClick(find<QToolButton>(w, "Command2"), Qt::LeftButton);
+        QCOMPARE(seen, QStringLiteral("converfrm"));
+    }
+
+    void theGrabberHidesTheMainWindowUntilItCloses()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(find<QToolButton>(w, "Command1_1"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QWidget* grabber = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("picpfrm") && top->isVisible())
+                grabber = top;
+        QVERIFY(grabber != nullptr);
+        grabber->close();
+        QVERIFY(w.isVisible());
+    }
+
+    void exitClosesTheWindow()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(find<QToolButton>(w, "Command1_5"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_uitest.moc"

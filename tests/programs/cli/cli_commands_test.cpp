@@ -1,0 +1,190 @@
+#include "core/icons/ico_directory.h"
+#include "core/icons/icon_image.h"
+#include "core/imagefiles/ico_writer.h"
+#include "programs/cli/cli_commands.h"
+#include "support/temp_folder.h"
+
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <sys/stat.h>
+
+namespace gb::cli {
+namespace {
+
+using test::TempFolder;
+
+RgbaImage redSquare(int side)
+{
+    RgbaImage image(side, side);
+    for (int y = 0; y < side; ++y)
+        for (int x = side / 2; x < side; ++x)
+            image.at(x, y) = Rgba{220, 10, 10, 255};
+    return image;
+}
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun runCli(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return CliRun{status, out.str(), err.str()};
+}
+
+TEST(CliList, PrintsKeyAndChosenEntriesThenTheTotals)
+{
+    TempFolder folder;
+    const auto ico = folder.write("app (x86).ico", encodeIco(redSquare(48)));
+    const auto text = folder.write("readme.txt", std::as_bytes(std::span(std::string_view("hello"))));
+
+    const CliRun r = runCli({"list", ico, text});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ico + "(0)\t48x48@32\t48x48@32\n");
+    EXPECT_EQ(r.err, "1 icons in 2 files\n");
+}
+
+TEST(CliList, UnreadableFilesFailButTheOthersAreStillListed)
+{
+    TempFolder folder;
+    const auto ico = folder.write("a.ico", encodeIco(redSquare(16)));
+    const std::string fifo = folder.file("pipe.exe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    const CliRun r = runCli({"list", folder.file("missing.exe"), fifo, ico});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, ico + "(0)\t16x16@32\t16x16@32\n");
+    EXPECT_NE(r.err.find("missing.exe: cannot open"), std::string::npos);
+    EXPECT_NE(r.err.find("pipe.exe: not a regular file"), std::string::npos);
+    EXPECT_NE(r.err.find("1 icons in 3 files"), std::string::npos);
+}
+
+TEST(CliList, FoldersAreSearchedInTheWindowsOrderWithPatternAndSubfolders)
+{
+    TempFolder folder;
+    const auto icon = encodeIco(redSquare(32));
+    std::filesystem::create_directories(folder.path() / "sub/deeper");
+    folder.write("b.ICO", icon);
+    folder.write("a.ico", icon);
+    folder.write("skip.exe", icon);
+    folder.write("sub/c.ico", icon);
+    folder.write("sub/deeper/d.ico", icon);
+    const std::string root = folder.path().string();
+
+    CliRun r = runCli({"list", "--pattern", "*.ico", root});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, root + "/a.ico(0)\t32x32@32\t32x32@32\n" + root + "/b.ICO(0)\t32x32@32\t32x32@32\n");
+
+    r = runCli({"list", "--recursive", "--pattern=*.ico;*.exe", root});
+    std::string keys;
+    for (std::size_t at = 0; at < r.out.size(); at = r.out.find('\n', at) + 1)
+        keys += r.out.substr(at + root.size(), r.out.find('\t', at) - at - root.size()) + " ";
+    EXPECT_EQ(keys, "/sub/deeper/d.ico(0) /sub/c.ico(0) /a.ico(0) /b.ICO(0) /skip.exe(0) ");
+    EXPECT_EQ(r.err, "5 icons in 5 files\n");
+}
+
+TEST(CliList, NamesThatAreNotUtf8AreReadAndPrintedAsTheirBytes)
+{
+    TempFolder folder;
+    const std::string name = std::string("caf\xe9") + "\xff.ico"; // Latin-1 bytes
+    const auto ico = folder.write(name, encodeIco(redSquare(32)));
+    const CliRun r = runCli({"list", ico});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ico + "(0)\t32x32@32\t32x32@32\n");
+}
+
+TEST(CliList, BrokenIconFileIsReportedWithItsReason)
+{
+    TempFolder folder;
+    auto bytes = encodeIco(redSquare(32));
+    bytes.resize(10); // the directory entry is cut
+    const auto path = folder.write("cut.ico", bytes);
+    const CliRun r = runCli({"list", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cut.ico: truncated"), std::string::npos);
+}
+
+struct ExportCase {
+    const char* format;
+    const char* size;
+    const char* expectedName;
+};
+
+class CliExport : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(CliExport, WritesOneNumberedFilePerIconInListOrder)
+{
+    const ExportCase& c = GetParam();
+    TempFolder folder;
+    const auto a = folder.write("a.ico", encodeIco(redSquare(32)));
+    const auto b = folder.write("b.ico", encodeIco(redSquare(16)));
+    const std::string out = folder.file("out/deeper");
+
+    const CliRun r =
+        runCli({"export", "--size", c.size, "--format", c.format, "--prefix", "x", "--out", out, a, b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string first = out + "/x" + c.expectedName + "1", second = out + "/x" + c.expectedName + "2";
+    const std::string ext = std::string(c.format) == "original" ? ".ico" : std::string(".") + c.format;
+    EXPECT_EQ(r.out, a + "(0)\t" + first + ext + "\n" + b + "(0)\t" + second + ext + "\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(first + ext));
+    EXPECT_TRUE(std::filesystem::is_regular_file(second + ext));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CliExport,
+                         ::testing::Values(ExportCase{"ico", "32", "_Icon"}, ExportCase{"bmp", "16", "_bmp"},
+                                           ExportCase{"png", "32", "_png"},
+                                           ExportCase{"original", "32", "_group"}),
+                         [](const auto& p) { return std::string(p.param.format); });
+
+TEST(CliExport, IcoAtSixteenHoldsTheSixteenPixelImageInGray)
+{
+    TempFolder folder;
+    const auto src = folder.write("a.ico", encodeIco(redSquare(32)));
+    const CliRun r =
+        runCli({"export", "--size", "16", "--format", "ico", "--gray", "--out", folder.file("o"), src});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string written = test::readText(folder.file("o/icon_Icon1.ico"));
+    auto group = readIcoFile(ByteReader(std::as_bytes(std::span(written))));
+    ASSERT_TRUE(group);
+    auto image = decodeIconImage(*group->entries.at(0).image);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 16);
+    EXPECT_EQ(image->at(15, 0), (Rgba{72, 72, 72, 255})); // cltogry(220, 10, 10)
+    EXPECT_EQ(image->at(0, 0).a, 0);                      // transparency kept
+}
+
+TEST(CliExport, AFileThatCannotBeWrittenIsReportedAndTheRestGoOn)
+{
+    TempFolder folder;
+    const auto a = folder.write("a.ico", encodeIco(redSquare(32)));
+    const std::string out = folder.file("o");
+    ASSERT_TRUE(std::filesystem::create_directories(out + "/icon_Icon1.ico")); // a folder in the way
+    const CliRun r = runCli({"export", "--size", "32", "--format", "ico", "--out", out, a, a});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("icon_Icon1.ico: cannot replace"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_regular_file(out + "/icon_Icon2.ico"));
+}
+
+TEST(CliExport, OutputFolderThatIsAFileIsAFailure)
+{
+    TempFolder folder;
+    const auto a = folder.write("a.ico", encodeIco(redSquare(32)));
+    const CliRun r = runCli({"export", "--size", "32", "--format", "ico", "--out", a, a});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot make the output folder"), std::string::npos);
+}
+
+TEST(CliProgram, ExitStatusReachesTheShell)
+{
+    EXPECT_EQ(std::system(GB_CLI_PATH " --help > /dev/null"), 0);
+    EXPECT_EQ(WEXITSTATUS(std::system(GB_CLI_PATH " frobnicate 2> /dev/null")), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system(GB_CLI_PATH " list /nonexistent/x.exe 2> /dev/null")), 1);
+}
+
+} // namespace
+} // namespace gb::cli

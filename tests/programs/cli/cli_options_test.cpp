@@ -1,0 +1,62 @@
+#include "programs/cli/cli_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace gb::cli {
+namespace {
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+    int expectedStatus;
+};
+
+class CommandLineUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CommandLineUsage, BadUsageExitsWithTwo)
+{
+    const UsageCase& c = GetParam();
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(c.args, out, err), c.expectedStatus) << err.str();
+    if (c.expectedStatus == 2) {
+        EXPECT_NE(err.str().find("--help"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineUsage,
+    ::testing::Values(
+        UsageCase{"NoCommand", {}, 2}, UsageCase{"UnknownCommand", {"show", "a.exe"}, 2},
+        UsageCase{"ListWithoutPaths", {"list"}, 2},
+        UsageCase{"ListRefusesExportOptions", {"list", "--size", "32", "a.exe"}, 2},
+        UsageCase{"ExportWithoutFormat", {"export", "--size", "32", "--out", "d", "a.exe"}, 2},
+        UsageCase{"ExportWithoutOut", {"export", "--size", "32", "--format", "ico", "a.exe"}, 2},
+        UsageCase{"ExportWithoutSize", {"export", "--format", "bmp", "--out", "d", "a.exe"}, 2},
+        UsageCase{"SizeMustBe32Or16", {"export", "--size", "48", "--format", "ico", "--out", "d", "a"}, 2},
+        UsageCase{"UnknownFormat", {"export", "--size", "32", "--format", "gif", "--out", "d", "a"}, 2},
+        UsageCase{"PrefixWithSlashIsRefused",
+                  {"export", "--size", "32", "--format", "ico", "--prefix", "../x", "--out", "d", "a"},
+                  2},
+        UsageCase{
+            "EmptyPrefixIsRefused", {"export", "--size=16", "--format=ico", "--prefix=", "--out=d", "a"}, 2},
+        UsageCase{
+            "GrayDoesNotApplyToOriginal", {"export", "--format", "original", "--gray", "--out", "d", "a"}, 2},
+        UsageCase{"OptionWithoutValue", {"export", "--size"}, 2}, UsageCase{"Help", {"--help"}, 0},
+        UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CommandLine, OriginalNeedsNoSizeAndDoubleDashEndsOptions)
+{
+    const std::vector<std::string> args{"export", "--format", "original", "--out", "d", "--", "--gray"};
+    auto command = parseCommandLine(args);
+    ASSERT_TRUE(command) << command.error();
+    EXPECT_EQ(command->exportOptions.format, ExportFormat::Original);
+    EXPECT_FALSE(command->exportOptions.gray);
+    EXPECT_EQ(command->paths, std::vector<std::string>{"--gray"});
+    EXPECT_EQ(command->exportOptions.prefix, "icon");
+}
+
+} // namespace
+} // namespace gb::cli
