@@ -23,7 +23,7 @@ files="${FILES:-100}"
 runs="${RUNS:-5}"
 build="$root/build/bench"
 results="$build/results"
-cli="$build/src/cli/glimmerbox-cli"
+cli="$build/bin/glimmerbox-cli"
 ours="$build/bin/glimmerbox-thumbnailer"
 # Debian installs the module but not its exe-thumbnailer entry point.
 peer="$root/bench/icoextract-thumbnailer.sh"

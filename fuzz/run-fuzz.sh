@@ -25,7 +25,7 @@ for t in "${targets[@]}"; do
     # New inputs go to the first folder; the seeds stay as they are. Every
     # reader works in time linear in its input, so an input taking over
     # 2 s is a fault (a walk that revisits directories, say) and is kept.
-    build/fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=2 \
+    build/fuzz/bin/fuzz_"$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=2 \
         -artifact_prefix="build/fuzz/logs/$t-" \
         "build/fuzz/corpus/$t" "build/test/fuzz-seeds/$t" > "build/fuzz/logs/$t.log" 2>&1 &
 done

@@ -1,5 +1,7 @@
 #include "core/icons/png_decoder.h"
 
+#include "core/icons/resample.h"
+
 #include <memory>
 #include <spng.h>
 #include <vector>
@@ -23,7 +25,9 @@ using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 // image keeps; null when it cannot be made.
 Context decoderFor(const ByteReader& image)
 {
-    Context ctx(spng_ctx_new(0));
+    // Damage shows in the CRC of each chunk, checked as ever; the Adler-32
+    // of the zlib stream would only say it again, at the cost of a pass.
+    Context ctx(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32));
     if (!ctx)
         return ctx;
     spng_set_image_limits(ctx.get(), kMaxIconSide, kMaxIconSide);
@@ -101,6 +105,41 @@ bool pngDecodes(const ByteReader& image)
         status = spng_decode_row(ctx.get(), row.data(), row.size());
     while (status == 0);
     return status == SPNG_EOI;
+}
+
+std::expected<RgbaImage, ReadFailure> decodePngScaled(const ByteReader& image, int width, int height)
+{
+    const auto header = probePng(image);
+    if (!header)
+        return std::unexpected(header.error());
+    const Context ctx = decoderFor(image);
+    spng_ihdr ihdr{};
+    const bool rowByRow = ctx && spng_get_ihdr(ctx.get(), &ihdr) == 0 && ihdr.interlace_method == 0 &&
+                          BlockShrinker::fits(header->width, header->height, width, height);
+    if (!rowByRow) {
+        auto whole = decodePng(image);
+        if (!whole)
+            return whole;
+        return resampleImage(*whole, width, height);
+    }
+
+    std::size_t size = 0;
+    if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) != 0 ||
+        size != static_cast<std::size_t>(header->width) * static_cast<std::size_t>(header->height) * 4)
+        return std::unexpected(ReadFailure{ReadError::BadMagic, kIhdrWidth});
+    if (spng_decode_image(ctx.get(), nullptr, 0, SPNG_FMT_RGBA8,
+                          SPNG_DECODE_PROGRESSIVE | SPNG_DECODE_TRNS) != 0)
+        return std::unexpected(ReadFailure{ReadError::Truncated, 0});
+    BlockShrinker shrinker(header->width, width, height, header->height / height);
+    std::vector<Rgba> row(static_cast<std::size_t>(header->width));
+    int status = 0;
+    while ((status = spng_decode_row(ctx.get(), row.data(), row.size() * sizeof(Rgba))) == 0)
+        shrinker.addRow(row);
+    // The last row comes with SPNG_EOI.
+    if (status != SPNG_EOI)
+        return std::unexpected(ReadFailure{ReadError::Truncated, 0});
+    shrinker.addRow(row);
+    return shrinker.take();
 }
 
 } // namespace gb

@@ -12,5 +12,9 @@ std::expected<RgbaImage, ReadFailure> decodePng(const ByteReader& image);
 // own format into one row's buffer: no image-sized buffer, no conversion of
 // each pixel to RGBA.
 bool pngDecodes(const ByteReader& image);
+// decodePng and resampleImage to width x height in one, shrinking the rows
+// as they come when the sizes allow (BlockShrinker::fits) and the PNG is not
+// interlaced: no buffer the size of the whole image.
+std::expected<RgbaImage, ReadFailure> decodePngScaled(const ByteReader& image, int width, int height);
 
 } // namespace gb

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace gb {
@@ -60,6 +61,51 @@ using Pixel = std::array<float, 4>; // premultiplied r, g, b and alpha
 
 } // namespace
 
+bool BlockShrinker::fits(int sourceWidth, int sourceHeight, int width, int height)
+{
+    return width > 0 && height > 0 && width <= sourceWidth && height <= sourceHeight &&
+           sourceWidth % width == 0 && sourceHeight % height == 0;
+}
+
+BlockShrinker::BlockShrinker(int sourceWidth, int width, int height, int rowsPerBlock)
+    : across_(sourceWidth / width), rowsPerBlock_(rowsPerBlock), sums_(static_cast<std::size_t>(width) * 4),
+      out_(width, height)
+{
+}
+
+void BlockShrinker::addRow(std::span<const Rgba> row)
+{
+    const int width = out_.width();
+    const int y = rowsIn_ / rowsPerBlock_;
+    if (y >= out_.height() || row.size() < static_cast<std::size_t>(width * across_))
+        return;
+    const Rgba* p = row.data();
+    for (int x = 0; x < width; ++x) {
+        std::uint64_t* sum = &sums_[static_cast<std::size_t>(x) * 4];
+        for (int k = 0; k < across_; ++k, ++p) {
+            sum[0] += static_cast<std::uint64_t>(p->r) * p->a;
+            sum[1] += static_cast<std::uint64_t>(p->g) * p->a;
+            sum[2] += static_cast<std::uint64_t>(p->b) * p->a;
+            sum[3] += p->a;
+        }
+    }
+    if (++rowsIn_ % rowsPerBlock_ != 0)
+        return;
+    const auto count = static_cast<std::uint64_t>(across_) * static_cast<std::uint64_t>(rowsPerBlock_);
+    for (int x = 0; x < width; ++x) {
+        std::uint64_t* sum = &sums_[static_cast<std::size_t>(x) * 4];
+        const std::uint64_t a = sum[3];
+        const auto alpha = static_cast<std::uint8_t>((2 * a + count) / (2 * count));
+        if (alpha != 0) { // a transparent pixel carries no colour
+            const auto channel = [a](std::uint64_t v) {
+                return static_cast<std::uint8_t>((2 * v + a) / (2 * a));
+            };
+            out_.at(x, y) = Rgba{channel(sum[0]), channel(sum[1]), channel(sum[2]), alpha};
+        }
+        std::fill(sum, sum + 4, 0);
+    }
+}
+
 RgbaImage resampleImage(const RgbaImage& source, int width, int height)
 {
     if (source.width() == width && source.height() == height)
@@ -69,6 +115,14 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
         return out;
 
     const int sw = source.width(), sh = source.height();
+    if (BlockShrinker::fits(sw, sh, width, height)) {
+        BlockShrinker shrinker(sw, width, height, sh / height);
+        for (int y = 0; y < sh; ++y)
+            shrinker.addRow(std::span(source.pixels())
+                                .subspan(static_cast<std::size_t>(y) * static_cast<std::size_t>(sw),
+                                         static_cast<std::size_t>(sw)));
+        return shrinker.take();
+    }
     // Premultiplied, so that transparent pixels lend no colour. Worked out
     // per tap rather than kept for the whole image: a 256x256 source would
     // need a megabyte of fresh memory, whose page faults cost more than

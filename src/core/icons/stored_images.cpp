@@ -1,5 +1,6 @@
 #include "core/icons/stored_images.h"
 
+#include "core/icons/png_decoder.h"
 #include "core/icons/resample.h"
 
 #include <algorithm>
@@ -61,14 +62,44 @@ std::vector<std::size_t> bestEntryPerSize(std::span<const std::optional<ImageHea
     return chosen;
 }
 
+namespace {
+
+struct Size {
+    int width, height;
+};
+
+// Proportions kept, neither side over `size`; an image that fits keeps its own.
+Size fittedSize(int width, int height, int size)
+{
+    const int side = std::max(width, height);
+    if (side <= size || side == 0)
+        return {width, height};
+    return {std::max(1, width * size / side), std::max(1, height * size / side)};
+}
+
+} // namespace
+
 RgbaImage fitWithin(const RgbaImage& image, int size)
 {
-    const int side = std::max(image.width(), image.height());
-    if (side <= size || side == 0)
+    const Size fitted = fittedSize(image.width(), image.height(), size);
+    if (fitted.width == image.width() && fitted.height == image.height())
         return image;
-    const int width = std::max(1, image.width() * size / side);
-    const int height = std::max(1, image.height() * size / side);
-    return resampleImage(image, width, height);
+    return resampleImage(image, fitted.width, fitted.height);
+}
+
+std::expected<RgbaImage, ReadFailure> decodeFittedWithin(const ByteReader& image, int size)
+{
+    if (hasPngSignature(image)) {
+        const auto header = probePng(image);
+        if (!header)
+            return std::unexpected(header.error());
+        const Size fitted = fittedSize(header->width, header->height, size);
+        return decodePngScaled(image, fitted.width, fitted.height);
+    }
+    auto decoded = decodeIconImage(image);
+    if (!decoded)
+        return decoded;
+    return fitWithin(*decoded, size);
 }
 
 } // namespace gb

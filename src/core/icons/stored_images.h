@@ -29,5 +29,8 @@ std::vector<std::size_t> bestEntryPerSize(std::span<const std::optional<ImageHea
 // The image scaled down, keeping its proportions, so that neither side
 // exceeds `size`; an image that already fits comes back unchanged.
 RgbaImage fitWithin(const RgbaImage& image, int size);
+// A stored image decoded and fitted within `size` in one: a large PNG is
+// shrunk row by row as it is decoded (see decodePngScaled).
+std::expected<RgbaImage, ReadFailure> decodeFittedWithin(const ByteReader& image, int size);
 
 } // namespace gb

@@ -26,6 +26,18 @@ std::optional<Thumbnail> storedPngAsItIs(const ByteReader& image, const ImageHea
     return Thumbnail{std::vector<std::byte>(bytes->begin(), bytes->end()), header.width, header.height};
 }
 
+// Whole or absent, like every file we write, but not synced: the file
+// manager reads the thumbnail at once and keeps it in its own cache, one
+// lost to a power cut is made again on the next look, and a sync per
+// thumbnail would make a folder of programs wait on the disk once per file.
+std::expected<void, WriteFailure> writeThumbnailFile(const std::string& path, std::span<const std::byte> png)
+{
+    auto staged = stageFile(path, png, Sync::Later);
+    if (!staged)
+        return std::unexpected(staged.error());
+    return commitStagedFile(*staged);
+}
+
 } // namespace
 
 std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int size)
@@ -45,14 +57,13 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
         const ByteReader& stored = *group->entries[entry].image;
         if (auto asItIs = storedPngAsItIs(stored, *headers[entry], size))
             return std::move(*asItIs);
-        const auto decoded = decodeIconImage(stored);
-        if (!decoded)
+        const auto image = decodeFittedWithin(stored, size);
+        if (!image)
             continue; // a broken image gives way to the next best
-        const RgbaImage image = fitWithin(*decoded, size);
-        auto png = encodePng(image, PngEffort::Quick);
+        auto png = encodePng(*image, PngEffort::Quick);
         if (!png)
             return std::unexpected(png.error());
-        return Thumbnail{std::move(*png), image.width(), image.height()};
+        return Thumbnail{std::move(*png), image->width(), image->height()};
     }
     return std::unexpected("the first icon holds no drawable image");
 }
@@ -70,7 +81,7 @@ int runThumbnailer(std::span<const std::string> args, std::ostream& err)
         err << "glimmerbox-thumbnailer: " << request->input << ": " << thumbnail.error() << '\n';
         return kFailed;
     }
-    if (auto written = writeFileAtomically(request->output, thumbnail->png); !written) {
+    if (auto written = writeThumbnailFile(request->output, thumbnail->png); !written) {
         err << "glimmerbox-thumbnailer: " << request->output << ": " << written.error().message << '\n';
         return kFailed;
     }

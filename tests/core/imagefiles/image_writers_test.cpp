@@ -121,14 +121,26 @@ TEST(BmpWriter, HalfTransparentPixelsBlendWithTheButtonFace)
     EXPECT_EQ(composeOver(icon, kButtonFace).at(0, 0), (Rgba{96, 96, 96, 255}));
 }
 
+// Both encoders (the small files of the exports, the quick ones of the
+// thumbnailer, which writes its chunks itself) give back every pixel, on a
+// square icon and on a narrow image whose rows are not a round length.
 TEST(PngWriter, WritesALosslessImageOurDecoderReadsBack)
 {
-    const RgbaImage icon = sampleIcon(32);
-    auto bytes = encodePng(icon);
-    ASSERT_TRUE(bytes);
-    auto back = decodeIconImage(ByteReader(*bytes));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(*back, icon);
+    RgbaImage narrow(37, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 37; ++x)
+            narrow.at(x, y) = Rgba{static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>(y * 50), 7,
+                                   static_cast<std::uint8_t>(255 - x)};
+    for (const PngEffort effort : {PngEffort::Small, PngEffort::Quick})
+        for (const RgbaImage& icon : {sampleIcon(32), sampleIcon(256), narrow}) {
+            SCOPED_TRACE(testing::Message() << (effort == PngEffort::Quick ? "quick " : "small ")
+                                            << icon.width() << "x" << icon.height());
+            auto bytes = encodePng(icon, effort);
+            ASSERT_TRUE(bytes);
+            auto back = decodeIconImage(ByteReader(*bytes));
+            ASSERT_TRUE(back);
+            EXPECT_EQ(*back, icon);
+        }
 }
 
 } // namespace
