@@ -10,7 +10,6 @@ namespace gb {
 
 namespace {
 
-constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr std::uint8_t kIhdr[] = {'I', 'H', 'D', 'R'};
 constexpr std::uint64_t kIhdrType = 12; // after the signature and the chunk length
 constexpr std::uint64_t kIhdrWidth = 16;
@@ -118,7 +117,7 @@ std::expected<RgbaImage, ReadFailure> decodePngScaled(const ByteReader& image, i
                           BlockShrinker::fits(header->width, header->height, width, height);
     if (!rowByRow) {
         auto whole = decodePng(image);
-        if (!whole)
+        if (!whole || (whole->width() == width && whole->height() == height))
             return whole;
         return resampleImage(*whole, width, height);
     }

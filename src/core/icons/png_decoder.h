@@ -3,7 +3,13 @@
 
 #include "core/icons/icon_image.h"
 
+#include <array>
+#include <cstdint>
+
 namespace gb {
+
+// The eight bytes every PNG file starts with.
+inline constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 
 bool hasPngSignature(const ByteReader& image);
 std::expected<ImageHeader, ReadFailure> probePng(const ByteReader& image);

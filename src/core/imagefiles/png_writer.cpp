@@ -1,5 +1,7 @@
 #include "core/imagefiles/png_writer.h"
 
+#include "core/icons/png_decoder.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -60,7 +62,6 @@ std::expected<std::vector<std::byte>, std::string> encodeQuickly(const RgbaImage
         return std::unexpected(std::string("cannot compress the image"));
     idat.resize(packed);
 
-    constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     constexpr std::uint8_t kBitDepth = 8, kTruecolourAlpha = 6;
     std::vector<std::byte> header;
     appendU32be(header, static_cast<std::uint32_t>(width));
@@ -70,8 +71,8 @@ std::expected<std::vector<std::byte>, std::string> encodeQuickly(const RgbaImage
         header.push_back(static_cast<std::byte>(b)); // deflate, adaptive filtering, no interlace
 
     std::vector<std::byte> out;
-    out.reserve(kSignature.size() + 3 * 12 + header.size() + idat.size());
-    for (const std::uint8_t b : kSignature)
+    out.reserve(kPngSignature.size() + 3 * 12 + header.size() + idat.size());
+    for (const std::uint8_t b : kPngSignature)
         out.push_back(static_cast<std::byte>(b));
     appendChunk(out, "IHDR", header);
     appendChunk(out, "IDAT", idat);
