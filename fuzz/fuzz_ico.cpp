@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    gb::fuzz::overBothSources(data, size, [](const gb::ByteSource& file) {
+    gb::fuzz::overBothSources(data, size, [](const gb::ByteSource& file, bool) {
         gb::ReadBudget budget{file.size() * 8};
         if (auto group = gb::readIcoFile(file, &budget))
             gb::fuzz::exerciseGroup(*group);

@@ -19,6 +19,10 @@ cmake --build --preset test --target gb_fuzz_seeds
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
+# Undefined behaviour and memory faults stop the run at their first report.
+export ASAN_OPTIONS="abort_on_error=1:halt_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
 mkdir -p build/fuzz/corpus build/fuzz/logs
 for t in "${targets[@]}"; do
     mkdir -p "build/fuzz/corpus/$t"

@@ -71,20 +71,21 @@ void addPeCases(std::vector<Case>& out, const Bytes& pe, const std::string& pref
     out.push_back({named("_cut_in_image_data"), all, cut(pe, imageCut)});
 
     // RT_GROUP_ICON's subdirectory is the root itself, so the group names
-    // read are the root's two type ids; neither leads to a group directory.
+    // read are the root's two type ids; neither leads to a data entry, so
+    // neither is an icon.
     Bytes cyclic = pe;
     put32(cyclic, layout.typeEntryAt(14) + 4, 0x80000000u);
-    out.push_back({named("_cyclic_type_directory"), countOf(2), cyclic});
+    out.push_back({named("_cyclic_type_directory"), kZero, cyclic});
 
     // The first group's language entry leads back to the root instead of to
-    // its data: that group has nothing to draw, the others are untouched.
+    // its data: that group is no icon, the others are untouched.
     const PeLeaf* firstGroup = nullptr;
     for (const PeLeaf& leaf : layout.leaves)
         if (leaf.type == 14 && !firstGroup)
             firstGroup = &leaf;
     Bytes cyclicLeaf = pe;
     put32(cyclicLeaf, firstGroup->languageEntryAt + 4, 0x80000000u);
-    out.push_back({named("_cyclic_language_entry"), all, cyclicLeaf});
+    out.push_back({named("_cyclic_language_entry"), countOf(std::size(kCatalogue) - 1), cyclicLeaf});
 
     if (!layout.pe32plus) {
         Bytes outOfBounds = pe;

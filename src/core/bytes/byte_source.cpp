@@ -7,7 +7,7 @@ namespace gb {
 
 std::size_t MemorySource::readAt(std::uint64_t offset, std::span<std::byte> out) const
 {
-    if (offset >= bytes_.size())
+    if (offset >= bytes_.size() || out.empty())
         return 0;
     const std::size_t n =
         static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), bytes_.size() - offset));
@@ -47,23 +47,35 @@ std::optional<std::vector<std::byte>> readRange(const ByteSource& source, std::u
     return bytes;
 }
 
+bool spend(ReadBudget* budget, std::uint64_t length)
+{
+    if (budget == nullptr)
+        return true;
+    if (length > budget->left)
+        return false;
+    budget->left -= length;
+    return true;
+}
+
+HeldBytes keep(std::vector<std::byte> bytes)
+{
+    auto block = std::make_shared<const std::vector<std::byte>>(std::move(bytes));
+    return HeldBytes{ByteReader(std::span(*block)), block};
+}
+
 std::optional<HeldBytes> holdRange(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
                                    ReadBudget* budget)
 {
     if (!source.fits(offset, length))
         return std::nullopt;
     if (const auto whole = source.memory())
-        return HeldBytes{*whole->sub(offset, length), nullptr};
-    if (budget != nullptr) {
-        if (length > budget->left)
-            return std::nullopt;
-        budget->left -= length;
-    }
+        return HeldBytes{*whole->sub(offset, length), source.keeper()};
+    if (!spend(budget, length))
+        return std::nullopt;
     auto bytes = readRange(source, offset, length);
     if (!bytes)
         return std::nullopt;
-    auto block = std::make_shared<const std::vector<std::byte>>(std::move(*bytes));
-    return HeldBytes{ByteReader(std::span(*block)), block};
+    return keep(std::move(*bytes));
 }
 
 } // namespace gb

@@ -29,6 +29,9 @@ public:
 
     // The bytes themselves when they are in memory; empty for a file.
     virtual std::optional<ByteReader> memory() const { return std::nullopt; }
+    // What keeps those bytes alive, for views that outlive this source;
+    // null when the caller keeps them.
+    virtual std::shared_ptr<const void> keeper() const { return nullptr; }
 
     bool fits(std::uint64_t offset, std::uint64_t length) const
     {
@@ -36,16 +39,23 @@ public:
     }
 };
 
-// Bytes the caller keeps alive.
+// Bytes in memory: kept alive by the caller, or shared with every view
+// taken of them (a file read whole).
 class MemorySource final : public ByteSource {
 public:
     explicit MemorySource(ByteReader bytes) : bytes_(bytes) {}
+    explicit MemorySource(std::shared_ptr<const std::vector<std::byte>> bytes)
+        : bytes_(std::span(*bytes)), keeper_(std::move(bytes))
+    {
+    }
     std::uint64_t size() const override { return bytes_.size(); }
     std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
     std::optional<ByteReader> memory() const override { return bytes_; }
+    std::shared_ptr<const void> keeper() const override { return keeper_; }
 
 private:
     ByteReader bytes_;
+    std::shared_ptr<const void> keeper_;
 };
 
 // A window [offset, offset + length) of another source, addressed from 0.
@@ -58,6 +68,7 @@ public:
     std::uint64_t size() const override { return length_; }
     std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
     std::optional<ByteReader> memory() const override;
+    std::shared_ptr<const void> keeper() const override { return parent_.keeper(); }
 
 private:
     const ByteSource& parent_;
@@ -70,11 +81,11 @@ private:
 std::optional<std::vector<std::byte>> readRange(const ByteSource& source, std::uint64_t offset,
                                                 std::uint64_t length);
 
-// Bytes that stay valid as long as any holder of the shared block lives: a
-// view into memory the source keeps, or a copy read from the file.
+// Bytes that stay valid as long as any holder of the keeper lives: a view
+// into memory the source shares, or a copy read from the file.
 struct HeldBytes {
     ByteReader bytes;
-    std::shared_ptr<const std::vector<std::byte>> block; // empty for memory sources
+    std::shared_ptr<const void> keeper; // null when the caller keeps the bytes alive
 };
 
 // How many bytes a reader may still copy out of a file. Hostile directories
@@ -83,6 +94,12 @@ struct HeldBytes {
 struct ReadBudget {
     std::uint64_t left = 0;
 };
+
+// Takes `length` from the budget (none: no limit); false when it has not
+// that much left.
+bool spend(ReadBudget* budget, std::uint64_t length);
+// Bytes read from a file, held by a block of their own.
+HeldBytes keep(std::vector<std::byte> bytes);
 
 std::optional<HeldBytes> holdRange(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
                                    ReadBudget* budget = nullptr);

@@ -24,6 +24,8 @@ bool SourceReader::copy(std::uint64_t offset, std::span<std::byte> out) const
 {
     if (!fits(offset, out.size()))
         return false;
+    if (out.empty())
+        return true; // an empty span may have no storage to copy into
     if (memory_) {
         std::memcpy(out.data(), memory_->bytes().data() + offset, out.size());
         return true;
@@ -61,17 +63,13 @@ std::optional<HeldBytes> holdRange(const SourceReader& reader, std::uint64_t off
     if (!reader.fits(offset, length))
         return std::nullopt;
     if (const auto whole = reader.source().memory())
-        return HeldBytes{*whole->sub(offset, length), nullptr};
-    if (budget != nullptr) {
-        if (length > budget->left)
-            return std::nullopt;
-        budget->left -= length;
-    }
+        return HeldBytes{*whole->sub(offset, length), reader.source().keeper()};
+    if (!spend(budget, length))
+        return std::nullopt;
     auto bytes = reader.bytes(offset, length);
     if (!bytes)
         return std::nullopt;
-    auto block = std::make_shared<const std::vector<std::byte>>(std::move(*bytes));
-    return HeldBytes{ByteReader(std::span(*block)), block};
+    return keep(std::move(*bytes));
 }
 
 std::optional<std::uint8_t> SourceReader::u8(std::uint64_t offset) const

@@ -2,21 +2,29 @@
 
 #include "core/icons/icon_source.h"
 
+#include <new>
+
 namespace gb {
 
 std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
 {
     std::vector<CatalogueImage> icons;
-    auto source = IconSource::open(path, stop);
-    if (!source)
-        return icons;
-    const int count = source->count();
-    icons.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        auto icon = source->icon(i);
-        if (!icon)
-            break;
-        icons.push_back(CatalogueImage{imageKey(path, i), std::move(icon->large), std::move(icon->small)});
+    // Memory may run out however carefully each reader is bounded; the
+    // file then gives the icons drawn so far and the search goes on.
+    try {
+        auto source = IconSource::open(path, stop);
+        if (!source)
+            return icons;
+        const int count = source->count();
+        icons.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            auto icon = source->icon(i);
+            if (!icon)
+                break;
+            icons.push_back(
+                CatalogueImage{imageKey(path, i), std::move(icon->large), std::move(icon->small)});
+        }
+    } catch (const std::bad_alloc&) {
     }
     return icons;
 }

@@ -1,6 +1,7 @@
 #include "core/export/native_sizes.h"
 
 #include "core/export/batch_names.h"
+#include "core/icons/decode_memo.h"
 #include "core/icons/stored_images.h"
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
@@ -15,6 +16,14 @@ NativeImages nativeImages(const IconGroup& group)
     NativeImages result;
     const auto headers = probeGroupEntries(group);
     for (const std::size_t entry : bestEntryPerSize(headers)) {
+        // Up to a million sizes may be stored; the file's budget of decoded
+        // pixels bounds the work and the images held here.
+        const auto pixels = static_cast<std::uint64_t>(headers[entry]->width) *
+                            static_cast<std::uint64_t>(headers[entry]->height);
+        if (group.memo && !group.memo->charge(pixels)) {
+            ++result.undecodable;
+            continue;
+        }
         auto decoded = decodeIconImage(*group.entries[entry].image);
         if (!decoded) {
             ++result.undecodable;
@@ -63,6 +72,7 @@ HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view icons
             continue;
         }
         result.written.push_back(file);
+        result.bytes += png->size();
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include "core/icons/rgba_image.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,7 @@ std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view
 struct HicolorResult {
     std::vector<std::string> written;  // the files, smallest size first
     std::vector<std::string> failures; // "file: reason" for each file not written
+    std::uint64_t bytes = 0;           // written in all
 };
 
 // Writes the images of the standard sizes the group stores (square ones

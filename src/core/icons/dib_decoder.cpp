@@ -59,7 +59,7 @@ std::expected<DibLayout, ReadFailure> readLayout(const ByteReader& dib)
     // (top-down) height does not occur in icons Windows can draw.
     if (width <= 0 || storedHeight < 2 || planes > 1)
         return std::unexpected(ReadFailure{ReadError::BadMagic, 4});
-    if (width > kMaxIconSide || storedHeight / 2 > kMaxIconSide)
+    if (width > kMaxDecodedSide || storedHeight / 2 > kMaxDecodedSide)
         return std::unexpected(ReadFailure{ReadError::TooLarge, 4});
     if (std::ranges::find(kAllowedBitCounts, bitCount) == std::end(kAllowedBitCounts))
         return std::unexpected(ReadFailure{ReadError::Unsupported, 14});
@@ -117,7 +117,33 @@ std::uint64_t stride(int width, int bitCount)
     return ((static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32) * 4;
 }
 
+struct DibExtent {
+    std::uint64_t paletteAt, colours, xorAt, xorStride, andAt, andStride;
+};
+
+DibExtent extentOf(const DibLayout& layout)
+{
+    DibExtent e{};
+    const std::uint64_t paletteEntrySize = layout.headerSize == kCoreHeaderSize ? 3 : 4;
+    e.paletteAt = layout.headerSize + masksSize(layout);
+    e.colours = paletteCount(layout);
+    e.xorAt = e.paletteAt + e.colours * paletteEntrySize;
+    e.xorStride = stride(layout.width, layout.bitCount);
+    e.andStride = stride(layout.width, 1);
+    e.andAt = e.xorAt + e.xorStride * static_cast<std::uint64_t>(layout.height);
+    return e;
+}
+
 } // namespace
+
+std::optional<std::uint64_t> dibLength(const ByteReader& header)
+{
+    const auto layout = readLayout(header);
+    if (!layout)
+        return std::nullopt;
+    const DibExtent e = extentOf(*layout);
+    return e.andAt + e.andStride * static_cast<std::uint64_t>(layout->height);
+}
 
 std::expected<ImageHeader, ReadFailure> probeDib(const ByteReader& image)
 {
@@ -136,15 +162,10 @@ std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& dib)
     const int w = layout.width, h = layout.height;
 
     const std::uint64_t paletteEntrySize = layout.headerSize == kCoreHeaderSize ? 3 : 4;
-    const std::uint64_t paletteAt = layout.headerSize + masksSize(layout);
-    const std::uint64_t colours = paletteCount(layout);
-    const std::uint64_t xorAt = paletteAt + colours * paletteEntrySize;
-    const std::uint64_t xorStride = stride(w, layout.bitCount);
-    const std::uint64_t andStride = stride(w, 1);
+    const auto [paletteAt, colours, xorAt, xorStride, andAt, andStride] = extentOf(layout);
     const std::uint64_t rows = static_cast<std::uint64_t>(h);
     if (!dib.fits(xorAt, xorStride * rows))
         return std::unexpected(ReadFailure{ReadError::Truncated, xorAt});
-    const std::uint64_t andAt = xorAt + xorStride * rows;
     // Some writers leave the mask out of 32-bit images; the image is then
     // drawn by its alpha, or opaque.
     const bool hasMask = dib.fits(andAt, andStride * rows);

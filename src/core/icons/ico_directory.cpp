@@ -1,5 +1,7 @@
 #include "core/icons/ico_directory.h"
 
+#include "core/icons/image_bytes.h"
+
 #include <algorithm>
 
 namespace gb {
@@ -87,6 +89,7 @@ std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& source, Read
 
     IconGroup group;
     group.cursor = file.u16le(2) == kTypeCursor;
+    GroupBytes images(budget);
     for (std::uint16_t i = 0; i < count; ++i) {
         const std::uint64_t at = std::uint64_t{i} * kIcoEntrySize;
         GroupEntry entry;
@@ -98,10 +101,9 @@ std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& source, Read
         const std::uint32_t size = *list.u32le(at + 8);
         const std::uint32_t offset = *list.u32le(at + 12);
         entry.imageOffset = offset;
-        if (auto image = holdRange(source, offset, size, budget)) {
+        if (const HeldBytes* image = images.hold(file, offset, size)) {
             entry.image = image->bytes;
-            if (image->block)
-                group.held.push_back(std::move(image->block));
+            group.hold(image->keeper);
         }
         group.entries.push_back(entry);
     }

@@ -23,16 +23,34 @@ struct GroupEntry {
     std::uint64_t imageOffset = 0;   // where the image starts in the file
 };
 
+class DecodeMemo;
+
 struct IconGroup {
     std::vector<GroupEntry> entries;
     bool cursor = false; // entries are cursor images (CUR, ANI): a hot spot precedes them in PE
-    // The bytes read from a file that the entries' images point into; empty
-    // when the images point into memory the source keeps.
-    std::vector<std::shared_ptr<const std::vector<std::byte>>> held;
+    // What keeps the bytes the entries' images point into alive (the whole
+    // file read into memory, or the ranges read from it), so a group
+    // outlives the source it came from. Empty when the caller keeps the
+    // bytes alive.
+    std::vector<std::shared_ptr<const void>> held;
+    // The drawings of the file's images, shared by its groups; none for a
+    // group read on its own.
+    std::shared_ptr<DecodeMemo> memo;
+
+    // Keeps `keeper` with the group (once, however many entries share it).
+    void hold(std::shared_ptr<const void> keeper)
+    {
+        if (keeper && (held.empty() || held.back() != keeper))
+            held.push_back(std::move(keeper));
+    }
 };
 
 // Group directories hold at most 65535 entries; real ones hold a few dozen.
 // The cap bounds the work a hostile file can cause per icon.
 inline constexpr int kMaxEntriesPerGroup = 1024;
+
+// Bytes one group may copy out of a file for its images: several 1024x1024
+// images with room to spare. Entries past it are left without their image.
+inline constexpr std::uint64_t kMaxGroupBytes = 64ull << 20;
 
 } // namespace gb

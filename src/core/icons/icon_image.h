@@ -10,8 +10,12 @@
 
 namespace gb {
 
-// The largest icon Windows knows is 256x256; a larger claim is refused
-// before anything is allocated.
+// The largest icon Windows makes is 256x256, but real files store larger
+// images too (194x313 declared as 256, say), which Windows still draws
+// scaled. Images up to this side are decoded; a larger claim is refused
+// before anything is allocated, so one image costs at most 4 MiB of pixels.
+inline constexpr int kMaxDecodedSide = 1024;
+// The largest icon size the windows show at its own size.
 inline constexpr int kMaxIconSide = 256;
 
 struct ImageHeader {

@@ -42,6 +42,27 @@ std::vector<std::optional<ImageHeader>> probeGroupEntries(const IconGroup& group
     return headers;
 }
 
+namespace {
+
+// An entry drawn at size x size, through the file's memo when the group
+// has one.
+std::optional<RgbaImage> drawEntry(const IconGroup& group, const GroupEntry& entry, int size)
+{
+    if (group.memo)
+        return group.memo->draw(entry.imageOffset, *entry.image, size);
+    auto decoded = decodeIconImage(*entry.image);
+    if (!decoded)
+        return std::nullopt;
+    return resampleImage(*decoded, size, size);
+}
+
+bool sameImage(const GroupEntry& a, const GroupEntry& b)
+{
+    return a.image && b.image && a.imageOffset == b.imageOffset && a.image->size() == b.image->size();
+}
+
+} // namespace
+
 RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
 {
     std::vector<std::optional<ImageHeader>> headers = probeGroupEntries(group);
@@ -49,15 +70,20 @@ RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
     EntryInfo info;
     RgbaImage image(size, size); // fully transparent unless an entry draws
     // An entry whose header reads well may still fail to decode (cut short
-    // after its header, say); it then takes no part and the next best
-    // entry is drawn. Each round drops one entry, so this ends.
+    // after its header, say); it then takes no part, nor do the entries
+    // naming the same image, and the next best entry is drawn. Each round
+    // drops at least one entry, so this ends.
     while (const auto index = chooseEntry(headers, size)) {
-        if (auto decoded = decodeIconImage(*group.entries[*index].image)) {
+        const GroupEntry& entry = group.entries[*index];
+        if (auto drawn = drawEntry(group, entry, size)) {
             info.found = true;
             info.header = *headers[*index];
-            image = resampleImage(*decoded, size, size);
+            image = std::move(*drawn);
             break;
         }
+        for (std::size_t i = 0; i < headers.size(); ++i)
+            if (sameImage(group.entries[i], entry))
+                headers[i].reset();
         headers[*index].reset();
     }
     if (chosen != nullptr)
@@ -81,8 +107,10 @@ std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path,
     IconSource source;
     source.stop_ = std::move(stop);
     if (file->size() <= kWholeReadLimit) {
-        source.whole_ = file->readAll(); // what is there, should it have shrunk
-        source.source_ = std::make_unique<MemorySource>(ByteReader(std::span(source.whole_)));
+        // What is there, should it have shrunk; shared with the groups read
+        // from it, which may outlive this source.
+        auto whole = std::make_shared<const std::vector<std::byte>>(file->readAll());
+        source.source_ = std::make_unique<MemorySource>(std::move(whole));
     } else {
         source.budget_.left = file->size() * kReadsPerFileByte;
         source.source_ = std::make_unique<FileSource>(std::move(*file));
@@ -117,6 +145,7 @@ void IconSource::index()
             problem_ = parsed.error();
     };
     const ReadControl control{stop_};
+    memo_ = std::make_shared<DecodeMemo>(DecodeMemo::budgetFor(source_->size()));
     reader_ = std::make_unique<SourceReader>(*source_);
     const SourceReader& probe = *reader_;
     if (looksLikePe(probe))
@@ -143,9 +172,13 @@ std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
         return std::unexpected(ReadFailure{ReadError::OutOfRange, 0});
     if (stop_.stop_requested())
         return std::unexpected(ReadFailure{ReadError::Cancelled, 0});
+    IconGroup result;
     if (const auto* set = std::get_if<ResourceSet>(&content_))
-        return resolveGroup(*reader_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
-    return std::get<IconGroup>(content_);
+        result = resolveGroup(*reader_, set->groups[static_cast<std::size_t>(index)], set->icons, &budget_);
+    else
+        result = std::get<IconGroup>(content_);
+    result.memo = memo_;
+    return result;
 }
 
 std::expected<ExtractedIcon, ReadFailure> IconSource::icon(int index) const

@@ -6,6 +6,7 @@
 //   anything else: none.
 
 #include "core/bytes/source_reader.h"
+#include "core/icons/decode_memo.h"
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/resource_set.h"
@@ -67,6 +68,8 @@ public:
     IconSource(IconSource&&) noexcept = default;
     IconSource& operator=(IconSource&&) noexcept = default;
 
+    // The size of the file (as it was when opened).
+    std::uint64_t size() const { return source_->size(); }
     int count() const;
     // A structural fault that made the count 0 (a PE whose resource directory
     // is broken, say). Files that are simply not icon sources report none.
@@ -79,11 +82,11 @@ private:
     IconSource() = default;
     void index();
 
-    std::vector<std::byte> whole_; // the bytes of a file read whole
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<SourceReader> reader_; // over *source_, its cache kept between groups
     std::stop_token stop_;
     mutable ReadBudget budget_;
+    std::shared_ptr<DecodeMemo> memo_;
     std::variant<std::monostate, ResourceSet, IconGroup> content_;
     std::optional<ReadFailure> problem_;
 };

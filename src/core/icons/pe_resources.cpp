@@ -226,8 +226,11 @@ public:
     }
 
     // The first leaf below a subdirectory entry (its first language), as a
-    // blob. An unusable entry gives a blob without data.
-    ResourceBlob firstLeaf(const DirectoryEntry& nameEntry, std::uint16_t id)
+    // blob. An unusable entry gives a blob without data; a directory where
+    // the data entry must be gives none: that name is no resource at all
+    // (a root whose entries lead back to itself would otherwise make
+    // thousands of phantom icons).
+    std::optional<ResourceBlob> firstLeaf(const DirectoryEntry& nameEntry, std::uint16_t id)
     {
         ResourceBlob blob;
         blob.id = id;
@@ -238,6 +241,8 @@ public:
         if (!languages || languages->empty())
             return blob;
         const DirectoryEntry& leaf = languages->front();
+        if (leaf.subdirectory)
+            return std::nullopt;
         blob.language = static_cast<std::uint16_t>(leaf.nameOrId);
         fillData(leaf, blob);
         return blob;
@@ -254,6 +259,8 @@ public:
         if (!languages)
             return;
         for (const DirectoryEntry& leaf : *languages) {
+            if (leaf.subdirectory)
+                continue; // no image: a directory where its data entry must be
             ResourceBlob blob;
             blob.id = id;
             blob.language = static_cast<std::uint16_t>(leaf.nameOrId);
@@ -410,7 +417,8 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
             if (tree.cancelled() || tree.exhausted())
                 break;
             const auto id = numericId(name);
-            (name.named ? named : numbered).push_back(tree.firstLeaf(name, id.value_or(0)));
+            if (auto leaf = tree.firstLeaf(name, id.value_or(0)))
+                (name.named ? named : numbered).push_back(*leaf);
         }
         std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
         set.groups = std::move(named);

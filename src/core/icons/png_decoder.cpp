@@ -2,6 +2,7 @@
 
 #include "core/icons/resample.h"
 
+#include <algorithm>
 #include <memory>
 #include <spng.h>
 #include <vector>
@@ -14,6 +15,8 @@ constexpr std::uint8_t kIhdr[] = {'I', 'H', 'D', 'R'};
 constexpr std::uint64_t kIhdrType = 12; // after the signature and the chunk length
 constexpr std::uint64_t kIhdrWidth = 16;
 constexpr std::uint64_t kIhdrHeight = 20;
+
+constexpr std::size_t kChunkCacheFloor = 1 << 20;
 
 struct ContextDeleter {
     void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
@@ -29,10 +32,11 @@ Context decoderFor(const ByteReader& image)
     Context ctx(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32));
     if (!ctx)
         return ctx;
-    spng_set_image_limits(ctx.get(), kMaxIconSide, kMaxIconSide);
-    // No chunk may be larger than the entry itself; ancillary chunks are
-    // not kept.
-    spng_set_chunk_limits(ctx.get(), image.size(), image.size());
+    spng_set_image_limits(ctx.get(), kMaxDecodedSide, kMaxDecodedSide);
+    // No chunk may be larger than the entry itself. The cache limit counts
+    // libspng's own bookkeeping of the ancillary chunks it meets (text,
+    // say) besides their bytes, so a small entry gets a floor.
+    spng_set_chunk_limits(ctx.get(), image.size(), std::max<std::size_t>(image.size(), kChunkCacheFloor));
     if (spng_set_png_buffer(ctx.get(), image.bytes().data(), image.bytes().size()) != 0)
         ctx.reset();
     return ctx;
@@ -55,7 +59,7 @@ std::expected<ImageHeader, ReadFailure> probePng(const ByteReader& image)
     if (*width == 0 || *height == 0)
         return std::unexpected(ReadFailure{ReadError::BadMagic, kIhdrWidth});
     // Refused before anything is allocated: a PNG may claim 60000x60000.
-    if (*width > kMaxIconSide || *height > kMaxIconSide)
+    if (*width > kMaxDecodedSide || *height > kMaxDecodedSide)
         return std::unexpected(ReadFailure{ReadError::TooLarge, kIhdrWidth});
     // Any PNG entry is drawn with its full alpha, so it ranks as 32-bit.
     return ImageHeader{static_cast<int>(*width), static_cast<int>(*height), 32, true};

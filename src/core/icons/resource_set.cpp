@@ -1,5 +1,7 @@
 #include "core/icons/resource_set.h"
 
+#include "core/icons/image_bytes.h"
+
 #include <algorithm>
 
 namespace gb {
@@ -42,14 +44,20 @@ IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
     IconGroup result;
     if (!group.data)
         return result;
-    const auto held = holdRange(source, group.data->offset, group.data->length, budget);
-    if (!held)
-        return result; // the file shrank since it was indexed
-    const ByteReader& dir = held->bytes;
-    const auto count = dir.u16le(4);
-    if (!count)
+    // Only as much of the directory as its count of entries can use.
+    const auto count = source.u16le(group.data->offset + 4);
+    if (!count || group.data->length < kGroupHeaderSize)
         return result;
     const int entries = std::min<int>(*count, kMaxEntriesPerGroup);
+    const std::uint64_t used = std::min(
+        group.data->length, kGroupHeaderSize + static_cast<std::uint64_t>(entries) * kGroupEntrySize);
+    const auto held = holdRange(source, group.data->offset, used, budget);
+    if (!held)
+        return result; // the file shrank since it was indexed
+    result.hold(held->keeper);
+    const ByteReader& dir = held->bytes;
+
+    GroupBytes images(budget);
     for (int i = 0; i < entries; ++i) {
         const std::uint64_t at = kGroupHeaderSize + static_cast<std::uint64_t>(i) * kGroupEntrySize;
         if (!dir.fits(at, kGroupEntrySize))
@@ -62,10 +70,9 @@ IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
         if (const ResourceBlob* icon = findIcon(icons, entry.iconId, group.language)) {
             entry.imageOffset = icon->offset;
             if (icon->data)
-                if (auto image = holdRange(source, icon->data->offset, icon->data->length, budget)) {
+                if (const HeldBytes* image = images.hold(source, icon->data->offset, icon->data->length)) {
                     entry.image = image->bytes;
-                    if (image->block)
-                        result.held.push_back(std::move(image->block));
+                    result.hold(image->keeper);
                 }
         }
         result.entries.push_back(entry);

@@ -4,6 +4,8 @@
 #include "core/imagefiles/byte_writer.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 namespace gb {
 
@@ -81,9 +83,13 @@ std::vector<std::byte> encodeIco(const RgbaImage& image)
 
 std::expected<std::vector<std::byte>, ReadFailure> encodeOriginalIco(const IconGroup& group)
 {
+    // Each stored image once: hostile groups name one image from a thousand
+    // entries, which would write it a thousand times.
     std::vector<const GroupEntry*> present;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen; // offset and size in the file
     for (const GroupEntry& entry : group.entries)
-        if (entry.image && entry.image->size() > 0)
+        if (entry.image && entry.image->size() > 0 &&
+            seen.insert({entry.imageOffset, entry.image->size()}).second)
             present.push_back(&entry);
     if (present.empty())
         return std::unexpected(ReadFailure{ReadError::Missing, 0});

@@ -18,8 +18,9 @@ namespace gb {
 std::vector<std::byte> encodeIco(const RgbaImage& image);
 
 // Every image of a group exactly as stored (all sizes, PNG entries too),
-// as one complete ICO file. Entries whose image is missing are left out;
-// a group with no image at all is an error.
+// as one complete ICO file, each stored image once. Entries whose image is
+// missing, or that repeat an image already written, are left out; a group
+// with no image at all is an error.
 std::expected<std::vector<std::byte>, ReadFailure> encodeOriginalIco(const IconGroup& group);
 
 } // namespace gb

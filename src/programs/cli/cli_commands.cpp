@@ -3,6 +3,7 @@
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
 #include "core/export/native_sizes.h"
+#include "core/export/write_allowance.h"
 #include "core/icons/icon_source.h"
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/bmp_writer.h"
@@ -140,7 +141,7 @@ NativeImages grayed(NativeImages icon, bool gray)
 // The formats that write several files per icon: every stored size as PNG,
 // or an icon-theme tree. Prints KEY<TAB>FILE per file; false on any failure.
 bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n, const std::string& key,
-                      std::ostream& out, std::ostream& err)
+                      WriteAllowance& allowance, std::ostream& out, std::ostream& err)
 {
     const NativeImages icon = grayed(nativeImages(group), options.gray);
     bool ok = icon.undecodable == 0;
@@ -149,6 +150,7 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
     if (options.format == ExportFormat::Hicolor) {
         const std::string name = options.prefix + "_" + std::to_string(n);
         const HicolorResult result = writeHicolorIcons(icon, options.outDir, name);
+        allowance.charge(result.bytes);
         for (const std::string& file : result.written)
             out << key << '\t' << file << '\n';
         for (const std::string& failure : result.failures)
@@ -172,11 +174,18 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
             ok = false;
             continue;
         }
+        if (allowance.spent()) {
+            reportFailure(err, key,
+                          "not every size written: the file's icons would write more than " +
+                              std::to_string(allowance.total()) + " bytes");
+            return false;
+        }
         if (auto written = writeFileAtomically(file, *png); !written) {
             reportFailure(err, file, written.error().message);
             ok = false;
             continue;
         }
+        allowance.charge(png->size());
         out << key << '\t' << file << '\n';
     }
     return ok;
@@ -224,12 +233,22 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
             failed = true;
             return;
         }
+        WriteAllowance allowance(source->size());
         for (int i = 0; i < source->count(); ++i) {
             ++n; // numbers follow list order, even past a failed icon
             const std::string key = keyOf(path, i);
+            if (allowance.spent()) {
+                reportFailure(err, path,
+                              "stopped before icon " + std::to_string(i) + " of " +
+                                  std::to_string(source->count()) + ": its icons would write more than " +
+                                  std::to_string(allowance.total()) + " bytes");
+                failed = true;
+                n += source->count() - i - 1;
+                break;
+            }
             const auto group = source->group(i);
             if (group && (options.allSizes || options.format == ExportFormat::Hicolor)) {
-                failed = !writeNativeSizes(*group, options, n, key, out, err) || failed;
+                failed = !writeNativeSizes(*group, options, n, key, allowance, out, err) || failed;
                 continue;
             }
             auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
@@ -245,6 +264,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
                 failed = true;
                 continue;
             }
+            allowance.charge(encoded->bytes.size());
             out << key << '\t' << file << '\n';
         }
     });

@@ -63,8 +63,9 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
           bmp       P_bmpN.bmp    the icon drawn on the button face
                                   RGB(192,192,192), 24-bit
           png       P_pngN.png    the icon drawn at --size, lossless RGBA
-          original  P_groupN.ico  every image of the icon exactly as stored
-                                  (all sizes and depths; --size not needed)
+          original  P_groupN.ico  every image of the icon exactly as stored,
+                                  each once (all sizes and depths; --size
+                                  not needed)
           png with --size all
                     P_pngN_WxH.png  one file per stored size, at that size;
                                   of several images of one size the deepest
@@ -76,7 +77,9 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
                    bmp grays the icon on its background)
         --prefix P starts every file name (default "icon"); it may not be
                    empty, hold "/", or be "." or ".."
-        Existing files of the same names are replaced.
+        Existing files of the same names are replaced. The icons of one
+        file write at most 4 times its size (at least 16 MiB); past that,
+        its remaining icons are reported and not written.
 
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad

@@ -2,8 +2,10 @@
 
 #include "programs/cli/cli_commands.h"
 
+#include <exception>
 #include <iostream>
 #include <malloc.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,5 +19,14 @@ int main(int argc, char** argv)
 
     std::vector<std::string> args(argv + 1, argv + argc);
     std::ios::sync_with_stdio(false);
-    return gb::cli::runCommandLine(args, std::cout, std::cerr);
+    // Whatever a file does, the program reports and ends with 1 rather than
+    // aborting: memory may run out however carefully each reader is bounded.
+    try {
+        return gb::cli::runCommandLine(args, std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "glimmerbox-cli: out of memory\n";
+    } catch (const std::exception& e) {
+        std::cerr << "glimmerbox-cli: " << e.what() << '\n';
+    }
+    return 1;
 }

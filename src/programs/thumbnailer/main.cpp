@@ -3,8 +3,10 @@
 
 #include "programs/thumbnailer/thumbnail.h"
 
+#include <exception>
 #include <iostream>
 #include <malloc.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,5 +19,14 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, kLargeBlock);
     mallopt(M_TRIM_THRESHOLD, kLargeBlock);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return gb::thumbnailer::runThumbnailer(args, std::cerr);
+    // Whatever a file does, the program reports and ends with 1 rather than
+    // aborting: memory may run out however carefully each reader is bounded.
+    try {
+        return gb::thumbnailer::runThumbnailer(args, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "glimmerbox-thumbnailer: out of memory\n";
+    } catch (const std::exception& e) {
+        std::cerr << "glimmerbox-thumbnailer: " << e.what() << '\n';
+    }
+    return 1;
 }

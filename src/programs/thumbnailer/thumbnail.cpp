@@ -9,6 +9,8 @@
 #include "programs/thumbnailer/thumbnailer_args.h"
 
 #include <ostream>
+#include <set>
+#include <utility>
 
 namespace gb::thumbnailer {
 
@@ -53,13 +55,19 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
         return std::unexpected(describe(group.error()));
 
     const auto headers = probeGroupEntries(*group);
+    std::set<std::pair<std::uint64_t, std::uint64_t>> broken; // images that failed, by offset and size
     for (const std::size_t entry : thumbnailCandidates(headers, size)) {
         const ByteReader& stored = *group->entries[entry].image;
+        const std::pair place{group->entries[entry].imageOffset, stored.size()};
+        if (broken.contains(place))
+            continue; // another entry naming the same image
         if (auto asItIs = storedPngAsItIs(stored, *headers[entry], size))
             return std::move(*asItIs);
         const auto image = decodeFittedWithin(stored, size);
-        if (!image)
+        if (!image) {
+            broken.insert(place);
             continue; // a broken image gives way to the next best
+        }
         auto png = encodePng(*image, PngEffort::Quick);
         if (!png)
             return std::unexpected(png.error());

@@ -4,6 +4,7 @@
 #include "core/icons/icon_source.h"
 #include "core/icons/pe_resources.h"
 #include "support/dib_builder.h"
+#include "support/hostile_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,14 @@ TEST(PeResourceWalk, RootOfRepeatedGroupTypesIsReadInLinearWork)
     EXPECT_GE(visited, 2u * kEntries);
 }
 
+// A directory where a group's data entry must be is no icon: once, each of
+// the root's entries counted as one, drawn blank and exported as such.
+TEST(PeResourceWalk, RootLeadingBackToItselfHoldsNoIcons)
+{
+    const std::vector<std::byte> file = selfReferencingRoot(4000);
+    EXPECT_EQ(IconSource::fromBytes(ByteReader(std::span(file))).count(), 0);
+}
+
 TEST(PeResourceWalk, CancelledExtractionReturnsPromptly)
 {
     constexpr std::uint16_t kEntries = 4000;
@@ -93,7 +102,13 @@ TEST(PeResourceWalk, CancelledExtractionReturnsPromptly)
 
 TEST(PeResourceWalk, CancelledSourceDrawsNoMoreIcons)
 {
-    const std::vector<std::byte> file = selfReferencingRoot(16);
+    test::DibRecipe dib;
+    dib.pixel = [](int, int) { return 0xff00ff00u; };
+    test::PeRecipe pe;
+    pe.blobs = {{test::buildDib(dib)}, {test::groupDirectory(1, 1, 32)}};
+    pe.icons = {{1, 0}};
+    pe.groups = {{1, 1}, {2, 1}};
+    const std::vector<std::byte> file = test::buildPe(pe);
     std::stop_source stop;
     const IconSource source =
         IconSource::fromSource(std::make_unique<MemorySource>(ByteReader(std::span(file))), stop.get_token());
