@@ -4,6 +4,7 @@
 #include "core/catalogue/file_icons.h"
 #include "core/search/folder_listing.h"
 #include "gui/capture/capture_window.h"
+#include "gui/common/accessible_window.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/message_box.h"
 #include "gui/common/twips.h"
@@ -107,6 +108,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)), model_(store_), search_(services_.extractor)
 {
     registerResources();
+    ui::installAccessibleWindow(staticMetaObject);
     installAccessibleWidgets();
     if (services_.opener == nullptr)
         services_.opener = &ui::desktopOpener();
@@ -126,7 +128,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     t2_->setText(QDir::currentPath());
     lv_->setView(CatalogueView::LargeIcons);
     setStatusText(texts::kHint);
-    appPath_ = appPath();
+    appPath_ = services_.outputFolder.empty() ? appPath() : services_.outputFolder;
     ensureOutputFolders(appPath_);
     web1_->setHtml(webPage());
     t1_->setFocus(); // typing starts in the pattern field

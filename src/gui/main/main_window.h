@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QFrame;
@@ -42,6 +43,7 @@ class BusyCursor;
 struct MainWindowServices {
     ui::UrlOpener* opener = nullptr;       // web links and mail; the desktop's when null
     BackgroundSearch::Extractor extractor; // the icon extraction; the engine's when empty
+    std::string outputFolder;              // where batches go; appPath() when empty
 };
 
 class MainWindow : public QWidget, public CatalogueHost {
