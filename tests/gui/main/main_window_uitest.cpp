@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -390,6 +391,16 @@ private slots:
         QTest::keyClick(t1, Qt::Key_Return);
         QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("开始搜索"));
         QVERIFY(finished.wait(10000));
+    }
+
+    void webPaneSpeaksChineseFirst()
+    {
+        MainWindow w;
+        const QString page = find<QTextBrowser>(w, "web1")->toPlainText();
+        const qsizetype chinese = page.indexOf(QStringLiteral("可以从 Windows 程序"));
+        QVERIFY(chinese >= 0);
+        QVERIFY(chinese < page.indexOf(QStringLiteral("finds the icons")));
+        QVERIFY(page.contains(QStringLiteral("单击右键")));
     }
 
     void aboutOpensModallyAndMailGoesThroughTheOpener()
