@@ -45,6 +45,8 @@ struct Header {
     int bitCount = 0;
     std::uint32_t compression = kRgb;
     std::uint32_t colorsUsed = 0;
+    std::int32_t pixelsPerMetreX = 0; // 0 in the 12-byte header, which has no such fields
+    std::int32_t pixelsPerMetreY = 0;
 };
 
 struct Masks {
@@ -91,6 +93,8 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
         h.bitCount = *file.u16le(28);
         h.compression = *file.u32le(30);
         h.colorsUsed = *file.u32le(46);
+        h.pixelsPerMetreX = *file.i32le(38);
+        h.pixelsPerMetreY = *file.i32le(42);
         if (width <= 0)
             return fail(CONVERT_DAMAGED, "width not positive");
         if (height == 0 || height == INT32_MIN)
@@ -408,6 +412,16 @@ std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> byt
         return view;
     }
     return decodeRows(file, h, stride, palette ? &*palette : nullptr, *masks);
+}
+
+JfifDensity bmpDensity(std::span<const std::byte> bytes)
+{
+    const auto header = readHeader(ByteReader(bytes));
+    if (!header || header->pixelsPerMetreX <= 0 || header->pixelsPerMetreY <= 0)
+        return {};
+    constexpr std::int32_t kCentimetresPerMetre = 100;
+    return JfifDensity{2, static_cast<std::uint16_t>(header->pixelsPerMetreX / kCentimetresPerMetre),
+                       static_cast<std::uint16_t>(header->pixelsPerMetreY / kCentimetresPerMetre)};
 }
 
 } // namespace gb::convert

@@ -27,4 +27,9 @@ struct DecodedBmp {
 std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> file,
                                                   const CodecLimits& limits = {});
 
+// The BMP's resolution as cjpeg carries it into a JPEG: dots per cm (pixels
+// per metre / 100, cut to 16 bits as cjpeg cuts it) when both fields are
+// positive, otherwise none, as in the 12-byte header that has no such fields.
+JfifDensity bmpDensity(std::span<const std::byte> file);
+
 } // namespace gb::convert

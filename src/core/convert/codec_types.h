@@ -63,4 +63,13 @@ struct PixelRows {
     }
 };
 
+// The pixel density a JPEG file's JFIF header records. Without one it says
+// only that pixels are square (unit 0, 1:1).
+struct JfifDensity {
+    std::uint8_t unit = 0; // 0: an aspect ratio only, 1: dots per inch, 2: dots per cm
+    std::uint16_t x = 1;
+    std::uint16_t y = 1;
+    friend bool operator==(const JfifDensity&, const JfifDensity&) = default;
+};
+
 } // namespace gb::convert

@@ -28,7 +28,7 @@ std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp,
     const auto decoded = decodeBmp(bmp, limits);
     if (!decoded)
         return std::unexpected(decoded.error());
-    return encodeJpeg(decoded->rows, quality);
+    return encodeJpeg(decoded->rows, quality, bmpDensity(bmp));
 }
 
 std::expected<Bmp24File, CodecFailure> bmpOfJpeg(std::span<const std::byte> jpeg, const CodecLimits& limits)

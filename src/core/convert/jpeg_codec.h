@@ -28,8 +28,10 @@ private:
 };
 
 // The JPEG cjpeg writes at `quality` (1 to 100): 4:2:0, or grayscale for
-// gray rows; baseline from 24 up, 16-bit quantisation tables below.
-std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality);
+// gray rows; baseline from 24 up, 16-bit quantisation tables below; the
+// density in its JFIF header.
+std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality,
+                                                  const JfifDensity& density = {});
 
 struct JpegInfo {
     int width = 0;

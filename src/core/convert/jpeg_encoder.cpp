@@ -47,7 +47,7 @@ J_COLOR_SPACE colourSpace(PixelLayout layout)
     return JCS_EXT_BGR;
 }
 
-void compress(Encoding& e, const PixelRows& rows, int quality)
+void compress(Encoding& e, const PixelRows& rows, int quality, const JfifDensity& density)
 {
     jpeg_create_compress(&e.cinfo);
     jpeg_mem_dest(&e.cinfo, &e.data, &e.size);
@@ -56,6 +56,9 @@ void compress(Encoding& e, const PixelRows& rows, int quality)
     e.cinfo.input_components = bytesPerPixel(rows.layout);
     e.cinfo.in_color_space = colourSpace(rows.layout);
     jpeg_set_defaults(&e.cinfo);
+    e.cinfo.density_unit = density.unit;
+    e.cinfo.X_density = density.x;
+    e.cinfo.Y_density = density.y;
     // As cjpeg without -baseline: below quality 24 some values exceed 255.
     jpeg_set_quality(&e.cinfo, quality, FALSE);
     e.cinfo.dct_method = JDCT_ISLOW;
@@ -79,25 +82,26 @@ void compress(Encoding& e, const PixelRows& rows, int quality)
 }
 
 // libjpeg reports errors by longjmp; nothing here has a destructor to skip.
-bool compressed(Encoding& e, const PixelRows& rows, int quality)
+bool compressed(Encoding& e, const PixelRows& rows, int quality, const JfifDensity& density)
 {
     e.cinfo.err = jpeg_std_error(&e.errors.pub);
     e.errors.pub.error_exit = leave;
     e.errors.pub.output_message = silent;
     if (setjmp(e.errors.jump))
         return false;
-    compress(e, rows, quality);
+    compress(e, rows, quality, density);
     return true;
 }
 
 } // namespace
 
-std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality)
+std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality,
+                                                  const JfifDensity& density)
 {
     if (rows.width > kJpegMaxSide || rows.height > kJpegMaxSide)
         return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "a side longer than JPEG allows"});
     Encoding e;
-    const bool ok = compressed(e, rows, quality);
+    const bool ok = compressed(e, rows, quality, density);
     const bool outOfMemory = !ok && e.errors.pub.msg_code == JERR_OUT_OF_MEMORY;
     jpeg_destroy_compress(&e.cinfo);
     if (!ok) {

@@ -59,16 +59,18 @@ HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view icons
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(file).parent_path(), error);
         if (error) {
-            result.failures.push_back(file + ": cannot make the folder: " + error.message());
+            result.failures.push_back(
+                {file, WriteFailure{error.value(), "cannot make the folder: " + error.message(),
+                                    writeProblemOf(error.value(), file)}});
             continue;
         }
         auto png = encodePng(image->pixels);
         if (!png) {
-            result.failures.push_back(file + ": " + png.error());
+            result.failures.push_back({file, WriteFailure{0, png.error(), WriteProblem::Other}});
             continue;
         }
         if (auto written = writeFileAtomically(file, *png); !written) {
-            result.failures.push_back(file + ": " + written.error().message);
+            result.failures.push_back({file, written.error()});
             continue;
         }
         result.written.push_back(file);

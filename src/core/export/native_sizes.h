@@ -6,6 +6,7 @@
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/rgba_image.h"
+#include "core/imagefiles/atomic_file.h"
 
 #include <array>
 #include <cstdint>
@@ -38,10 +39,15 @@ inline constexpr std::array<int, 8> kHicolorSizes{16, 22, 24, 32, 48, 64, 128, 2
 // iconsFolder + "/hicolor/SxS/apps/" + name + ".png"
 std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view name);
 
+struct HicolorFailure {
+    std::string file;
+    WriteFailure failure; // its message says what failed, for programmers and scripts
+};
+
 struct HicolorResult {
-    std::vector<std::string> written;  // the files, smallest size first
-    std::vector<std::string> failures; // "file: reason" for each file not written
-    std::uint64_t bytes = 0;           // written in all
+    std::vector<std::string> written;     // the files, smallest size first
+    std::vector<HicolorFailure> failures; // each file not written
+    std::uint64_t bytes = 0;              // written in all
 };
 
 // Writes the images of the standard sizes the group stores (square ones

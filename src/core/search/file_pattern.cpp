@@ -93,4 +93,62 @@ std::string normalisePatternText(std::string_view text)
     return text == "*" ? std::string("*.*") : std::string(text);
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `s` (no
+// overlong forms, no surrogates, nothing above U+10FFFF), or 0.
+std::size_t utf8SequenceLength(std::string_view s)
+{
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xbf; // the range of the second byte
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        low = lead == 0xe0 ? 0xa0 : 0x80;
+        high = lead == 0xed ? 0x9f : 0xbf;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        low = lead == 0xf0 ? 0x90 : 0x80;
+        high = lead == 0xf4 ? 0x8f : 0xbf;
+    } else {
+        return 0;
+    }
+    if (s.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (!isContinuation(s[i]))
+            return 0;
+    return length;
+}
+
+} // namespace
+
+std::string patternForName(std::string_view name)
+{
+    std::string pattern;
+    std::size_t at = 0;
+    while (at < name.size()) {
+        const std::string_view rest = name.substr(at);
+        const std::size_t length = utf8SequenceLength(rest);
+        const bool edgeSpace = rest.front() == ' ' && (at == 0 || rest.size() == 1);
+        if (length == 0 || rest.front() == ';' || edgeSpace) {
+            // "?" takes a byte and the continuation bytes after it, as the
+            // matcher does, so the next character starts where it expects.
+            pattern += '?';
+            ++at;
+            while (at < name.size() && isContinuation(name[at]))
+                ++at;
+            continue;
+        }
+        pattern.append(rest.substr(0, length));
+        at += length;
+    }
+    return pattern;
+}
+
 } // namespace gb

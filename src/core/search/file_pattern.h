@@ -25,4 +25,11 @@ private:
 // "*" alone means every file; the field turns it into "*.*".
 std::string normalisePatternText(std::string_view text);
 
+// A pattern that matches the one name (and, through "?", as few others as
+// can be): the name itself, with "?" for each character a pattern cannot
+// hold as it is: ";" (it joins patterns), a space at either end (trimmed
+// from each pattern) and each byte that is not UTF-8. The result is UTF-8,
+// so a text field can show it.
+std::string patternForName(std::string_view name);
+
 } // namespace gb

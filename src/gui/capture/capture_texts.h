@@ -18,9 +18,10 @@ inline const QString kOverwrite = QStringLiteral("文件已经存在，是否覆
 inline const QString kNoX11Title = QStringLiteral("左键抓图：");
 inline const QString kNoX11 =
     QStringLiteral("抓图需要 X11 图形会话（或 XWayland），当前会话中找不到 X11 显示。");
-inline QString notWritten(const QString& file, const QString& reason)
+// + the file, why in words, and the system's reason
+inline QString notWritten(const QString& failure)
 {
-    return QStringLiteral("文件保存失败：\n%1\n%2").arg(file, reason);
+    return QStringLiteral("文件保存失败：\n%1").arg(failure);
 }
 
 } // namespace gb::capture::texts

@@ -5,7 +5,9 @@
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/capture/capture_art.h"
 #include "gui/capture/capture_texts.h"
+#include "gui/common/accessible_window.h"
 #include "gui/common/busy_cursor.h"
+#include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/common/twips.h"
@@ -23,8 +25,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
-
-#include <cstring>
 
 namespace gb::capture {
 
@@ -73,13 +73,6 @@ QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& c
     return button;
 }
 
-QString reasonOf(const WriteFailure& failure)
-{
-    if (failure.systemError != 0)
-        return QString::fromLocal8Bit(std::strerror(failure.systemError));
-    return QString::fromStdString(failure.message);
-}
-
 } // namespace
 
 // picBmp: the captured picture at its own size, drawn from the top-left.
@@ -110,6 +103,7 @@ CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, Q
 {
     if (!connectScreen_)
         connectScreen_ = connectX11Screen;
+    ui::installAccessibleWindow(staticMetaObject);
     setObjectName(QStringLiteral("picpfrm"));
     setWindowTitle(texts::kCaption);
     setWindowIcon(grabberIcon());
@@ -406,7 +400,7 @@ bool CaptureWindow::saveBitmap(const QString& file)
     if (!written) {
         // The classic program ended here; the user is told and the window stays.
         ui::showMessage(this, ui::MessageStyle::Critical, texts::kSaveTitle,
-                        texts::notWritten(file, reasonOf(written.error())));
+                        texts::notWritten(ui::writeFailureText(ui::pathBytes(file), written.error())));
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
+#include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/details/icon_details_texts.h"
@@ -77,6 +78,13 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     images_->setHeaderLabels({texts::kSizeColumn, texts::kDepthColumn, texts::kFormatColumn});
     images_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
+    // Why nothing is listed, when the file cannot be read (gone, say).
+    problem_ = new QLabel(this);
+    problem_->setObjectName("problem");
+    problem_->setWordWrap(true);
+    problem_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    problem_->hide();
+
     preview_ = new QLabel(this);
     preview_->setObjectName("preview");
     preview_->setFixedSize(kPreviewSide, kPreviewSide);
@@ -117,15 +125,25 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(problem_);
     layout->addLayout(top, 1);
     layout->addLayout(nameRow);
     layout->addLayout(buttons);
 
+    std::optional<ReadFailure> failure;
     if (auto source = IconSource::open(origin_.path)) {
         if (auto group = source->group(origin_.index)) {
             source_ = std::move(*source);
             group_ = std::move(*group);
+        } else {
+            failure = group.error();
         }
+    } else {
+        failure = source.error();
+    }
+    if (failure) {
+        problem_->setText(texts::kCannotRead + "\n" + ui::readFailureText(origin_.path, *failure));
+        problem_->show();
     }
     if (group_) {
         const auto headers = probeGroupEntries(*group_);
@@ -187,7 +205,7 @@ bool IconDetailsWindow::saveIcoTo(const QString& file)
         return false;
     }
     if (auto written = writeFileAtomically(ui::pathBytes(file), *bytes); !written) {
-        fail(this, texts::kSaveFailed + file + "\n" + QString::fromStdString(written.error().message));
+        fail(this, texts::kSaveFailed + "\n" + ui::writeFailureText(ui::pathBytes(file), written.error()));
         return false;
     }
     inform(this, texts::kSaved + file);
@@ -224,8 +242,12 @@ bool IconDetailsWindow::savePngsTo(const QString& folder)
             ".png";
         const std::string file = joinPath(ui::pathBytes(folder), name);
         auto png = image ? encodePng(*image) : std::unexpected(std::string("cannot decode"));
-        if (!png || !writeFileAtomically(file, *png)) {
+        if (!png) {
             failed << ui::pathText(file);
+            continue;
+        }
+        if (auto written = writeFileAtomically(file, *png); !written) {
+            failed << ui::writeFailureText(file, written.error());
             continue;
         }
         saved << ui::pathText(file);
@@ -251,8 +273,8 @@ bool IconDetailsWindow::install()
         writeHicolorIcons(nativeImages(*group_), ui::pathBytes(userIconsFolder()), name);
     if (!result.failures.empty()) {
         QStringList lines;
-        for (const std::string& failure : result.failures)
-            lines << ui::pathText(failure);
+        for (const HicolorFailure& failure : result.failures)
+            lines << ui::writeFailureText(failure.file, failure.failure);
         fail(this, texts::kSaveFailed + "\n" + lines.join('\n'));
         return false;
     }

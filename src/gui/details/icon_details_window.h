@@ -47,6 +47,7 @@ private:
     std::optional<IconSource> source_; // keeps the group's bytes alive
     std::optional<IconGroup> group_;
     QTreeWidget* images_ = nullptr;
+    QLabel* problem_ = nullptr;
     QLabel* preview_ = nullptr;
     QLineEdit* name_ = nullptr;
     std::vector<QPushButton*> actions_;

@@ -5,9 +5,11 @@
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/common/busy_cursor.h"
+#include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/export/export_texts.h"
+#include "system/paths/app_paths.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -21,25 +23,6 @@ namespace gb {
 
 namespace {
 constexpr int kProgressMilliseconds = 40;
-
-QString reasonOf(WriteProblem problem)
-{
-    switch (problem) {
-    case WriteProblem::FolderMissing: return texts::folderMissing();
-    case WriteProblem::Denied: return texts::denied();
-    case WriteProblem::Full: return texts::diskFull();
-    case WriteProblem::NoNewFiles: return texts::noNewFiles();
-    case WriteProblem::Other: break;
-    }
-    return texts::cannotWrite();
-}
-
-// The file, why in the user's words, and the system's reason as a detail.
-QString failureOf(const std::string& path, const WriteFailure& failure)
-{
-    return texts::failedFile(ui::pathText(path), reasonOf(failure.problem),
-                             QString::fromLocal8Bit(failure.message));
-}
 } // namespace
 
 // What tells the eight batch commands apart.
@@ -213,7 +196,7 @@ void ExportCommands::saveCurrentIcon(const QString& title, const QString& filter
     const auto bytes = encodeBatchIcon(large ? image.large : image.small, kind, false);
     if (auto written = writeFileAtomically(ui::pathBytes(file), bytes); !written)
         ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
-                        texts::notWritten(failureOf(ui::pathBytes(file), written.error())));
+                        texts::notWritten(ui::writeFailureText(ui::pathBytes(file), written.error())));
 }
 
 void ExportCommands::copyico_Click()
@@ -284,6 +267,7 @@ void ExportCommands::runBatchCommand(Batch which)
 
     busy_ = std::make_unique<ui::BusyCursor>();
     running_ = &variant;
+    runningFolder_ = job.folder;
     batch_.start(std::move(job));
     batchTimer_.start();
 }
@@ -308,19 +292,25 @@ void ExportCommands::collectBatchProgress()
     // the message is up finds the way clear and this report stays whole.
     running_ = nullptr;
     const BatchReport& report = state.report;
+    // Beside the program the user knows where the files are; anywhere else
+    // (the program's folder could not be written) the last words say where.
+    const QString where =
+        host_.outputFolder() == programFolder() ? QString() : texts::savedIn(ui::pathText(runningFolder_));
     if (report.cancelled)
-        host_.setStatusText(texts::batchCancelled(report.written, report.failed));
+        host_.setStatusText(texts::batchCancelled(report.written, report.failed) + where);
     else if (report.failed > 0)
-        host_.setStatusText(texts::batchPartlyWritten(report.written, report.failed));
+        host_.setStatusText(texts::batchPartlyWritten(report.written, report.failed) + where);
     else if (variant.gray)
         host_.setStatusText(texts::grayWritten(variant.ico ? texts::kGrayIconsDone : texts::kGrayBitmapsDone,
-                                               report.written));
+                                               report.written) +
+                            where);
     else
-        host_.setStatusText(texts::batchWritten(report.written));
+        host_.setStatusText(texts::batchWritten(report.written) + where);
     if (report.failed > 0 && !report.cancelled)
-        ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, variant.missingTitle,
-                        texts::someNotWritten(report.written, report.failed,
-                                              failureOf(report.firstFailedPath, report.firstWriteError)));
+        ui::showMessage(
+            host_.hostWindow(), ui::MessageStyle::Critical, variant.missingTitle,
+            texts::someNotWritten(report.written, report.failed, where,
+                                  ui::writeFailureText(report.firstFailedPath, report.firstWriteError)));
     emit batchFinished();
 }
 

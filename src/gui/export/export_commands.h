@@ -87,6 +87,7 @@ private:
     QTimer batchTimer_;
     std::unique_ptr<ui::BusyCursor> busy_;
     const BatchVariant* running_ = nullptr;
+    std::string runningFolder_; // where the running batch writes
 };
 
 } // namespace gb

@@ -64,43 +64,25 @@ inline const QString kGrayBitmapsDone = QStringLiteral("灰度位图保存完成
 
 // Our own, where the program reports what the classic one passed over.
 inline const QString kBadPrefix = QStringLiteral("标记字母不能含有“/”，也不能是“.”或“..”！\r\n保存不成功！");
-// Why a file was not written, in the user's words; the system's own (English)
-// reason follows as a detail.
-inline QString folderMissing()
+// `where`: savedIn(), or empty when the files went beside the program.
+inline QString someNotWritten(std::size_t written, std::size_t failed, const QString& where,
+                              const QString& first)
 {
-    return QStringLiteral("文件夹不存在");
-}
-inline QString denied()
-{
-    return QStringLiteral("没有写入权限");
-}
-inline QString diskFull()
-{
-    return QStringLiteral("磁盘空间不足");
-}
-inline QString noNewFiles()
-{
-    return QStringLiteral("该文件夹不能建立新文件");
-}
-inline QString cannotWrite()
-{
-    return QStringLiteral("无法写入");
-}
-// "“path”：reason。\r\n（detail）"
-inline QString failedFile(const QString& path, const QString& reason, const QString& detail)
-{
-    return QStringLiteral("“%1”：%2。\r\n（%3）").arg(path, reason, detail);
-}
-inline QString someNotWritten(std::size_t written, std::size_t failed, const QString& first)
-{
-    return QStringLiteral("已保存 %1 个文件，%2 个文件保存失败。\r\n第一个失败的文件%3")
+    return QStringLiteral("已保存 %1 个文件，%2 个文件保存失败。%3\r\n第一个失败的文件%4")
         .arg(written)
         .arg(failed)
-        .arg(first);
+        .arg(where, first);
 }
 inline QString notWritten(const QString& file)
 {
     return QStringLiteral("文件保存失败：\r\n%1").arg(file);
+}
+
+// Where a batch went, when that is not beside the program (whose folder
+// may not be written): appended to its last status line and message.
+inline QString savedIn(const QString& folder)
+{
+    return QStringLiteral("（保存在 %1）").arg(folder);
 }
 
 // The status line once a batch has ended.

@@ -10,14 +10,6 @@ namespace gb {
 
 namespace {
 
-// The main window is a plain QWidget, which Qt describes as a "client"
-// area; a screen reader announces a window by its title only when it is
-// told the role.
-class WindowAccessible : public QAccessibleWidget {
-public:
-    explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
-};
-
 // The status line is read as a status bar whose name is what it shows now.
 class StatusLineAccessible : public QAccessibleWidget {
 public:
@@ -78,8 +70,6 @@ private:
 
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("gb::MainWindow"))
-        return new WindowAccessible(static_cast<QWidget*>(object));
     if (className == QLatin1String("gb::StatusLine"))
         return new StatusLineAccessible(static_cast<StatusLine*>(object));
     if (className == QLatin1String("gb::OptionButton"))

@@ -1,9 +1,9 @@
 #pragma once
 // What the main window's own controls tell the desktop's accessibility bus
 // (AT-SPI, as screen readers such as Orca read it) where Qt's defaults say
-// too little: the window is a window with its title, the status line is a
-// status bar whose name is its current text, and the graphical view options
-// are radio buttons that choose the view when pressed or toggled.
+// too little: the status line is a status bar whose name is its current
+// text, and the graphical view options are radio buttons that choose the
+// view when pressed or toggled. (The window itself: gui/common/accessible_window.h.)
 
 namespace gb {
 

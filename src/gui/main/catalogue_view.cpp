@@ -62,8 +62,10 @@ void CatalogueView::setView(View view)
     }
     const bool large = view == LargeIcons;
     model_.setLargeIcons(large);
+    // Both icon views fill rows left to right and scroll down, the small
+    // icons with their captions beside them, the large ones beneath.
     icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
-    icons_->setFlow(large ? QListView::LeftToRight : QListView::TopToBottom);
+    icons_->setFlow(QListView::LeftToRight);
     icons_->setWrapping(true);
     icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
     icons_->setGridSize(large ? QSize(76, 58) : QSize(110, 20));

@@ -4,6 +4,7 @@
 #include "core/catalogue/file_icons.h"
 #include "core/search/folder_listing.h"
 #include "gui/capture/capture_window.h"
+#include "gui/common/accessible_window.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/message_box.h"
 #include "gui/common/twips.h"
@@ -107,6 +108,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)), model_(store_), search_(services_.extractor)
 {
     registerResources();
+    ui::installAccessibleWindow(staticMetaObject);
     installAccessibleWidgets();
     if (services_.opener == nullptr)
         services_.opener = &ui::desktopOpener();
@@ -126,7 +128,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     t2_->setText(QDir::currentPath());
     lv_->setView(CatalogueView::LargeIcons);
     setStatusText(texts::kHint);
-    appPath_ = appPath();
+    appPath_ = services_.outputFolder.empty() ? appPath() : services_.outputFolder;
     ensureOutputFolders(appPath_);
     web1_->setHtml(webPage());
     t1_->setFocus(); // typing starts in the pattern field
@@ -285,7 +287,7 @@ void MainWindow::Command1_Click(int index)
         if (command1_[0]->text() == texts::kStop) {
             // Stop: the walk notices at its next poll point and winds down;
             // a start still waiting for the last wind-down is dropped.
-            startQueued_ = false;
+            queuedStart_.reset();
             bSearching_ = false;
             search_.requestStop();
             setStartCaption(texts::kStart);
@@ -298,13 +300,13 @@ void MainWindow::Command1_Click(int index)
             return;
         if (search_.running()) {
             // The stopped search is still winding down: this start waits
-            // for it and runs as soon as it has ended.
-            startQueued_ = true;
+            // for it and runs as soon as it has ended, on what was checked now.
+            queuedStart_ = requestFromFields();
             setStartCaption(texts::kStop);
             anavi_->play();
             return;
         }
-        startSearch();
+        startSearch(requestFromFields());
         return;
     case 1:
         if (!pathAccepted(PathUse::NotRead))
@@ -338,7 +340,12 @@ void MainWindow::Command2_Click()
     converfrm.exec();
 }
 
-void MainWindow::startSearch()
+MainWindow::SearchRequest MainWindow::requestFromFields() const
+{
+    return SearchRequest{dir1Path_, t2_->text(), fs1Pattern_, chkSub_->isChecked()};
+}
+
+void MainWindow::startSearch(const SearchRequest& request)
 {
     counter_ = 0;
     setCounter(QStringLiteral("0"));
@@ -346,19 +353,19 @@ void MainWindow::startSearch()
     setStartCaption(texts::kStop);
     anavi_->play();
     t2_Change();
-    pSearch();
+    pSearch(request);
 }
 
-void MainWindow::pSearch()
+void MainWindow::pSearch(const SearchRequest& request)
 {
     busy_ = std::make_unique<ui::BusyCursor>();
     store_.reset();
     model_.reload();
-    setStatusText(texts::kSearching + t2_->text());
+    setStatusText(texts::kSearching + request.folderText);
     ++counter_;
     setCounter(QString::number(counter_));
-    const WalkOptions options{chkSub_->isChecked(), FilePattern(ui::pathBytes(fs1Pattern_))};
-    search_.start(dir1Path_, options);
+    const WalkOptions options{request.subfolders, FilePattern(ui::pathBytes(request.pattern))};
+    search_.start(request.folder, options);
     harvestTimer_.start();
 }
 
@@ -385,12 +392,12 @@ void MainWindow::finishSearch()
     setStatusText(texts::adding(store_.imageCount()));
     model_.reload();
     bSearching_ = false;
-    if (!startQueued_)
+    if (!queuedStart_)
         setStartCaption(texts::kStart);
     busy_.reset();
     // The rest of the start click: the folder list back on the typed path.
     t2_Change();
-    if (!startQueued_)
+    if (!queuedStart_)
         anavi_->stop();
     setStatusText(texts::result(store_.rows().size()));
     if (focusCatalogueAfterSearch_) {
@@ -398,8 +405,8 @@ void MainWindow::finishSearch()
         lv_->activeView()->setFocus();
     }
     emit searchFinished();
-    if (std::exchange(startQueued_, false))
-        startSearch(); // the start clicked while this search wound down
+    if (auto queued = std::exchange(queuedStart_, std::nullopt))
+        startSearch(*queued); // the start clicked while this search wound down
 }
 
 void MainWindow::setStartCaption(const QString& caption)
@@ -447,9 +454,13 @@ bool MainWindow::setFolderList(const QString& path)
 
 void MainWindow::t1_Change()
 {
-    if (t1_->text() == QStringLiteral("*")) {
-        t1_->setText(QString::fromStdString(normalisePatternText("*"))); // runs this again, nested
-        return;
+    // A lone "*" becomes "*.*", with the ".*" selected after the "*": typing
+    // on replaces it, so "*.dll" typed stays "*.dll". Taking the offered
+    // ".*" back (Backspace) leaves the "*" alone, or it would come again.
+    const QString everyFile = QString::fromStdString(normalisePatternText("*"));
+    if (t1_->text() == QStringLiteral("*") && fs1Pattern_ != everyFile) {
+        t1_->setText(everyFile); // runs this again, nested
+        t1_->setSelection(1, static_cast<int>(everyFile.size()) - 1);
     }
     fs1Pattern_ = t1_->text();
 }

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QFrame;
@@ -42,6 +43,7 @@ class BusyCursor;
 struct MainWindowServices {
     ui::UrlOpener* opener = nullptr;       // web links and mail; the desktop's when null
     BackgroundSearch::Extractor extractor; // the icon extraction; the engine's when empty
+    std::string outputFolder;              // where batches go; appPath() when empty
 };
 
 class MainWindow : public QWidget, public CatalogueHost {
@@ -87,9 +89,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What one start searches: the fields as they stood when it was clicked
+    // and the path was checked, so a start that waits for a wind-down
+    // searches that, whatever is typed meanwhile.
+    struct SearchRequest {
+        std::string folder; // the folder list's path, as bytes
+        QString folderText; // the path as the field showed it
+        QString pattern;
+        bool subfolders = false;
+    };
+
     void buildLayout();
-    void startSearch();
-    void pSearch();
+    SearchRequest requestFromFields() const;
+    void startSearch(const SearchRequest& request);
+    void pSearch(const SearchRequest& request);
     void collectHarvest();
     void finishSearch();
     void t1_Change();
@@ -111,9 +124,9 @@ private:
     QString fs1Pattern_;   // the file list's pattern
     bool bSearching_ = false;
     bool focusCatalogueAfterSearch_ = false;
-    bool t2Pending_ = false;   // the focus left t2 and its check has not run yet
-    bool startQueued_ = false; // a start waits for the stopped search's wind-down
-    std::size_t counter_ = 0;  // the number lblCount shows
+    bool t2Pending_ = false;                   // the focus left t2 and its check has not run yet
+    std::optional<SearchRequest> queuedStart_; // a start waits for the stopped search's wind-down
+    std::size_t counter_ = 0;                  // the number lblCount shows
 
     CatalogueStore store_;
     CatalogueModel model_;

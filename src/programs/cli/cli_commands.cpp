@@ -153,8 +153,8 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
         allowance.charge(result.bytes);
         for (const std::string& file : result.written)
             out << key << '\t' << file << '\n';
-        for (const std::string& failure : result.failures)
-            err << "glimmerbox-cli: " << failure << '\n';
+        for (const HicolorFailure& failure : result.failures)
+            err << "glimmerbox-cli: " << failure.file << ": " << failure.failure.message << '\n';
         if (result.written.empty() && result.failures.empty())
             reportFailure(
                 err, key,

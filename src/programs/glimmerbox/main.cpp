@@ -6,7 +6,7 @@
 #include "gui/main/start_path.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QByteArray>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         window.move(screen->availableGeometry().center() - window.rect().center());
     // glimmerbox PATH, as a file manager's "Open With" runs it.
     if (argc > 1)
-        if (const auto start = gb::startPathFor(QFile::decodeName(argv[1])))
+        if (const auto start = gb::startPathFor(QByteArray(argv[1])))
             gb::applyStartPath(window, *start);
     window.show();
     return QApplication::exec();

@@ -26,6 +26,8 @@ struct BmpRecipe {
     std::uint32_t compression = 0; // 0 RGB, 1 RLE8, 2 RLE4, 3 BITFIELDS, 6 ALPHABITFIELDS
     std::vector<Rgb> palette;      // 1, 4 and 8 bits
     bool writeColorsUsed = true;
+    std::int32_t pixelsPerMetreX = 0; // the resolution fields, 0 for none (not in the 12-byte header)
+    std::int32_t pixelsPerMetreY = 0;
     std::array<std::uint32_t, 4> masks{}; // red, green, blue, alpha for BITFIELDS
     // Palette index for 1 to 8 bits, else 0xAARRGGBB put through the masks
     // (or 5-5-5 and 8-8-8 without BITFIELDS).
@@ -201,6 +203,8 @@ inline std::vector<std::byte> buildBmp(const BmpRecipe& r)
         detail::put16(out, 28, static_cast<std::uint32_t>(r.bitCount));
         detail::put32(out, 30, r.compression);
         detail::put32(out, 34, static_cast<std::uint32_t>(pixels.size()));
+        detail::put32(out, 38, static_cast<std::uint32_t>(r.pixelsPerMetreX));
+        detail::put32(out, 42, static_cast<std::uint32_t>(r.pixelsPerMetreY));
         if (r.writeColorsUsed)
             detail::put32(out, 46, static_cast<std::uint32_t>(r.palette.size()));
         const std::size_t masksAt = 14 + 40;

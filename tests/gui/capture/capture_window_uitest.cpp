@@ -6,6 +6,7 @@
 #include "gui/common/image_conversion.h"
 #include "system/x11/screen_access.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -18,6 +19,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -232,6 +235,7 @@ private slots:
     void cleanup();
 
     void TextsAreExactlyAsShown();
+    void IsAnAccessibleWindowNamedByItsTitle();
     void ControlsStandWhereDesigned();
     void OpensAtItsSizeWithABlankPictureAndNoBars();
     void TabOrderIsAsDesigned();
@@ -310,6 +314,16 @@ void CaptureWindowTest::TextsAreExactlyAsShown()
     QVERIFY(!w.windowIcon().isNull());
     QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// A frame with its title on the accessibility bus, not a nameless filler.
+void CaptureWindowTest::IsAnAccessibleWindowNamedByItsTitle()
+{
+    CaptureWindow& w = openWindow();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&w);
+    QVERIFY(iface != nullptr);
+    QCOMPARE(iface->role(), QAccessible::Window);
+    QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8("Grabwell"));
 }
 
 void CaptureWindowTest::ControlsStandWhereDesigned()
@@ -816,7 +830,10 @@ void CaptureWindowTest::WriteFailureIsReportedAndTheWindowStays()
     QCOMPARE(message.seen, 1);
     QCOMPARE(message.title, QString::fromUtf8("保存图片："));
     QVERIFY(message.text.startsWith(QString::fromUtf8("文件保存失败：")));
-    QVERIFY(message.text.contains(target));
+    // Why, in words first, and the system's own reason as a detail after them.
+    QVERIFY2(message.text.contains(QString::fromUtf8("“%1”：文件夹不存在。").arg(target)),
+             qPrintable(message.text));
+    QVERIFY2(message.text.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))), qPrintable(message.text));
     QCOMPARE(message.icon, QMessageBox::Critical);
     QVERIFY(w.isVisible());
     QCOMPARE(closed.count(), 0);

@@ -22,6 +22,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace gb;
 using details::IconDetailsWindow;
 
@@ -147,6 +150,76 @@ private slots:
         QVERIFY(!window.loaded());
         QCOMPARE(window.findChild<QTreeWidget*>("images")->topLevelItemCount(), 0);
         QVERIFY(!window.findChild<QPushButton*>("install")->isEnabled());
+    }
+
+    // The window says why it lists nothing: the reason in words, the
+    // system's own after it.
+    void unreadableFileSaysWhyInWordsWithTheSystemsReason_data()
+    {
+        QTest::addColumn<QString>("file"); // below a folder holding icons32.exe and a folder folder.exe
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("detail");
+        const auto system = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+        QTest::newRow("gone") << "gone.exe" << 0 << "文件不存在" << system(ENOENT);
+        QTest::newRow("below a file") << "icons32.exe/x.exe" << 0 << "文件不存在" << system(ENOTDIR);
+        QTest::newRow("a folder now") << "folder.exe" << 0 << "不是普通文件"
+                                      << "not a regular file";
+        QTest::newRow("icon no longer there") << "icons32.exe" << 99 << "文件中已没有这个图标"
+                                              << "index out of range";
+    }
+
+    void unreadableFileSaysWhyInWordsWithTheSystemsReason()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, index);
+        QFETCH(QString, reason);
+        QFETCH(QString, detail);
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(GB_FIXTURE_DIR "/icons32.exe"), folder.filePath("icons32.exe")));
+        QVERIFY(QDir(folder.path()).mkdir("folder.exe"));
+
+        IconDetailsWindow window(IconOrigin{QFile::encodeName(folder.filePath(file)).toStdString(), index});
+        QVERIFY(!window.loaded());
+        auto* problem = window.findChild<QLabel*>("problem");
+        QVERIFY(problem->isVisibleTo(&window));
+        const QString text = problem->text();
+        QVERIFY2(text.startsWith(QStringLiteral("无法读取此图标的文件：\n“") + folder.filePath(file) + "”：" +
+                                 reason + "。"),
+                 qPrintable(text));
+        QVERIFY2(text.contains("（") && text.contains(detail), qPrintable(text));
+    }
+
+    void readableFileShowsNoProblem()
+    {
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(!window.findChild<QLabel*>("problem")->isVisibleTo(&window));
+    }
+
+    // A save that fails says why in words, and the system's reason after them.
+    void failedSaveSaysWhyInWordsWithTheSystemsReason()
+    {
+        QTemporaryDir folder;
+        QFile blocker(folder.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where a folder should be
+        blocker.close();
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        const QString file = folder.filePath("blocker/kept.ico");
+        QVERIFY(!window.saveIcoTo(file));
+        QCOMPARE(closer.icon, QMessageBox::Critical);
+        QVERIFY2(closer.text.contains("“" + file + "”：文件夹不存在。"), qPrintable(closer.text));
+        QVERIFY2(closer.text.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))),
+                 qPrintable(closer.text));
+
+        // Installing into a theme whose folder is a file fails the same way.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath("blocker")));
+        QVERIFY(!window.install());
+        qunsetenv("XDG_DATA_HOME");
+        QVERIFY2(closer.text.contains("文件夹不存在。") || closer.text.contains("无法写入。"),
+                 qPrintable(closer.text));
+        QVERIFY2(closer.text.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))),
+                 qPrintable(closer.text));
     }
 };
 

@@ -417,6 +417,47 @@ private slots:
         QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。"));
     }
 
+    // When the program's folder could not be written, the batch's last
+    // status line and its message say where the files went.
+    void batchWrittenOutsideTheProgramsFolderSaysWhere_data()
+    {
+        QTest::addColumn<int>("batch");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("inTheWay"); // a folder where a file should go
+        QTest::addColumn<QString>("status");
+        QTest::newRow("all written") << int(ExportCommands::Batch::saveall) << "icons" << QString()
+                                     << "保存完毕：已保存 3 个文件。";
+        QTest::newRow("one failed") << int(ExportCommands::Batch::hdbmp1) << "bmps"
+                                    << "w_bmp2.bmp"
+                                    << "保存结束：已保存 2 个文件，1 个文件保存失败。";
+    }
+
+    void batchWrittenOutsideTheProgramsFolderSaysWhere()
+    {
+        QFETCH(int, batch);
+        QFETCH(QString, folder);
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, status);
+        QTemporaryDir data;
+        MainWindow::Services services;
+        services.outputFolder = QFile::encodeName(data.path()).toStdString();
+        MainWindow w(services);
+        fill(w, 3);
+        const QString written = data.filePath(folder);
+        if (!inTheWay.isEmpty())
+            QDir(written).mkpath(inTheWay);
+        test::MessageCloser closer;
+        runBatch(w, static_cast<ExportCommands::Batch>(batch), "w");
+        const QString where = QStringLiteral("（保存在 %1）").arg(written);
+        QCOMPARE(w.statusText(), status + where);
+        QCOMPARE(QDir(written).entryList(QDir::Files).size(), 3 - int(!inTheWay.isEmpty()));
+        if (!inTheWay.isEmpty()) {
+            QTRY_COMPARE(closer.count, 1);
+            QVERIFY2(closer.text.startsWith("已保存 2 个文件，1 个文件保存失败。" + where + "\r\n"),
+                     qPrintable(closer.text));
+        }
+    }
+
     void colourBatchEndsWithItsOwnCountsInTheStatusLine()
     {
         MainWindow w;

@@ -207,6 +207,34 @@ private slots:
         menu->hide();
     }
 
+    // Qt leaves pop-ups out of the tree; the application lists its open
+    // menu beside its windows, and the menu names it as its parent.
+    void OpenCatalogueMenuIsInTheAccessibleTree()
+    {
+        MainWindow w;
+        searched(w);
+        QMenu* menu = w.exportCommands().menu();
+        QAccessibleInterface* application = accessible(qApp);
+        const auto menuChild = [application, menu]() -> QAccessibleInterface* {
+            for (int i = 0; i < application->childCount(); ++i)
+                if (QAccessibleInterface* child = application->child(i); child && child->object() == menu)
+                    return child;
+            return nullptr;
+        };
+        QVERIFY(menuChild() == nullptr);
+        selectOnly(w, {0}, 0);
+        w.exportCommands().openMenuAt(w.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(menu->isVisible());
+        QAccessibleInterface* child = menuChild();
+        QVERIFY(child != nullptr);
+        QCOMPARE(child->role(), QAccessible::PopupMenu);
+        QCOMPARE(child->parent(), application);
+        QCOMPARE(application->child(application->indexOfChild(child)), child);
+        QCOMPARE(child->child(0)->text(QAccessible::Name), QStringLiteral("保存图标"));
+        menu->hide();
+        QVERIFY(menuChild() == nullptr);
+    }
+
     void KeyboardMenuHasTheRightClickStates_data()
     {
         QTest::addColumn<QList<int>>("selected");

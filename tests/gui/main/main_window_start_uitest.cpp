@@ -191,6 +191,42 @@ private slots:
         QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计%1 个图标").arg(everything.size()));
     }
 
+    void StartQueuedDuringAWindDownSearchesWhatTheFieldsHeldAtTheClick()
+    {
+        MainWindow reference;
+        reference.findChild<QLineEdit*>("t1")->setText("*.exe");
+        QVERIFY(test::searchTree(reference, root_ + "/sub", false));
+        const auto subOnly = test::catalogueKeys(reference, root_);
+        QVERIFY(!subOnly.empty());
+
+        std::atomic<int> extracted{0};
+        MainWindow w(slowExtraction(extracted));
+        auto* t1 = control<QLineEdit>(w, "t1");
+        auto* t2 = control<QLineEdit>(w, "t2");
+        auto* chkSub = control<QCheckBox>(w, "chkSub");
+        t2->setText(root_);
+        chkSub->setChecked(true);
+        QSignalSpy finished(&w, &MainWindow::searchFinished);
+        auto* start = control<QToolButton>(w, "Command1_0");
+        QTest::mouseClick(start, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(extracted.load() >= 1, 5000);
+        QTest::mouseClick(start, Qt::LeftButton); // stop
+        // The fields at the second click: the subfolder alone, programs only.
+        t1->setText("*.exe");
+        t2->setText(root_ + "/sub");
+        chkSub->setChecked(false);
+        QTest::mouseClick(start, Qt::LeftButton); // waits for the wind-down
+        // Everything changed while the start waits: the walk does not see it.
+        t1->setText("*.ico");
+        t2->setText(root_);
+        chkSub->setChecked(true);
+        QVERIFY(finished.wait(10000)); // the stopped search
+        QVERIFY(w.searching());
+        QCOMPARE(w.statusText(), QStringLiteral("稍后，正在搜索... ") + root_ + "/sub");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(test::catalogueKeys(w, root_), subOnly);
+    }
+
     void StopWhileAStartWaitsDropsThatStart()
     {
         std::atomic<int> extracted{0};

@@ -3,6 +3,7 @@
 // and the two option fields.
 
 #include "core/catalogue/file_icons.h"
+#include "core/search/file_pattern.h"
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
 
@@ -12,10 +13,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -219,6 +223,33 @@ private slots:
         QCOMPARE(lv.iconView()->iconSize(), QSize(32, 32));
     }
 
+    void iconViewsFillRowsLeftToRight_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("large icons") << "Option1_0";
+        QTest::newRow("small icons") << "Option1_1";
+    }
+
+    void iconViewsFillRowsLeftToRight()
+    {
+        QFETCH(QString, option);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        search(w, true);
+        QTest::mouseClick(find<QToolButton>(w, option.toLatin1().constData()), Qt::LeftButton);
+        QListView* icons = w.catalogueView().iconView();
+        QTRY_VERIFY(icons->visualRect(icons->model()->index(1, 0)).isValid());
+        const QRect first = icons->visualRect(icons->model()->index(0, 0));
+        const QRect second = icons->visualRect(icons->model()->index(1, 0));
+        QCOMPARE(second.top(), first.top());
+        QVERIFY(second.left() > first.left());
+        // A full row wraps to the next one, under the first: no sideways scrolling.
+        const int last = icons->model()->rowCount() - 1;
+        QVERIFY(icons->visualRect(icons->model()->index(last, 0)).top() > first.top());
+        QCOMPARE(icons->horizontalScrollBar()->maximum(), 0);
+    }
+
     void hoverShowsTheCountAndAClickShowsTheSource()
     {
         MainWindow w;
@@ -260,6 +291,45 @@ private slots:
         find<QLineEdit>(w, "t2")->setText(root_);
         search(w, false);
         QCOMPARE(w.catalogue().rows().size(), std::size_t{1}); // readme.exe and a.exe: one holds an icon
+    }
+
+    void typingAfterALoneStarReplacesTheOfferedDotStar_data()
+    {
+        QTest::addColumn<QString>("keys"); // "\b" is Backspace
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("star alone") << "*"
+                                    << "*.*";
+        QTest::newRow("a pattern typed on") << "*.dll"
+                                            << "*.dll";
+        QTest::newRow("a name typed on") << "*setup*"
+                                         << "*setup*";
+        QTest::newRow("the offer taken back") << "*\b"
+                                              << "*";
+        QTest::newRow("and the star too") << "*\b\b"
+                                          << "";
+    }
+
+    void typingAfterALoneStarReplacesTheOfferedDotStar()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, pattern);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* t1 = find<QLineEdit>(w, "t1");
+        t1->setFocus();
+        QCoreApplication::processEvents(); // entering the field selects its text
+        t1->clear();
+        for (const QChar key : keys)
+            if (key == u'\b')
+                QTest::keyClick(t1, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(t1, QString(key));
+        QCOMPARE(t1->text(), pattern);
+        // What is shown is what the search takes.
+        find<QLineEdit>(w, "t2")->setText(root_);
+        search(w, false);
+        QCOMPARE(w.catalogue().rows().empty(), !FilePattern(pattern.toStdString()).matches("a.exe"));
     }
 
     void twoPatternsJoinedBySemicolon()
@@ -321,6 +391,16 @@ private slots:
         QTest::keyClick(t1, Qt::Key_Return);
         QCOMPARE(find<QToolButton>(w, "Command1_0")->text(), QStringLiteral("开始搜索"));
         QVERIFY(finished.wait(10000));
+    }
+
+    void webPaneSpeaksChineseFirst()
+    {
+        MainWindow w;
+        const QString page = find<QTextBrowser>(w, "web1")->toPlainText();
+        const qsizetype chinese = page.indexOf(QStringLiteral("可以从 Windows 程序"));
+        QVERIFY(chinese >= 0);
+        QVERIFY(chinese < page.indexOf(QStringLiteral("finds the icons")));
+        QVERIFY(page.contains(QStringLiteral("单击右键")));
     }
 
     void aboutOpensModallyAndMailGoesThroughTheOpener()
