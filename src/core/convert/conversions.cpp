@@ -7,6 +7,8 @@
 #include "core/imagefiles/atomic_file.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace gb::convert {
 
@@ -25,44 +27,104 @@ convert_status write(const char* dst, std::span<const std::byte> bytes)
 std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp, int quality,
                                                  const CodecLimits& limits)
 {
+    // JPEG's limit on the sides is known from the headers: a bitmap beyond
+    // it is refused before a row of it is decoded.
+    const auto info = probeBmp(bmp);
+    if (!info)
+        return std::unexpected(info.error());
+    if (const auto sides = checkJpegSides(info->width, info->height); !sides)
+        return std::unexpected(sides.error());
     const auto decoded = decodeBmp(bmp, limits);
     if (!decoded)
         return std::unexpected(decoded.error());
     return encodeJpeg(decoded->rows, quality);
 }
 
+// Rows as the JPEG decoder hands them on, top row first, kept in blocks of
+// about a megabyte: a file whose data ends early costs only the rows it
+// held, never the picture its header claimed.
+class RowBlocks {
+public:
+    RowBlocks(std::size_t rowBytes, std::size_t rows)
+        : rowBytes_(rowBytes), rowsPerBlock_(std::max<std::size_t>(1, kBlockBytes / rowBytes)), rows_(rows)
+    {
+    }
+
+    void add(const std::uint8_t* row)
+    {
+        const std::size_t inBlock = count_ % rowsPerBlock_;
+        if (inBlock == 0)
+            blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(
+                std::min(rowsPerBlock_, rows_ - count_) * rowBytes_));
+        std::copy_n(row, rowBytes_, blocks_.back().get() + inBlock * rowBytes_);
+        ++count_;
+    }
+
+    // Every row into the bottom-up file, the bottom row first, so the file
+    // is written front to back; each block is freed once it is copied, and
+    // the rows and the file are never both held whole.
+    void moveInto(Bmp24File& bmp)
+    {
+        for (std::size_t y = count_; y-- > 0;) {
+            const std::size_t inBlock = y % rowsPerBlock_;
+            std::copy_n(blocks_[y / rowsPerBlock_].get() + inBlock * rowBytes_, rowBytes_,
+                        bmp.row(static_cast<int>(y)));
+            if (inBlock == 0)
+                blocks_[y / rowsPerBlock_].reset();
+        }
+        blocks_.clear();
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+    std::size_t rowBytes_;
+    std::size_t rowsPerBlock_;
+    std::size_t rows_;
+    std::size_t count_ = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
+};
+
 std::expected<Bmp24File, CodecFailure> bmpOfJpeg(std::span<const std::byte> jpeg, const CodecLimits& limits)
 {
     const auto info = probeJpeg(jpeg, limits);
     if (!info)
         return std::unexpected(info.error());
+    if (const auto fits = Bmp24File::fits(info->width, info->height); !fits)
+        return std::unexpected(fits.error());
+    // The file is made only once every row has come: a JPEG that claims a
+    // large picture but holds little data fails at the first row it lacks.
+    RowBlocks rows(static_cast<std::size_t>(info->width) * 3, static_cast<std::size_t>(info->height));
+    const auto decoded = decodeJpeg(jpeg, *info, PixelLayout::Bgr, [&](const std::uint8_t* row) {
+        rows.add(row);
+        return std::expected<void, CodecFailure>();
+    });
+    if (!decoded)
+        return std::unexpected(decoded.error());
     auto bmp = Bmp24File::create(info->width, info->height);
     if (!bmp)
         return bmp;
-    const auto decoded = decodeJpeg(jpeg, *info, PixelLayout::Bgr, bmp->pixels(), bmp->stride(), true);
-    if (!decoded)
-        return std::unexpected(decoded.error());
+    rows.moveInto(*bmp);
     return bmp;
 }
 
+// Each row goes from the decoder straight to the encoder: no picture is held.
 std::expected<JpegBytes, CodecFailure> jpegOfJpeg(std::span<const std::byte> jpeg, int quality,
                                                   const CodecLimits& limits)
 {
     const auto info = probeJpeg(jpeg, limits);
     if (!info)
         return std::unexpected(info.error());
-    PixelRows rows;
-    rows.width = info->width;
-    rows.height = info->height;
-    rows.layout = info->gray ? PixelLayout::Gray : PixelLayout::Bgr;
-    rows.stride =
-        static_cast<std::size_t>(info->width) * static_cast<std::size_t>(bytesPerPixel(rows.layout));
-    std::vector<std::uint8_t> pixels(rows.stride * static_cast<std::size_t>(info->height));
-    rows.first = pixels.data();
-    const auto decoded = decodeJpeg(jpeg, *info, rows.layout, pixels.data(), rows.stride, false);
+    const PixelLayout layout = info->gray ? PixelLayout::Gray : PixelLayout::Bgr;
+    auto encoder = JpegEncoder::start(info->width, info->height, layout, quality);
+    if (!encoder)
+        return std::unexpected(encoder.error());
+    const auto decoded =
+        decodeJpeg(jpeg, *info, layout, [&](const std::uint8_t* row) { return encoder->write(row); });
     if (!decoded)
         return std::unexpected(decoded.error());
-    return encodeJpeg(rows, quality);
+    return encoder->finish();
 }
 
 std::vector<std::byte> copyOf(std::span<const std::byte> bytes)
@@ -136,10 +198,10 @@ std::expected<std::vector<std::byte>, CodecFailure> bmpBytesToJpeg(std::span<con
 std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToBmp(std::span<const std::byte> jpeg,
                                                                    const CodecLimits& limits)
 {
-    auto bmp = bmpOfJpeg(jpeg, limits);
+    const auto bmp = bmpOfJpeg(jpeg, limits);
     if (!bmp)
         return std::unexpected(bmp.error());
-    return std::move(*bmp).take();
+    return copyOf(bmp->bytes());
 }
 
 std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToJpeg(std::span<const std::byte> jpeg,
