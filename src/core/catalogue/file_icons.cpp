@@ -6,8 +6,16 @@ namespace gb {
 
 std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
 {
+    auto file = FileSource::open(path);
+    if (!file)
+        return {};
+    return extractFileIcons(path, std::move(*file), std::move(stop));
+}
+
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop)
+{
     std::vector<CatalogueImage> icons;
-    auto source = IconSource::open(path, stop);
+    auto source = IconSource::open(std::move(file), stop);
     if (!source)
         return icons;
     const int count = source->count();

@@ -78,14 +78,19 @@ std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path,
     auto file = FileSource::open(path);
     if (!file)
         return std::unexpected(file.error());
+    return open(std::move(*file), std::move(stop));
+}
+
+std::expected<IconSource, ReadFailure> IconSource::open(FileSource file, std::stop_token stop)
+{
     IconSource source;
     source.stop_ = std::move(stop);
-    if (file->size() <= kWholeReadLimit) {
-        source.whole_ = file->readAll(); // what is there, should it have shrunk
+    if (file.size() <= kWholeReadLimit) {
+        source.whole_ = file.readAll(); // what is there, should it have shrunk
         source.source_ = std::make_unique<MemorySource>(ByteReader(std::span(source.whole_)));
     } else {
-        source.budget_.left = file->size() * kReadsPerFileByte;
-        source.source_ = std::make_unique<FileSource>(std::move(*file));
+        source.budget_.left = file.size() * kReadsPerFileByte;
+        source.source_ = std::make_unique<FileSource>(std::move(file));
     }
     source.index();
     return source;

@@ -34,12 +34,17 @@ void reportFailure(std::ostream& err, const std::string& path, const std::string
     err << "glimmerbox-cli: " << path << ": " << reason << '\n';
 }
 
-// Opens a file for listing or export. A file that is no icon source is read
-// fine and holds no icons; a broken one, or one that cannot be opened, is a
-// failure.
-std::optional<IconSource> openSource(const std::string& path, std::ostream& err)
+// A file to read: its path as given or found, and the file opened (a found
+// one through its folder), or why it could not be.
+using OpenedFile = std::expected<FileSource, ReadFailure>;
+using EachFile = std::function<void(const std::string& path, OpenedFile file)>;
+
+// Indexes a file for listing or export. A file that is no icon source is
+// read fine and holds no icons; a broken one, or one that cannot be opened,
+// is a failure.
+std::optional<IconSource> openSource(const std::string& path, OpenedFile file, std::ostream& err)
 {
-    auto source = IconSource::open(path);
+    auto source = file ? IconSource::open(std::move(*file)) : std::unexpected(file.error());
     if (!source) {
         reportFailure(err, path, describe(source.error()));
         return std::nullopt;
@@ -69,17 +74,13 @@ std::optional<std::string> makeFolders(const std::string& folder)
 
 // Every file to read, in catalogue order: a file path as given, a folder
 // walked as the window walks it. Returns false when a folder could not be read.
-bool forEachInputFile(const Command& command, std::ostream& err,
-                      const std::function<void(const std::string&)>& each)
+bool forEachInputFile(const Command& command, std::ostream& err, const EachFile& each)
 {
     class Collector : public WalkVisitor {
     public:
-        Collector(const std::function<void(const std::string&)>& each, std::ostream& err)
-            : each_(each), err_(err)
-        {
-        }
+        Collector(const EachFile& each, std::ostream& err) : each_(each), err_(err) {}
         bool poll() override { return true; }
-        void file(const std::string& path) override { each_(path); }
+        void file(const FoundFile& file) override { each_(file.path, file.open()); }
         void unreadableFolder(const std::string& path, int error) override
         {
             reportFailure(err_, path, std::string("cannot read the folder: ") + std::strerror(error));
@@ -88,7 +89,7 @@ bool forEachInputFile(const Command& command, std::ostream& err,
         bool failed = false;
 
     private:
-        const std::function<void(const std::string&)>& each_;
+        const EachFile& each_;
         std::ostream& err_;
     };
 
@@ -101,7 +102,7 @@ bool forEachInputFile(const Command& command, std::ostream& err,
             walkFolderTree(path, walk, collector);
             allRead = allRead && !collector.failed;
         } else {
-            each(path); // opening it reports what is wrong
+            each(path, FileSource::open(path)); // opening it reports what is wrong
         }
     }
     return allRead;
@@ -188,9 +189,9 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     int icons = 0, files = 0;
     bool failed = false;
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
         ++files;
-        const auto source = openSource(path, err);
+        const auto source = openSource(path, std::move(opened), err);
         if (!source) {
             failed = true;
             return;
@@ -218,8 +219,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
 
     int n = 0;
     bool failed = false;
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
-        const auto source = openSource(path, err);
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
+        const auto source = openSource(path, std::move(opened), err);
         if (!source) {
             failed = true;
             return;
