@@ -6,6 +6,7 @@
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/rgba_image.h"
+#include "core/imagefiles/atomic_file.h"
 
 #include <array>
 #include <string>
@@ -40,12 +41,13 @@ std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view
 struct HicolorResult {
     std::vector<std::string> written;  // the files, smallest size first
     std::vector<std::string> failures; // "file: reason" for each file not written
+    bool diskFull = false;             // a file found no space left; the sizes after it were not tried
 };
 
 // Writes the images of the standard sizes the group stores (square ones
-// only) below iconsFolder, making folders as needed; each file atomically.
-// The name must pass checkPrefix (the caller checks it).
-HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder,
-                                std::string_view name);
+// only) below iconsFolder, making folders as needed; each file atomically
+// (or with `write`). The name must pass checkPrefix (the caller checks it).
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name,
+                                const FileWriter& write = writeFileAtomically);
 
 } // namespace gb

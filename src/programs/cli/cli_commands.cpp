@@ -138,10 +138,21 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
+// What writing one icon came to.
+enum class IconWritten { Yes, Failed, DiskFull };
+
+// Reports a file not written; a full disk (or quota) ends the export.
+IconWritten notWritten(const std::string& file, const WriteFailure& failure, std::ostream& err)
+{
+    reportFailure(err, file, failure.message);
+    return failure.problem == WriteProblem::Full ? IconWritten::DiskFull : IconWritten::Failed;
+}
+
 // The formats that write several files per icon: every stored size as PNG,
-// or an icon-theme tree. Prints KEY<TAB>FILE per file; false on any failure.
-bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n, const std::string& key,
-                      std::ostream& out, std::ostream& err)
+// or an icon-theme tree. Prints KEY<TAB>FILE per file.
+IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n,
+                             const std::string& key, const FileWriter& write, std::ostream& out,
+                             std::ostream& err)
 {
     const NativeImages icon = grayed(nativeImages(group), options.gray);
     bool ok = icon.undecodable == 0;
@@ -149,20 +160,23 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
         reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
     if (options.format == ExportFormat::Hicolor) {
         const std::string name = options.prefix + "_" + std::to_string(n);
-        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name);
+        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name, write);
         for (const std::string& file : result.written)
             out << key << '\t' << file << '\n';
         for (const std::string& failure : result.failures)
             err << "glimmerbox-cli: " << failure << '\n';
+        if (result.diskFull)
+            return IconWritten::DiskFull;
         if (result.written.empty() && result.failures.empty())
             reportFailure(
                 err, key,
                 "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
-        return ok && !result.written.empty() && result.failures.empty();
+        return ok && !result.written.empty() && result.failures.empty() ? IconWritten::Yes
+                                                                        : IconWritten::Failed;
     }
     if (icon.images.empty() && ok) {
         reportFailure(err, key, "the icon holds no stored image");
-        return false;
+        return IconWritten::Failed;
     }
     for (const NativeImage& image : icon.images) {
         const std::string file = joinPath(
@@ -173,14 +187,35 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
             ok = false;
             continue;
         }
-        if (auto written = writeFileAtomically(file, *png); !written) {
-            reportFailure(err, file, written.error().message);
+        if (auto written = write(file, *png); !written) {
+            if (notWritten(file, written.error(), err) == IconWritten::DiskFull)
+                return IconWritten::DiskFull;
             ok = false;
             continue;
         }
         out << key << '\t' << file << '\n';
     }
-    return ok;
+    return ok ? IconWritten::Yes : IconWritten::Failed;
+}
+
+// One icon in the format asked for, to its numbered file (or files).
+IconWritten exportIcon(const IconSource& source, int i, int n, const std::string& key,
+                       const ExportOptions& options, const FileWriter& write, std::ostream& out,
+                       std::ostream& err)
+{
+    const auto group = source.group(i);
+    if (group && (options.allSizes || options.format == ExportFormat::Hicolor))
+        return writeNativeSizes(*group, options, n, key, write, out, err);
+    auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
+    if (!encoded) {
+        reportFailure(err, key, encoded.error());
+        return IconWritten::Failed;
+    }
+    const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
+    if (auto written = write(file, encoded->bytes); !written)
+        return notWritten(file, written.error(), err);
+    out << key << '\t' << file << '\n';
+    return IconWritten::Yes;
 }
 
 } // namespace
@@ -209,7 +244,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
-int runExport(const Command& command, std::ostream& out, std::ostream& err)
+int runExport(const Command& command, std::ostream& out, std::ostream& err, const FileWriter& write)
 {
     const ExportOptions& options = command.exportOptions;
     if (const auto problem = makeFolders(options.outDir)) {
@@ -219,6 +254,10 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
 
     int n = 0;
     bool failed = false;
+    // Once the disk is full, no file after it can be written either: the
+    // rest are counted, not tried, so one "no space" is said once.
+    bool diskFull = false;
+    std::size_t notWrittenAfterFull = 0;
     const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
         const auto source = openSource(path, std::move(opened), err);
         if (!source) {
@@ -227,28 +266,23 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
         }
         for (int i = 0; i < source->count(); ++i) {
             ++n; // numbers follow list order, even past a failed icon
-            const std::string key = keyOf(path, i);
-            const auto group = source->group(i);
-            if (group && (options.allSizes || options.format == ExportFormat::Hicolor)) {
-                failed = !writeNativeSizes(*group, options, n, key, out, err) || failed;
+            if (diskFull) {
+                ++notWrittenAfterFull;
                 continue;
             }
-            auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
-            if (!encoded) {
-                reportFailure(err, key, encoded.error());
-                failed = true;
-                continue;
+            switch (exportIcon(*source, i, n, keyOf(path, i), options, write, out, err)) {
+            case IconWritten::Yes: break;
+            case IconWritten::Failed: failed = true; break;
+            case IconWritten::DiskFull:
+                diskFull = failed = true;
+                ++notWrittenAfterFull;
+                break;
             }
-            const std::string file =
-                joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
-            if (auto written = writeFileAtomically(file, encoded->bytes); !written) {
-                reportFailure(err, file, written.error().message);
-                failed = true;
-                continue;
-            }
-            out << key << '\t' << file << '\n';
         }
     });
+    if (diskFull)
+        err << "glimmerbox-cli: no space left in " << options.outDir << ": export stopped, "
+            << notWrittenAfterFull << (notWrittenAfterFull == 1 ? " icon" : " icons") << " not written\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
