@@ -301,27 +301,18 @@ DecodedBmp decodeRows(const ByteReader& file, const Header& h, std::uint64_t str
 // damaged.
 constexpr std::uint64_t kRlePixelsPerByte = 256;
 
-std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const Header& h,
-                                                  const Palette& palette)
+// Goes through the runs, calling paint(x, y, index) for each pixel a run
+// sets inside the picture (y counted in file order, from the bottom).
+template <typename Paint>
+std::expected<void, CodecFailure> readRuns(const ByteReader& data, const Header& h, Paint paint)
 {
     const auto width = static_cast<std::uint64_t>(h.width);
     const auto height = static_cast<std::uint64_t>(h.height);
-    const ByteReader data = file.tail(h.pixelOffset);
-    // Two bytes of RLE data hold at most 255 pixels. A bitmap that claims
-    // more than twice that density (and a little for its end marks) is not
-    // one its data could hold, and would cost memory and time out of all
-    // proportion to its size.
-    if (width * height > kRlePixelsPerByte * (data.size() + 2))
-        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
-    // Decoded straight into the picture: pixels no run reaches keep index 0.
-    Canvas canvas(h, palette.gray ? PixelLayout::Gray : PixelLayout::Bgr);
-    canvas.fill(palette.entries[0]);
     const bool four = h.compression == kRle4;
-
     std::uint64_t at = 0, x = 0, y = 0;
     const auto put = [&](std::uint32_t index) {
         if (x < width)
-            canvas.put(canvas.rowFor(h, y), x, palette.entries[index]);
+            paint(x, y, index);
         ++x;
     };
     while (y < height) {
@@ -364,6 +355,31 @@ std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const 
             at += bytes + (bytes & 1); // literal runs are padded to 16 bits
         }
     }
+    return {};
+}
+
+std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const Header& h,
+                                                  const Palette& palette)
+{
+    const auto width = static_cast<std::uint64_t>(h.width);
+    const auto height = static_cast<std::uint64_t>(h.height);
+    const ByteReader data = file.tail(h.pixelOffset);
+    // Two bytes of RLE data hold at most 255 pixels. A bitmap that claims
+    // more than twice that density (and a little for its end marks) is not
+    // one its data could hold, and would cost memory and time out of all
+    // proportion to its size.
+    if (width * height > kRlePixelsPerByte * (data.size() + 2))
+        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
+    // The runs are checked first, so damaged data is refused before the
+    // picture is allocated; a pass over them costs little beside one.
+    if (const auto checked = readRuns(data, h, [](std::uint64_t, std::uint64_t, std::uint32_t) {}); !checked)
+        return std::unexpected(checked.error());
+    // Pixels no run reaches keep index 0.
+    Canvas canvas(h, palette.gray ? PixelLayout::Gray : PixelLayout::Bgr);
+    canvas.fill(palette.entries[0]);
+    (void)readRuns(data, h, [&](std::uint64_t x, std::uint64_t y, std::uint32_t index) {
+        canvas.put(canvas.rowFor(h, y), x, palette.entries[index]);
+    });
     return canvas.take();
 }
 

@@ -45,7 +45,7 @@ std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
     const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(height);
     const auto size = static_cast<std::size_t>(kHeadersSize + imageSize);
 
-    // Not cleared: the caller writes every row, and the padding is written here.
+    // Not cleared: every row is put with its padding.
     auto bytes = std::make_unique_for_overwrite<std::byte[]>(size);
     std::byte* h = bytes.get();
     std::fill_n(h, kHeadersSize, std::byte{0});
@@ -61,11 +61,16 @@ std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
     put32(h + 34, static_cast<std::uint32_t>(imageSize)); // biSizeImage
     put32(h + 38, 2835);                                  // 72 dpi, as pixels per metre
     put32(h + 42, 2835);
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y)
-        std::fill(h + kHeadersSize + y * stride + rowBytes, h + kHeadersSize + (y + 1) * stride,
-                  std::byte{0});
-    return Bmp24File(std::move(bytes), size, static_cast<std::size_t>(stride), height);
+    return Bmp24File(std::move(bytes), size, static_cast<std::size_t>(stride), width, height);
+}
+
+void Bmp24File::putRow(int y, const std::uint8_t* bgr)
+{
+    const auto stored = static_cast<std::size_t>(height_ - 1 - y);
+    std::byte* row = bytes_.get() + kHeadersSize + stored * stride_;
+    const std::size_t pixels = static_cast<std::size_t>(width_) * 3;
+    std::copy_n(reinterpret_cast<const std::byte*>(bgr), pixels, row);
+    std::fill(row + pixels, row + stride_, std::byte{0});
 }
 
 } // namespace gb::convert

@@ -7,7 +7,6 @@
 #include "core/imagefiles/atomic_file.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace gb::convert {
@@ -40,72 +39,24 @@ std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp,
     return encodeJpeg(decoded->rows, quality);
 }
 
-// Rows as the JPEG decoder hands them on, top row first, kept in blocks of
-// about a megabyte: a file whose data ends early costs only the rows it
-// held, never the picture its header claimed.
-class RowBlocks {
-public:
-    RowBlocks(std::size_t rowBytes, std::size_t rows)
-        : rowBytes_(rowBytes), rowsPerBlock_(std::max<std::size_t>(1, kBlockBytes / rowBytes)), rows_(rows)
-    {
-    }
-
-    void add(const std::uint8_t* row)
-    {
-        const std::size_t inBlock = count_ % rowsPerBlock_;
-        if (inBlock == 0)
-            blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(
-                std::min(rowsPerBlock_, rows_ - count_) * rowBytes_));
-        std::copy_n(row, rowBytes_, blocks_.back().get() + inBlock * rowBytes_);
-        ++count_;
-    }
-
-    // Every row into the bottom-up file, the bottom row first, so the file
-    // is written front to back; each block is freed once it is copied, and
-    // the rows and the file are never both held whole.
-    void moveInto(Bmp24File& bmp)
-    {
-        for (std::size_t y = count_; y-- > 0;) {
-            const std::size_t inBlock = y % rowsPerBlock_;
-            std::copy_n(blocks_[y / rowsPerBlock_].get() + inBlock * rowBytes_, rowBytes_,
-                        bmp.row(static_cast<int>(y)));
-            if (inBlock == 0)
-                blocks_[y / rowsPerBlock_].reset();
-        }
-        blocks_.clear();
-        count_ = 0;
-    }
-
-private:
-    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
-
-    std::size_t rowBytes_;
-    std::size_t rowsPerBlock_;
-    std::size_t rows_;
-    std::size_t count_ = 0;
-    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
-};
-
 std::expected<Bmp24File, CodecFailure> bmpOfJpeg(std::span<const std::byte> jpeg, const CodecLimits& limits)
 {
     const auto info = probeJpeg(jpeg, limits);
     if (!info)
         return std::unexpected(info.error());
-    if (const auto fits = Bmp24File::fits(info->width, info->height); !fits)
-        return std::unexpected(fits.error());
-    // The file is made only once every row has come: a JPEG that claims a
-    // large picture but holds little data fails at the first row it lacks.
-    RowBlocks rows(static_cast<std::size_t>(info->width) * 3, static_cast<std::size_t>(info->height));
+    // The file's memory is not cleared and each row goes into place as it
+    // is decoded, so a JPEG that claims a large picture but holds little
+    // data costs the rows it held, and fails at the first one it lacks.
+    auto bmp = Bmp24File::create(info->width, info->height);
+    if (!bmp)
+        return bmp;
+    int y = 0;
     const auto decoded = decodeJpeg(jpeg, *info, PixelLayout::Bgr, [&](const std::uint8_t* row) {
-        rows.add(row);
+        bmp->putRow(y++, row);
         return std::expected<void, CodecFailure>();
     });
     if (!decoded)
         return std::unexpected(decoded.error());
-    auto bmp = Bmp24File::create(info->width, info->height);
-    if (!bmp)
-        return bmp;
-    rows.moveInto(*bmp);
     return bmp;
 }
 

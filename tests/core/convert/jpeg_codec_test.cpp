@@ -62,7 +62,7 @@ TEST_P(JpegDecoder, HugeClaimOverFewBytesIsDamagedBeforeItsFirstRow)
     ASSERT_FALSE(d.result);
     EXPECT_EQ(d.result.error().status, CONVERT_DAMAGED);
     EXPECT_EQ(d.rows, 0);
-    // The conversions hold only what the decoder handed on, so they refuse it alike.
+    // The conversions decode it the same way, so they refuse it alike.
     EXPECT_EQ(jpegBytesToBmp(*bomb).error().status, CONVERT_DAMAGED);
     EXPECT_EQ(jpegBytesToJpeg(*bomb, 75).error().status, CONVERT_DAMAGED);
 }
