@@ -30,11 +30,24 @@ FileSource::~FileSource()
         ::close(fd_);
 }
 
+// O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
+// before fstat could tell us it is not a regular file.
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
 std::expected<FileSource, ReadFailure> FileSource::open(const std::string& path)
 {
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
-    // before fstat could tell us it is not a regular file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    return adopt(::open(path.c_str(), kOpenFlags));
+}
+
+// A link to a regular file is followed, as the folder listing counts it a
+// file; the folders on the way are the held folder's own.
+std::expected<FileSource, ReadFailure> FileSource::openAt(int folderFd, const std::string& name)
+{
+    return adopt(::openat(folderFd, name.c_str(), kOpenFlags));
+}
+
+std::expected<FileSource, ReadFailure> FileSource::adopt(int fd)
+{
     if (fd < 0)
         return std::unexpected(ReadFailure{ReadError::OpenFailed, 0, errno});
     struct stat info {};

@@ -20,6 +20,10 @@ public:
 
     // Opens only regular files: a FIFO would block, a device could be endless.
     static std::expected<FileSource, ReadFailure> open(const std::string& path);
+    // The same for the file `name` of the folder open as `folderFd`: it is
+    // reached through that folder whatever its full path is now (longer than
+    // PATH_MAX, or a folder on the way swapped for a link).
+    static std::expected<FileSource, ReadFailure> openAt(int folderFd, const std::string& name);
 
     std::uint64_t size() const override { return size_; }
     std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
@@ -29,6 +33,7 @@ public:
 
 private:
     FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    static std::expected<FileSource, ReadFailure> adopt(int fd);
 
     int fd_ = -1;
     std::uint64_t size_ = 0;

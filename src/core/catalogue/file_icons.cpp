@@ -8,11 +8,19 @@ namespace gb {
 
 std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
 {
+    auto file = FileSource::open(path);
+    if (!file)
+        return {};
+    return extractFileIcons(path, std::move(*file), std::move(stop));
+}
+
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop)
+{
     std::vector<CatalogueImage> icons;
     // Memory may run out however carefully each reader is bounded; the
     // file then gives the icons drawn so far and the search goes on.
     try {
-        auto source = IconSource::open(path, stop);
+        auto source = IconSource::open(std::move(file), stop);
         if (!source)
             return icons;
         const int count = source->count();

@@ -3,6 +3,7 @@
 // image key. Runs on the search's worker thread; the window appends the
 // result to its catalogue.
 
+#include "core/bytes/file_source.h"
 #include "core/catalogue/catalogue_store.h"
 
 #include <stop_token>
@@ -14,6 +15,9 @@ namespace gb {
 // A file that cannot be read or holds no icons gives none, silently. When
 // `stop` is requested the file is abandoned midway with what it gave so far.
 std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop = {});
+// The same for the file at `path` already open as `file`.
+std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource file,
+                                             std::stop_token stop = {});
 
 // Appends a file's icons in order; the first key already present ends the
 // file (so no file is catalogued twice and the lists stay in step).

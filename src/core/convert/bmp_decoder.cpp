@@ -204,6 +204,8 @@ std::expected<Palette, CodecFailure> readPalette(const ByteReader& file, const H
     return palette;
 }
 
+// The decoded picture. Its storage is not cleared first: every pixel is
+// written by the decoder (RLE bitmaps fill it with their background first).
 class Canvas {
 public:
     Canvas(const Header& h, PixelLayout layout) : layout_(layout)
@@ -213,15 +215,16 @@ public:
         result_.rows.layout = layout;
         result_.rows.stride =
             static_cast<std::size_t>(h.width) * static_cast<std::size_t>(bytesPerPixel(layout));
-        result_.storage.resize(result_.rows.stride * static_cast<std::size_t>(h.height));
-        result_.rows.first = result_.storage.data();
+        result_.storage = std::make_unique_for_overwrite<std::uint8_t[]>(result_.rows.stride *
+                                                                         static_cast<std::size_t>(h.height));
+        result_.rows.first = result_.storage.get();
     }
 
     // Output row of the stored (file) row `fileRow`, so rows are written in file order.
     std::uint8_t* rowFor(const Header& h, std::uint64_t fileRow)
     {
         const std::uint64_t top = h.topDown ? fileRow : static_cast<std::uint64_t>(h.height) - 1 - fileRow;
-        return result_.storage.data() + top * result_.rows.stride;
+        return result_.storage.get() + top * result_.rows.stride;
     }
 
     void put(std::uint8_t* row, std::uint64_t x, Bgr c) const
@@ -234,6 +237,17 @@ public:
         p[0] = c.b;
         p[1] = c.g;
         p[2] = c.r;
+    }
+
+    // Every pixel the colour `c`.
+    void fill(Bgr c)
+    {
+        const std::size_t rows = static_cast<std::size_t>(result_.rows.height);
+        std::uint8_t* first = result_.storage.get();
+        for (std::size_t x = 0; x < static_cast<std::size_t>(result_.rows.width); ++x)
+            put(first, x, c);
+        for (std::size_t y = 1; y < rows; ++y)
+            std::copy_n(first, result_.rows.stride, first + y * result_.rows.stride);
     }
 
     DecodedBmp take() { return std::move(result_); }
@@ -291,25 +305,18 @@ DecodedBmp decodeRows(const ByteReader& file, const Header& h, std::uint64_t str
 // damaged.
 constexpr std::uint64_t kRlePixelsPerByte = 256;
 
-std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const Header& h,
-                                                  const Palette& palette)
+// Goes through the runs, calling paint(x, y, index) for each pixel a run
+// sets inside the picture (y counted in file order, from the bottom).
+template <typename Paint>
+std::expected<void, CodecFailure> readRuns(const ByteReader& data, const Header& h, Paint paint)
 {
     const auto width = static_cast<std::uint64_t>(h.width);
     const auto height = static_cast<std::uint64_t>(h.height);
-    const ByteReader data = file.tail(h.pixelOffset);
-    // Two bytes of RLE data hold at most 255 pixels. A bitmap that claims
-    // more than twice that density (and a little for its end marks) is not
-    // one its data could hold, and would cost memory and time out of all
-    // proportion to its size.
-    if (width * height > kRlePixelsPerByte * (data.size() + 2))
-        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
-    std::vector<std::uint8_t> indices(width * height, 0);
     const bool four = h.compression == kRle4;
-
     std::uint64_t at = 0, x = 0, y = 0;
     const auto put = [&](std::uint32_t index) {
         if (x < width)
-            indices[y * width + x] = static_cast<std::uint8_t>(index);
+            paint(x, y, index);
         ++x;
     };
     while (y < height) {
@@ -352,17 +359,44 @@ std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const 
             at += bytes + (bytes & 1); // literal runs are padded to 16 bits
         }
     }
+    return {};
+}
 
+std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const Header& h,
+                                                  const Palette& palette)
+{
+    const auto width = static_cast<std::uint64_t>(h.width);
+    const auto height = static_cast<std::uint64_t>(h.height);
+    const ByteReader data = file.tail(h.pixelOffset);
+    // Two bytes of RLE data hold at most 255 pixels. A bitmap that claims
+    // more than twice that density (and a little for its end marks) is not
+    // one its data could hold, and would cost memory and time out of all
+    // proportion to its size.
+    if (width * height > kRlePixelsPerByte * (data.size() + 2))
+        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
+    // The runs are checked first, so damaged data is refused before the
+    // picture is allocated; a pass over them costs little beside one.
+    if (const auto checked = readRuns(data, h, [](std::uint64_t, std::uint64_t, std::uint32_t) {}); !checked)
+        return std::unexpected(checked.error());
+    // Pixels no run reaches keep index 0.
     Canvas canvas(h, palette.gray ? PixelLayout::Gray : PixelLayout::Bgr);
-    for (std::uint64_t row = 0; row < height; ++row) {
-        std::uint8_t* out = canvas.rowFor(h, row);
-        for (std::uint64_t col = 0; col < width; ++col)
-            canvas.put(out, col, palette.entries[indices[row * width + col]]);
-    }
+    canvas.fill(palette.entries[0]);
+    (void)readRuns(data, h, [&](std::uint64_t x, std::uint64_t y, std::uint32_t index) {
+        canvas.put(canvas.rowFor(h, y), x, palette.entries[index]);
+    });
     return canvas.take();
 }
 
 } // namespace
+
+std::expected<BmpInfo, CodecFailure> probeBmp(std::span<const std::byte> bytes)
+{
+    const auto header = readHeader(ByteReader(bytes));
+    if (!header)
+        return std::unexpected(header.error());
+    // Both sides are below 2^31: readHeader refuses the rest.
+    return BmpInfo{static_cast<int>(header->width), static_cast<int>(header->height)};
+}
 
 std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> bytes, const CodecLimits& limits)
 {

@@ -12,12 +12,22 @@
 #include "core/convert/codec_types.h"
 
 #include <expected>
+#include <memory>
 #include <span>
 
 namespace gb::convert {
 
+struct BmpInfo {
+    int width = 0;
+    int height = 0;
+};
+
+// The headers alone: the picture's sides, or why the file is refused,
+// before anything is allocated or decoded.
+std::expected<BmpInfo, CodecFailure> probeBmp(std::span<const std::byte> file);
+
 struct DecodedBmp {
-    std::vector<std::uint8_t> storage; // the decoded rows, unless `rows` points into the file
+    std::unique_ptr<std::uint8_t[]> storage; // the decoded rows, unless `rows` points into the file
     PixelRows rows;
 };
 

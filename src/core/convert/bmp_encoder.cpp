@@ -1,5 +1,6 @@
 #include "core/convert/bmp_encoder.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace gb::convert {
@@ -18,23 +19,39 @@ void put32(std::byte* at, std::uint32_t value)
         at[i] = static_cast<std::byte>(value >> (8 * i));
 }
 
+std::uint64_t strideOf(int width)
+{
+    return (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+}
+
 } // namespace
 
-std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
+std::expected<void, CodecFailure> Bmp24File::fits(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return std::unexpected(CodecFailure{CONVERT_INTERNAL_ERROR, "empty image"});
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
-    const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(height);
     // bfSize and biSizeImage are 32-bit fields.
-    if (imageSize > std::numeric_limits<std::uint32_t>::max() - kHeadersSize)
+    if (strideOf(width) * static_cast<std::uint64_t>(height) >
+        std::numeric_limits<std::uint32_t>::max() - kHeadersSize)
         return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "too large for a BMP file"});
+    return {};
+}
 
-    std::vector<std::byte> bytes(kHeadersSize + imageSize);
-    std::byte* h = bytes.data();
+std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
+{
+    if (auto fit = fits(width, height); !fit)
+        return std::unexpected(fit.error());
+    const std::uint64_t stride = strideOf(width);
+    const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(height);
+    const auto size = static_cast<std::size_t>(kHeadersSize + imageSize);
+
+    // Not cleared: every row is put with its padding.
+    auto bytes = std::make_unique_for_overwrite<std::byte[]>(size);
+    std::byte* h = bytes.get();
+    std::fill_n(h, kHeadersSize, std::byte{0});
     h[0] = std::byte{'B'};
     h[1] = std::byte{'M'};
-    put32(h + 2, static_cast<std::uint32_t>(bytes.size()));
+    put32(h + 2, static_cast<std::uint32_t>(size));
     put32(h + 10, kHeadersSize);                          // bfOffBits
     put32(h + 14, 40);                                    // biSize
     put32(h + 18, static_cast<std::uint32_t>(width));     // biWidth
@@ -44,7 +61,16 @@ std::expected<Bmp24File, CodecFailure> Bmp24File::create(int width, int height)
     put32(h + 34, static_cast<std::uint32_t>(imageSize)); // biSizeImage
     put32(h + 38, 2835);                                  // 72 dpi, as pixels per metre
     put32(h + 42, 2835);
-    return Bmp24File(std::move(bytes), static_cast<std::size_t>(stride));
+    return Bmp24File(std::move(bytes), size, static_cast<std::size_t>(stride), width, height);
+}
+
+void Bmp24File::putRow(int y, const std::uint8_t* bgr)
+{
+    const auto stored = static_cast<std::size_t>(height_ - 1 - y);
+    std::byte* row = bytes_.get() + kHeadersSize + stored * stride_;
+    const std::size_t pixels = static_cast<std::size_t>(width_) * 3;
+    std::copy_n(reinterpret_cast<const std::byte*>(bgr), pixels, row);
+    std::fill(row + pixels, row + stride_, std::byte{0});
 }
 
 } // namespace gb::convert

@@ -7,6 +7,7 @@
 #include "core/imagefiles/atomic_file.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace gb::convert {
 
@@ -25,6 +26,13 @@ convert_status write(const char* dst, std::span<const std::byte> bytes)
 std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp, int quality,
                                                  const CodecLimits& limits)
 {
+    // JPEG's limit on the sides is known from the headers: a bitmap beyond
+    // it is refused before a row of it is decoded.
+    const auto info = probeBmp(bmp);
+    if (!info)
+        return std::unexpected(info.error());
+    if (const auto sides = checkJpegSides(info->width, info->height); !sides)
+        return std::unexpected(sides.error());
     const auto decoded = decodeBmp(bmp, limits);
     if (!decoded)
         return std::unexpected(decoded.error());
@@ -36,33 +44,38 @@ std::expected<Bmp24File, CodecFailure> bmpOfJpeg(std::span<const std::byte> jpeg
     const auto info = probeJpeg(jpeg, limits);
     if (!info)
         return std::unexpected(info.error());
+    // The file's memory is not cleared and each row goes into place as it
+    // is decoded, so a JPEG that claims a large picture but holds little
+    // data costs the rows it held, and fails at the first one it lacks.
     auto bmp = Bmp24File::create(info->width, info->height);
     if (!bmp)
         return bmp;
-    const auto decoded = decodeJpeg(jpeg, *info, PixelLayout::Bgr, bmp->pixels(), bmp->stride(), true);
+    int y = 0;
+    const auto decoded = decodeJpeg(jpeg, *info, PixelLayout::Bgr, [&](const std::uint8_t* row) {
+        bmp->putRow(y++, row);
+        return std::expected<void, CodecFailure>();
+    });
     if (!decoded)
         return std::unexpected(decoded.error());
     return bmp;
 }
 
+// Each row goes from the decoder straight to the encoder: no picture is held.
 std::expected<JpegBytes, CodecFailure> jpegOfJpeg(std::span<const std::byte> jpeg, int quality,
                                                   const CodecLimits& limits)
 {
     const auto info = probeJpeg(jpeg, limits);
     if (!info)
         return std::unexpected(info.error());
-    PixelRows rows;
-    rows.width = info->width;
-    rows.height = info->height;
-    rows.layout = info->gray ? PixelLayout::Gray : PixelLayout::Bgr;
-    rows.stride =
-        static_cast<std::size_t>(info->width) * static_cast<std::size_t>(bytesPerPixel(rows.layout));
-    std::vector<std::uint8_t> pixels(rows.stride * static_cast<std::size_t>(info->height));
-    rows.first = pixels.data();
-    const auto decoded = decodeJpeg(jpeg, *info, rows.layout, pixels.data(), rows.stride, false);
+    const PixelLayout layout = info->gray ? PixelLayout::Gray : PixelLayout::Bgr;
+    auto encoder = JpegEncoder::start(info->width, info->height, layout, quality);
+    if (!encoder)
+        return std::unexpected(encoder.error());
+    const auto decoded =
+        decodeJpeg(jpeg, *info, layout, [&](const std::uint8_t* row) { return encoder->write(row); });
     if (!decoded)
         return std::unexpected(decoded.error());
-    return encodeJpeg(rows, quality);
+    return encoder->finish();
 }
 
 std::vector<std::byte> copyOf(std::span<const std::byte> bytes)
@@ -136,10 +149,10 @@ std::expected<std::vector<std::byte>, CodecFailure> bmpBytesToJpeg(std::span<con
 std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToBmp(std::span<const std::byte> jpeg,
                                                                    const CodecLimits& limits)
 {
-    auto bmp = bmpOfJpeg(jpeg, limits);
+    const auto bmp = bmpOfJpeg(jpeg, limits);
     if (!bmp)
         return std::unexpected(bmp.error());
-    return std::move(*bmp).take();
+    return copyOf(bmp->bytes());
 }
 
 std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToJpeg(std::span<const std::byte> jpeg,

@@ -1,9 +1,11 @@
 #include "core/convert/jpeg_codec.h"
 
-#include <turbojpeg.h>
+#include "core/convert/jpeg_errors.h"
 
 #include <cstdlib>
 #include <vector>
+
+#include <jerror.h>
 
 namespace gb::convert {
 
@@ -14,42 +16,59 @@ std::unexpected<CodecFailure> fail(convert_status status, const char* reason)
     return std::unexpected(CodecFailure{status, reason});
 }
 
-class Handle {
-public:
-    explicit Handle(tjhandle handle) : handle_(handle) {}
-    ~Handle()
+// A progressive file of thousands of tiny scans would keep the decoder busy
+// for minutes. Encoders write about ten; 500 is far beyond any of them.
+constexpr int kMaxScans = 500;
+
+// Everything libjpeg touches, in one place that a longjmp leaves intact and
+// that is released however the decoding ends.
+struct Decoding {
+    explicit Decoding(bool stopOnWarning)
     {
-        if (handle_)
-            tjDestroy(handle_);
+        errors.stopOnWarning = stopOnWarning;
+        cinfo.err = errors.install();
+        progress.progress_monitor = checkScans;
     }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    tjhandle get() const { return handle_; }
+    ~Decoding() { jpeg_destroy_decompress(&cinfo); } // safe on a struct never created
+    Decoding(const Decoding&) = delete;
+    Decoding& operator=(const Decoding&) = delete;
 
-private:
-    tjhandle handle_;
+    static void checkScans(j_common_ptr common)
+    {
+        const auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+        if (cinfo->input_scan_number > kMaxScans) {
+            reinterpret_cast<Decoding*>(cinfo->client_data)->tooManyScans = true;
+            JpegErrors::leave(common);
+        }
+    }
+
+    // Up to the header of the first scan.
+    void readHeader(std::span<const std::byte> file)
+    {
+        jpeg_create_decompress(&cinfo);
+        cinfo.client_data = this;
+        cinfo.progress = &progress;
+        jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(file.data()),
+                     static_cast<unsigned long>(file.size()));
+        jpeg_read_header(&cinfo, TRUE);
+    }
+
+    CodecFailure failure(const char* reason) const
+    {
+        if (tooManyScans)
+            return {CONVERT_DAMAGED, "more progressive scans than the limit"};
+        if (errors.warned)
+            return {CONVERT_DAMAGED, "JPEG data incomplete or corrupt"};
+        if (errors.pub.msg_code == JERR_OUT_OF_MEMORY)
+            return {CONVERT_OUT_OF_MEMORY, "no memory for the JPEG decoder"};
+        return {CONVERT_DAMAGED, reason};
+    }
+
+    jpeg_decompress_struct cinfo{};
+    JpegErrors errors;
+    jpeg_progress_mgr progress{};
+    bool tooManyScans = false;
 };
-
-int pixelFormat(PixelLayout layout)
-{
-    switch (layout) {
-    case PixelLayout::Bgr: return TJPF_BGR;
-    case PixelLayout::Bgrx: return TJPF_BGRX;
-    case PixelLayout::Gray: return TJPF_GRAY;
-    }
-    return TJPF_BGR;
-}
-
-// TJFLAG_LIMITSCANS: a progressive file of thousands of tiny scans would
-// otherwise keep the decoder busy for minutes.
-// TJFLAG_STOPONWARNING: a damaged file is refused, so decoding the rest of
-// it is wasted work.
-constexpr int kDecodeFlags = TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING;
-
-const unsigned char* data(std::span<const std::byte> file)
-{
-    return reinterpret_cast<const unsigned char*>(file.data());
-}
 
 // Adobe writes CMYK JPEGs inverted (0 is full ink); so does every program
 // that reads them back the way Photoshop does.
@@ -63,6 +82,13 @@ void cmykToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width)
     }
 }
 
+J_COLOR_SPACE outputSpace(const JpegInfo& info, PixelLayout layout)
+{
+    if (info.cmyk)
+        return JCS_CMYK; // libjpeg turns YCCK into CMYK; the rest is ours
+    return layout == PixelLayout::Gray ? JCS_GRAYSCALE : JCS_EXT_BGR;
+}
+
 } // namespace
 
 JpegBytes::JpegBytes(unsigned char* data, unsigned long size) : data_(data), size_(size) {}
@@ -72,10 +98,17 @@ std::span<const std::byte> JpegBytes::bytes() const
     return {reinterpret_cast<const std::byte*>(data_.get()), static_cast<std::size_t>(size_)};
 }
 
-// The encoder's buffer comes from libjpeg's memory destination, which uses malloc.
+// The encoder's buffer is malloc'd, as libjpeg's callbacks cannot throw.
 void JpegBytes::Free::operator()(unsigned char* data) const
 {
     std::free(data);
+}
+
+std::expected<void, CodecFailure> checkJpegSides(std::int64_t width, std::int64_t height)
+{
+    if (width > kJpegMaxSide || height > kJpegMaxSide)
+        return fail(CONVERT_TOO_LARGE, "a side longer than JPEG allows");
+    return {};
 }
 
 std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file, const CodecLimits& limits)
@@ -84,59 +117,60 @@ std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
     if (file.size() < 3 || file[0] != std::byte{0xFF} || file[1] != std::byte{0xD8} ||
         file[2] != std::byte{0xFF})
         return fail(CONVERT_NOT_JPEG, "no JPEG start-of-image marker");
-    const Handle handle(tjInitDecompress());
-    if (!handle.get())
-        return fail(CONVERT_OUT_OF_MEMORY, "cannot start the JPEG decoder");
 
-    int width = 0, height = 0, sampling = 0, colourSpace = 0;
-    if (tjDecompressHeader3(handle.get(), data(file), static_cast<unsigned long>(file.size()), &width,
-                            &height, &sampling, &colourSpace) != 0)
-        return fail(CONVERT_DAMAGED, "JPEG header unreadable");
-    if (width <= 0 || height <= 0)
-        return fail(CONVERT_DAMAGED, "JPEG size not positive");
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > limits.maxPixels)
+    // A warning in the header is not final here: the decoding refuses it.
+    Decoding d(false);
+    if (!jpegGuarded(d.errors, [&] { d.readHeader(file); }))
+        return std::unexpected(d.failure("JPEG header unreadable"));
+    const J_COLOR_SPACE space = d.cinfo.jpeg_color_space;
+    if (space != JCS_GRAYSCALE && space != JCS_YCbCr && space != JCS_RGB && space != JCS_CMYK &&
+        space != JCS_YCCK)
+        return fail(CONVERT_UNSUPPORTED, "JPEG colour space neither gray, YCbCr, RGB, CMYK nor YCCK");
+    // libjpeg refuses sides of 0 and beyond JPEG_MAX_DIMENSION itself.
+    const std::uint64_t width = d.cinfo.image_width, height = d.cinfo.image_height;
+    if (width * height > limits.maxPixels)
         return fail(CONVERT_TOO_LARGE, "more pixels than the limit");
-    return JpegInfo{width, height, colourSpace == TJCS_GRAY,
-                    colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK};
+    return JpegInfo{static_cast<int>(width), static_cast<int>(height), space == JCS_GRAYSCALE,
+                    space == JCS_CMYK || space == JCS_YCCK};
 }
 
 std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, const JpegInfo& info,
-                                             PixelLayout layout, std::uint8_t* out, std::size_t stride,
-                                             bool bottomUp)
+                                             PixelLayout layout, const JpegRowSink& sink)
 {
-    const Handle handle(tjInitDecompress());
-    if (!handle.get())
-        return fail(CONVERT_OUT_OF_MEMORY, "cannot start the JPEG decoder");
-    const int flags = kDecodeFlags | (bottomUp ? TJFLAG_BOTTOMUP : 0);
-    const auto size = static_cast<unsigned long>(file.size());
-
-    // libjpeg's warnings ("premature end of data", "corrupt data") mean
-    // part of the picture was made up: an image that is not the file's is
-    // no conversion, so a warning fails like an error.
-    const auto result = [&](int status) -> std::expected<void, CodecFailure> {
-        if (status == 0)
-            return {};
-        if (tjGetErrorCode(handle.get()) == TJERR_WARNING)
-            return fail(CONVERT_DAMAGED, "JPEG data incomplete or corrupt");
-        return fail(CONVERT_DAMAGED, "JPEG data undecodable");
-    };
-
-    if (!info.cmyk)
-        return result(tjDecompress2(handle.get(), data(file), size, out, info.width, static_cast<int>(stride),
-                                    info.height, pixelFormat(layout), flags));
-
-    // TurboJPEG gives CMYK only as CMYK; the conversion is ours.
-    const auto width = static_cast<std::size_t>(info.width);
-    std::vector<std::uint8_t> cmyk(width * 4 * static_cast<std::size_t>(info.height));
-    const auto decoded = result(tjDecompress2(handle.get(), data(file), size, cmyk.data(), info.width, 0,
-                                              info.height, TJPF_CMYK, kDecodeFlags));
-    if (!decoded)
-        return decoded;
-    for (int y = 0; y < info.height; ++y) {
-        const auto row = static_cast<std::size_t>(bottomUp ? info.height - 1 - y : y);
-        cmykToBgr(cmyk.data() + static_cast<std::size_t>(y) * width * 4, out + row * stride, info.width);
-    }
-    return {};
+    // libjpeg's warnings mean part of the picture was made up: an image that
+    // is not the file's is no conversion, so the first warning fails like an
+    // error, and nothing after it is decoded.
+    Decoding d(true);
+    std::vector<std::uint8_t> decoded, converted;
+    std::expected<void, CodecFailure> taken;
+    const bool finished = jpegGuarded(d.errors, [&] {
+        d.readHeader(file);
+        d.cinfo.out_color_space = outputSpace(info, layout);
+        jpeg_start_decompress(&d.cinfo);
+        if (d.cinfo.output_width != static_cast<JDIMENSION>(info.width) ||
+            d.cinfo.output_height != static_cast<JDIMENSION>(info.height)) {
+            taken = fail(CONVERT_INTERNAL_ERROR, "JPEG not the one probed");
+            return;
+        }
+        const auto width = static_cast<std::size_t>(info.width);
+        decoded.resize(width * static_cast<std::size_t>(d.cinfo.output_components));
+        if (info.cmyk)
+            converted.resize(width * 3);
+        while (d.cinfo.output_scanline < d.cinfo.output_height) {
+            JSAMPROW row = decoded.data();
+            jpeg_read_scanlines(&d.cinfo, &row, 1);
+            if (info.cmyk)
+                cmykToBgr(decoded.data(), converted.data(), info.width);
+            taken = sink(info.cmyk ? converted.data() : decoded.data());
+            if (!taken)
+                return;
+        }
+        // To the end of the image, so damage after the last row counts too.
+        jpeg_finish_decompress(&d.cinfo);
+    });
+    if (!finished)
+        return std::unexpected(d.failure("JPEG data undecodable"));
+    return taken;
 }
 
 } // namespace gb::convert

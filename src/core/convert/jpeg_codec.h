@@ -1,12 +1,15 @@
 #pragma once
-// JPEG through libjpeg-turbo: decoding through the TurboJPEG API, which
-// keeps libjpeg's setjmp/longjmp error handling on its own side, encoding
-// through libjpeg (jpeg_encoder.cpp), as cjpeg does. Every failure comes back
-// here as a return value.
+// JPEG through libjpeg-turbo's libjpeg API, row by row both ways: the
+// decoder hands each row on as the file's data yields it, the encoder takes
+// rows as they come, so a conversion never holds a picture it does not need
+// and a file whose data ends early costs only the rows it held. libjpeg's
+// setjmp/longjmp error handling stays inside jpeg_codec.cpp (decoding)
+// and jpeg_encoder.cpp; every failure comes back here as a return value.
 
 #include "core/convert/codec_types.h"
 
 #include <expected>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -27,9 +30,32 @@ private:
     unsigned long size_ = 0;
 };
 
+// Whether a picture of these sides fits in a JPEG file (kJpegMaxSide).
+std::expected<void, CodecFailure> checkJpegSides(std::int64_t width, std::int64_t height);
+
 // The JPEG cjpeg writes at `quality` (1 to 100): 4:2:0, or grayscale for
 // gray rows; baseline from 24 up, 16-bit quantisation tables below; the
-// density in its JFIF header.
+// density in its JFIF header. Rows go in top row first, one `write` each,
+// `width` pixels of `layout`.
+class JpegEncoder {
+public:
+    static std::expected<JpegEncoder, CodecFailure> start(int width, int height, PixelLayout layout,
+                                                          int quality, const JfifDensity& density = {});
+    JpegEncoder(JpegEncoder&&) noexcept;
+    JpegEncoder& operator=(JpegEncoder&&) noexcept;
+    ~JpegEncoder();
+
+    std::expected<void, CodecFailure> write(const std::uint8_t* row);
+    // After the last row: the whole file.
+    std::expected<JpegBytes, CodecFailure> finish();
+
+private:
+    struct State;
+    explicit JpegEncoder(std::unique_ptr<State> state);
+    std::unique_ptr<State> state_;
+};
+
+// The same for rows already in memory.
 std::expected<JpegBytes, CodecFailure> encodeJpeg(const PixelRows& rows, int quality,
                                                   const JfifDensity& density = {});
 
@@ -43,12 +69,16 @@ struct JpegInfo {
 std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
                                                 const CodecLimits& limits = {});
 
-// Decodes the image `probeJpeg` described into `out`, row by row `stride`
-// bytes apart, bottom row first when `bottomUp`. `layout` is Bgr, or Gray
-// for a gray image. A damaged scan (a truncated file, say) is refused with
-// CONVERT_DAMAGED, even where libjpeg only warns and would fill in gray.
+// Takes one decoded row, top row first; a failure it returns ends the
+// decoding with that failure.
+using JpegRowSink = std::function<std::expected<void, CodecFailure>(const std::uint8_t* row)>;
+
+// Decodes the image `probeJpeg` described, handing `sink` each row of
+// `info.width` pixels in `layout` (Bgr, or Gray for a gray image) as soon as
+// it is decoded. A damaged file (a truncated one, say) is refused with
+// CONVERT_DAMAGED at the first sign of it, even where libjpeg only warns and
+// would fill in gray: rows already handed on are then to be dropped.
 std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, const JpegInfo& info,
-                                             PixelLayout layout, std::uint8_t* out, std::size_t stride,
-                                             bool bottomUp);
+                                             PixelLayout layout, const JpegRowSink& sink);
 
 } // namespace gb::convert

@@ -46,7 +46,8 @@ std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view
     return joinPath(iconsFolder, "hicolor/" + side + "x" + side + "/apps/" + std::string(name) + ".png");
 }
 
-HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name)
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name,
+                                const FileWriter& write)
 {
     HicolorResult result;
     for (const int size : kHicolorSizes) {
@@ -69,8 +70,12 @@ HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view icons
             result.failures.push_back({file, WriteFailure{0, png.error(), WriteProblem::Other}});
             continue;
         }
-        if (auto written = writeFileAtomically(file, *png); !written) {
+        if (auto written = write(file, *png); !written) {
             result.failures.push_back({file, written.error()});
+            if (written.error().problem == WriteProblem::Full) {
+                result.diskFull = true;
+                break;
+            }
             continue;
         }
         result.written.push_back(file);

@@ -48,12 +48,13 @@ struct HicolorResult {
     std::vector<std::string> written;     // the files, smallest size first
     std::vector<HicolorFailure> failures; // each file not written
     std::uint64_t bytes = 0;              // written in all
+    bool diskFull = false;                // a file found no space left; the sizes after it were not tried
 };
 
 // Writes the images of the standard sizes the group stores (square ones
-// only) below iconsFolder, making folders as needed; each file atomically.
-// The name must pass checkPrefix (the caller checks it).
-HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder,
-                                std::string_view name);
+// only) below iconsFolder, making folders as needed; each file atomically
+// (or with `write`). The name must pass checkPrefix (the caller checks it).
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name,
+                                const FileWriter& write = writeFileAtomically);
 
 } // namespace gb

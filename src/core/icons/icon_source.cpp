@@ -104,16 +104,21 @@ std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path,
     auto file = FileSource::open(path);
     if (!file)
         return std::unexpected(file.error());
+    return open(std::move(*file), std::move(stop));
+}
+
+std::expected<IconSource, ReadFailure> IconSource::open(FileSource file, std::stop_token stop)
+{
     IconSource source;
     source.stop_ = std::move(stop);
-    if (file->size() <= kWholeReadLimit) {
+    if (file.size() <= kWholeReadLimit) {
         // What is there, should it have shrunk; shared with the groups read
         // from it, which may outlive this source.
-        auto whole = std::make_shared<const std::vector<std::byte>>(file->readAll());
+        auto whole = std::make_shared<const std::vector<std::byte>>(file.readAll());
         source.source_ = std::make_unique<MemorySource>(std::move(whole));
     } else {
-        source.budget_.left = file->size() * kReadsPerFileByte;
-        source.source_ = std::make_unique<FileSource>(std::move(*file));
+        source.budget_.left = file.size() * kReadsPerFileByte;
+        source.source_ = std::make_unique<FileSource>(std::move(file));
     }
     source.index();
     return source;

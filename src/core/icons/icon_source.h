@@ -5,6 +5,7 @@
 //   ICO, CUR and ANI (first frame): one icon;
 //   anything else: none.
 
+#include "core/bytes/file_source.h"
 #include "core/bytes/source_reader.h"
 #include "core/icons/decode_memo.h"
 #include "core/icons/icon_group.h"
@@ -56,6 +57,8 @@ public:
     // only where its headers, directories and icons are. When `stop` is
     // requested, indexing and drawing give up with Cancelled.
     static std::expected<IconSource, ReadFailure> open(const std::string& path, std::stop_token stop = {});
+    // The same for a file already open.
+    static std::expected<IconSource, ReadFailure> open(FileSource file, std::stop_token stop = {});
     // Indexes bytes the caller keeps alive (tests, fuzzing).
     static IconSource fromBytes(ByteReader bytes);
     // Indexes any source (tests), which the IconSource then owns.

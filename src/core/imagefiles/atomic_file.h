@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <expected>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -36,6 +37,11 @@ WriteProblem writeProblemOf(int error, const std::string& path);
 
 std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
                                                       std::span<const std::byte> contents);
+
+// A way to write one file whole: writeFileAtomically, or in tests a fake
+// (one that finds the disk full, say).
+using FileWriter = std::function<std::expected<void, WriteFailure>(const std::string& path,
+                                                                   std::span<const std::byte> contents)>;
 
 // The same in steps, for many files at once (the batches): each file is
 // staged beside its destination, one sync of the file system then stands

@@ -4,17 +4,34 @@
 
 namespace gb {
 
+namespace {
+
+std::vector<CatalogueImage> extractFoundFile(const FoundFile& found, std::stop_token stop)
+{
+    auto file = found.open();
+    if (!file)
+        return {}; // a file that cannot be read gives no icons, silently
+    return extractFileIcons(found.path, std::move(*file), std::move(stop));
+}
+
+} // namespace
+
 BackgroundSearch::BackgroundSearch(Extractor extractor)
 {
     if (extractor)
-        extractor_ = [extractor = std::move(extractor)](const std::string& path, std::stop_token) {
-            return extractor(path);
+        extractor_ = [extractor = std::move(extractor)](const FoundFile& file, std::stop_token) {
+            return extractor(file.path);
         };
     else
-        extractor_ = extractFileIcons;
+        extractor_ = extractFoundFile;
 }
 
-BackgroundSearch::BackgroundSearch(StoppableExtractor extractor) : extractor_(std::move(extractor)) {}
+BackgroundSearch::BackgroundSearch(StoppableExtractor extractor)
+{
+    extractor_ = [extractor = std::move(extractor)](const FoundFile& file, std::stop_token stop) {
+        return extractor(file.path, std::move(stop));
+    };
+}
 
 BackgroundSearch::~BackgroundSearch()
 {
@@ -67,15 +84,15 @@ void BackgroundSearch::run(std::string folder, WalkOptions options, std::stop_to
     public:
         Visitor(BackgroundSearch& search, std::stop_token stop) : search_(search), stop_(std::move(stop)) {}
         bool poll() override { return search_.going_.load(); }
-        void file(const std::string& path) override
+        void file(const FoundFile& file) override
         {
             if (stop_.stop_requested())
                 return; // abandoned: the folder's remaining files are skipped
-            std::vector<CatalogueImage> icons = search_.extractor_(path, stop_);
+            std::vector<CatalogueImage> icons = search_.extractor_(file, stop_);
             std::lock_guard lock(search_.mutex_);
             if (!icons.empty())
                 search_.pending_.files.push_back(std::move(icons));
-            search_.pending_.lastFile = path;
+            search_.pending_.lastFile = file.path;
             ++search_.pending_.filesVisited;
         }
 

@@ -34,7 +34,8 @@ public:
     using StoppableExtractor =
         std::function<std::vector<CatalogueImage>(const std::string& path, std::stop_token stop)>;
 
-    // The extractor defaults to extractFileIcons; tests may slow it down.
+    // The extractor defaults to the engine's, extractFileIcons of each file
+    // opened through its folder (FoundFile::open); tests may slow it down.
     explicit BackgroundSearch(Extractor extractor = {});
     explicit BackgroundSearch(StoppableExtractor extractor);
     ~BackgroundSearch(); // stops and joins a running search
@@ -55,7 +56,7 @@ public:
 private:
     void run(std::string folder, WalkOptions options, std::stop_token stop);
 
-    StoppableExtractor extractor_;
+    std::function<std::vector<CatalogueImage>(const FoundFile& file, std::stop_token stop)> extractor_;
     std::atomic<bool> going_{false};
     std::stop_source abandon_;
     std::thread worker_;

@@ -50,6 +50,7 @@ struct Frame {
     FolderListing listing;
     std::size_t subfoldersLeft = 0; // the next subfolder taken is subfolders[subfoldersLeft - 1]
     Descriptor fd;
+    int lostError = 0; // why fd could not be reopened after it was closed for depth
 };
 
 } // namespace
@@ -104,12 +105,20 @@ void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVi
             // Its parent was closed for depth: reopened as the real ".." of
             // this folder, never through a link.
             stack.back().fd = Descriptor(::openat(done.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            if (!stack.back().fd.open())
+            if (!stack.back().fd.open()) {
+                stack.back().lostError = errno;
                 stack.back().subfoldersLeft = 0; // its other subfolders cannot be reached safely
+            }
         }
-        done.fd.reset();
+        if (!done.fd.open()) {
+            // Nor can its files: by their path they could lie elsewhere now.
+            if (!done.listing.files.empty())
+                visitor.unreadableFolder(done.folder, done.lostError);
+            continue;
+        }
+        // Its files are opened through its descriptor, held until the last.
         for (const std::string& name : done.listing.files)
-            visitor.file(childPath(done.folder, name));
+            visitor.file(FoundFile{childPath(done.folder, name), done.fd.get(), name});
     }
 }
 

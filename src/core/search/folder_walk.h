@@ -14,10 +14,15 @@
 // The walk keeps its own stack, so depth is not bounded by the call stack.
 // Each subfolder is opened relative to its parent's descriptor and never
 // through a link, so a folder swapped for a link after its parent was
-// listed is not followed.
+// listed is not followed; and each file is opened relative to its own
+// folder's descriptor, held while its files are visited, so a file is
+// reached however deep it lies (beyond PATH_MAX too) and never through a
+// folder on its path that was swapped for a link while the walk was below it.
 
+#include "core/bytes/file_source.h"
 #include "core/search/file_pattern.h"
 
+#include <expected>
 #include <functional>
 #include <string>
 
@@ -32,13 +37,22 @@ struct WalkOptions {
     FilePattern pattern;
 };
 
+// A matching regular file, as the walk hands it on.
+struct FoundFile {
+    const std::string& path; // folder + "/" + name: the file's key, and its name for people
+    int folderFd;            // its folder, open while the visitor has the file
+    const std::string& name;
+
+    // Opens it through its folder's descriptor, not by its path.
+    std::expected<FileSource, ReadFailure> open() const { return FileSource::openAt(folderFd, name); }
+};
+
 class WalkVisitor {
 public:
     virtual ~WalkVisitor() = default;
     // A poll point: true to go on, false to stop the search.
     virtual bool poll() = 0;
-    // A matching regular file, with its full path (folder + "/" + name).
-    virtual void file(const std::string& path) = 0;
+    virtual void file(const FoundFile& file) = 0;
     // A folder that could not be read; it is skipped alone.
     virtual void unreadableFolder(const std::string& /*path*/, int /*error*/) {}
 };

@@ -35,12 +35,17 @@ void reportFailure(std::ostream& err, const std::string& path, const std::string
     err << "glimmerbox-cli: " << path << ": " << reason << '\n';
 }
 
-// Opens a file for listing or export. A file that is no icon source is read
-// fine and holds no icons; a broken one, or one that cannot be opened, is a
-// failure.
-std::optional<IconSource> openSource(const std::string& path, std::ostream& err)
+// A file to read: its path as given or found, and the file opened (a found
+// one through its folder), or why it could not be.
+using OpenedFile = std::expected<FileSource, ReadFailure>;
+using EachFile = std::function<void(const std::string& path, OpenedFile file)>;
+
+// Indexes a file for listing or export. A file that is no icon source is
+// read fine and holds no icons; a broken one, or one that cannot be opened,
+// is a failure.
+std::optional<IconSource> openSource(const std::string& path, OpenedFile file, std::ostream& err)
 {
-    auto source = IconSource::open(path);
+    auto source = file ? IconSource::open(std::move(*file)) : std::unexpected(file.error());
     if (!source) {
         reportFailure(err, path, describe(source.error()));
         return std::nullopt;
@@ -70,17 +75,13 @@ std::optional<std::string> makeFolders(const std::string& folder)
 
 // Every file to read, in catalogue order: a file path as given, a folder
 // walked as the window walks it. Returns false when a folder could not be read.
-bool forEachInputFile(const Command& command, std::ostream& err,
-                      const std::function<void(const std::string&)>& each)
+bool forEachInputFile(const Command& command, std::ostream& err, const EachFile& each)
 {
     class Collector : public WalkVisitor {
     public:
-        Collector(const std::function<void(const std::string&)>& each, std::ostream& err)
-            : each_(each), err_(err)
-        {
-        }
+        Collector(const EachFile& each, std::ostream& err) : each_(each), err_(err) {}
         bool poll() override { return true; }
-        void file(const std::string& path) override { each_(path); }
+        void file(const FoundFile& file) override { each_(file.path, file.open()); }
         void unreadableFolder(const std::string& path, int error) override
         {
             reportFailure(err_, path, std::string("cannot read the folder: ") + std::strerror(error));
@@ -89,7 +90,7 @@ bool forEachInputFile(const Command& command, std::ostream& err,
         bool failed = false;
 
     private:
-        const std::function<void(const std::string&)>& each_;
+        const EachFile& each_;
         std::ostream& err_;
     };
 
@@ -102,7 +103,7 @@ bool forEachInputFile(const Command& command, std::ostream& err,
             walkFolderTree(path, walk, collector);
             allRead = allRead && !collector.failed;
         } else {
-            each(path); // opening it reports what is wrong
+            each(path, FileSource::open(path)); // opening it reports what is wrong
         }
     }
     return allRead;
@@ -138,10 +139,21 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
+// What writing one icon came to.
+enum class IconWritten { Yes, Failed, DiskFull };
+
+// Reports a file not written; a full disk (or quota) ends the export.
+IconWritten notWritten(const std::string& file, const WriteFailure& failure, std::ostream& err)
+{
+    reportFailure(err, file, failure.message);
+    return failure.problem == WriteProblem::Full ? IconWritten::DiskFull : IconWritten::Failed;
+}
+
 // The formats that write several files per icon: every stored size as PNG,
-// or an icon-theme tree. Prints KEY<TAB>FILE per file; false on any failure.
-bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n, const std::string& key,
-                      WriteAllowance& allowance, std::ostream& out, std::ostream& err)
+// or an icon-theme tree. Prints KEY<TAB>FILE per file.
+IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n,
+                             const std::string& key, const FileWriter& write, WriteAllowance& allowance,
+                             std::ostream& out, std::ostream& err)
 {
     const NativeImages icon = grayed(nativeImages(group), options.gray);
     bool ok = icon.undecodable == 0;
@@ -149,21 +161,24 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
         reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
     if (options.format == ExportFormat::Hicolor) {
         const std::string name = options.prefix + "_" + std::to_string(n);
-        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name);
+        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name, write);
         allowance.charge(result.bytes);
         for (const std::string& file : result.written)
             out << key << '\t' << file << '\n';
         for (const HicolorFailure& failure : result.failures)
             err << "glimmerbox-cli: " << failure.file << ": " << failure.failure.message << '\n';
+        if (result.diskFull)
+            return IconWritten::DiskFull;
         if (result.written.empty() && result.failures.empty())
             reportFailure(
                 err, key,
                 "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
-        return ok && !result.written.empty() && result.failures.empty();
+        return ok && !result.written.empty() && result.failures.empty() ? IconWritten::Yes
+                                                                        : IconWritten::Failed;
     }
     if (icon.images.empty() && ok) {
         reportFailure(err, key, "the icon holds no stored image");
-        return false;
+        return IconWritten::Failed;
     }
     for (const NativeImage& image : icon.images) {
         const std::string file = joinPath(
@@ -178,17 +193,39 @@ bool writeNativeSizes(const IconGroup& group, const ExportOptions& options, int 
             reportFailure(err, key,
                           "not every size written: the file's icons would write more than " +
                               std::to_string(allowance.total()) + " bytes");
-            return false;
+            return IconWritten::Failed;
         }
-        if (auto written = writeFileAtomically(file, *png); !written) {
-            reportFailure(err, file, written.error().message);
+        if (auto written = write(file, *png); !written) {
+            if (notWritten(file, written.error(), err) == IconWritten::DiskFull)
+                return IconWritten::DiskFull;
             ok = false;
             continue;
         }
         allowance.charge(png->size());
         out << key << '\t' << file << '\n';
     }
-    return ok;
+    return ok ? IconWritten::Yes : IconWritten::Failed;
+}
+
+// One icon in the format asked for, to its numbered file (or files).
+IconWritten exportIcon(const IconSource& source, int i, int n, const std::string& key,
+                       const ExportOptions& options, const FileWriter& write, WriteAllowance& allowance,
+                       std::ostream& out, std::ostream& err)
+{
+    const auto group = source.group(i);
+    if (group && (options.allSizes || options.format == ExportFormat::Hicolor))
+        return writeNativeSizes(*group, options, n, key, write, allowance, out, err);
+    auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
+    if (!encoded) {
+        reportFailure(err, key, encoded.error());
+        return IconWritten::Failed;
+    }
+    const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
+    if (auto written = write(file, encoded->bytes); !written)
+        return notWritten(file, written.error(), err);
+    allowance.charge(encoded->bytes.size());
+    out << key << '\t' << file << '\n';
+    return IconWritten::Yes;
 }
 
 } // namespace
@@ -197,9 +234,9 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     int icons = 0, files = 0;
     bool failed = false;
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
         ++files;
-        const auto source = openSource(path, err);
+        const auto source = openSource(path, std::move(opened), err);
         if (!source) {
             failed = true;
             return;
@@ -217,7 +254,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
-int runExport(const Command& command, std::ostream& out, std::ostream& err)
+int runExport(const Command& command, std::ostream& out, std::ostream& err, const FileWriter& write)
 {
     const ExportOptions& options = command.exportOptions;
     if (const auto problem = makeFolders(options.outDir)) {
@@ -227,8 +264,12 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
 
     int n = 0;
     bool failed = false;
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path) {
-        const auto source = openSource(path, err);
+    // Once the disk is full, no file after it can be written either: the
+    // rest are counted, not tried, so one "no space" is said once.
+    bool diskFull = false;
+    std::size_t notWrittenAfterFull = 0;
+    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
+        const auto source = openSource(path, std::move(opened), err);
         if (!source) {
             failed = true;
             return;
@@ -236,7 +277,10 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
         WriteAllowance allowance(source->size());
         for (int i = 0; i < source->count(); ++i) {
             ++n; // numbers follow list order, even past a failed icon
-            const std::string key = keyOf(path, i);
+            if (diskFull) {
+                ++notWrittenAfterFull;
+                continue;
+            }
             if (allowance.spent()) {
                 reportFailure(err, path,
                               "stopped before icon " + std::to_string(i) + " of " +
@@ -246,28 +290,19 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err)
                 n += source->count() - i - 1;
                 break;
             }
-            const auto group = source->group(i);
-            if (group && (options.allSizes || options.format == ExportFormat::Hicolor)) {
-                failed = !writeNativeSizes(*group, options, n, key, allowance, out, err) || failed;
-                continue;
+            switch (exportIcon(*source, i, n, keyOf(path, i), options, write, allowance, out, err)) {
+            case IconWritten::Yes: break;
+            case IconWritten::Failed: failed = true; break;
+            case IconWritten::DiskFull:
+                diskFull = failed = true;
+                ++notWrittenAfterFull;
+                break;
             }
-            auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
-            if (!encoded) {
-                reportFailure(err, key, encoded.error());
-                failed = true;
-                continue;
-            }
-            const std::string file =
-                joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
-            if (auto written = writeFileAtomically(file, encoded->bytes); !written) {
-                reportFailure(err, file, written.error().message);
-                failed = true;
-                continue;
-            }
-            allowance.charge(encoded->bytes.size());
-            out << key << '\t' << file << '\n';
         }
     });
+    if (diskFull)
+        err << "glimmerbox-cli: no space left in " << options.outDir << ": export stopped, "
+            << notWrittenAfterFull << (notWrittenAfterFull == 1 ? " icon" : " icons") << " not written\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 

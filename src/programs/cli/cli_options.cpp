@@ -2,6 +2,7 @@
 
 #include "core/export/batch_names.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace gb::cli {
@@ -11,6 +12,16 @@ namespace {
 std::unexpected<std::string> usageError(const std::string& message)
 {
     return std::unexpected(message);
+}
+
+// Each written file is printed on a line of its own, KEY<TAB>FILE: a tab or
+// a line break in the file's name (from --prefix or --out) would split it.
+bool holdsControlCharacter(const std::string& text)
+{
+    return std::ranges::any_of(text, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
 }
 
 std::optional<ExportFormat> formatNamed(const std::string& name)
@@ -76,7 +87,9 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
         --gray     shades of gray (ico and png keep their transparency;
                    bmp grays the icon on its background)
         --prefix P starts every file name (default "icon"); it may not be
-                   empty, hold "/", or be "." or ".."
+                   empty, hold "/" or a control character (a tab, a line
+                   break), or be "." or ".."; nor may DIR hold a control
+                   character
         Existing files of the same names are replaced. The icons of one
         file write at most 4 times its size (at least 16 MiB); past that,
         its remaining icons are reported and not written.
@@ -161,10 +174,14 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
                 return usageError(*problem == PrefixProblem::Empty
                                       ? "--prefix may not be empty"
                                       : "--prefix may not hold '/' or be . or ..");
+            if (holdsControlCharacter(value))
+                return usageError("--prefix may not hold a tab, a line break or another control character");
             options.prefix = value;
         } else if (arg == "--out") {
             if (value.empty())
                 return usageError("--out may not be empty");
+            if (holdsControlCharacter(value))
+                return usageError("--out may not hold a tab, a line break or another control character");
             options.outDir = value;
             outGiven = true;
         } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -108,6 +109,10 @@ std::expected<Request, std::string> parseArguments(std::span<const std::string> 
         }
         int size = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
+        // A number too long for an int is still a number: say what is wrong with it.
+        if (error == std::errc::result_out_of_range && end == value.data() + value.size())
+            return std::unexpected("SIZE " + value + " is out of range: 1 to " +
+                                   std::to_string(std::numeric_limits<int>::max()) + " pixels");
         if (error != std::errc{} || end != value.data() + value.size() || size < 1)
             return std::unexpected("SIZE must be a whole number of pixels, at least 1");
         request.size = std::min(size, kLargestThumbnail);

@@ -215,7 +215,7 @@ TEST(BmpDecoder, TwentyFourBitRowsAreNotCopied)
     const auto file = test::buildBmp(BmpRecipe{});
     const auto decoded = decodeBmp(file);
     ASSERT_TRUE(decoded);
-    EXPECT_TRUE(decoded->storage.empty());
+    EXPECT_FALSE(decoded->storage);
     EXPECT_EQ(decoded->rows.first, reinterpret_cast<const std::uint8_t*>(file.data() + 54));
     EXPECT_TRUE(decoded->rows.bottomUp);
 }

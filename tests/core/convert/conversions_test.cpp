@@ -408,6 +408,43 @@ TEST(Conversions, TooLargeForTheLimitsIsReported)
               CONVERT_TOO_LARGE);
 }
 
+// An RLE8 bitmap 1 pixel wide and `height` high whose 600 KB of runs all
+// paint its bottom row, then end inside a run: damaged, but only to a
+// reader that decodes the runs.
+std::vector<std::byte> tallRle8(std::uint32_t height)
+{
+    test::BmpRecipe r;
+    r.width = 1;
+    r.height = 1;
+    r.bitCount = 8;
+    r.compression = 1;
+    r.palette = test::colourPalette(4);
+    r.pixel = [](int, int) { return 1u; };
+    auto file = test::buildBmp(r);
+    file.resize(14 + 40 + 4 * 4); // the headers and the palette
+    for (std::size_t i = 0; i < 4; ++i)
+        file[22 + i] = static_cast<std::byte>(height >> (8 * i));
+    for (int run = 0; run < 299'999; ++run)
+        file.insert(file.end(), {std::byte{1}, std::byte{2}});
+    file.push_back(std::byte{1}); // a run without its colour
+    return file;
+}
+
+TEST(Conversions, BitmapTallerThanJpegAllowsIsRefusedBeforeItIsDecoded)
+{
+    // 1 x 2^27 pixels is within the pixel limit, and 600 KB of runs could
+    // hold them, but no JPEG is 2^27 rows high. Decoded first, it once cost
+    // 278 MB before the encoder said so.
+    const auto tall = tallRle8(1u << 27);
+    ASSERT_GT(tall.size(), 590'000u);
+    const auto jpeg = bmpBytesToJpeg(tall, 75);
+    ASSERT_FALSE(jpeg);
+    EXPECT_EQ(jpeg.error().status, CONVERT_TOO_LARGE);
+    // Had it been decoded, it would have been refused as damaged: the same
+    // runs over a picture JPEG can hold are.
+    EXPECT_EQ(bmpBytesToJpeg(tallRle8(4096), 75).error().status, CONVERT_DAMAGED);
+}
+
 TEST(Conversions, EveryStatusHasAText)
 {
     for (int status = -1; status <= CONVERT_INTERNAL_ERROR + 1; ++status) {

@@ -1,11 +1,15 @@
+#include "core/imagefiles/ico_writer.h"
 #include "core/search/background_search.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
+#include <fcntl.h>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace gb {
 namespace {
@@ -37,6 +41,54 @@ TEST(BackgroundSearch, AbandonCutsTheCurrentFileShortAndSkipsTheFolderRest)
         std::this_thread::yield();
     EXPECT_TRUE(sawStop.load());
     EXPECT_EQ(started.load(), 1); // the folder's other files were not read
+}
+
+SearchHarvest searchToTheEnd(BackgroundSearch& search, const std::string& folder, WalkOptions options)
+{
+    search.start(folder, std::move(options));
+    SearchHarvest all;
+    for (;;) {
+        SearchHarvest some = search.take();
+        for (auto& file : some.files)
+            all.files.push_back(std::move(file));
+        if (some.finished)
+            return all;
+        std::this_thread::yield();
+    }
+}
+
+TEST(BackgroundSearch, FileDeeperThanPathMaxIsFoundAndRead)
+{
+    // 20 folders of 250-byte names: the icon's path is over 5,000 bytes,
+    // more than any call that takes a whole path accepts. Made level by
+    // level relative to the one above, so no path is spelled out.
+    const test::TempFolder temp;
+    int fd = ::open(temp.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string name(250, 'd');
+    for (int level = 0; level < 20; ++level) {
+        ASSERT_EQ(::mkdirat(fd, name.c_str(), 0755), 0);
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    RgbaImage red(32, 32);
+    for (Rgba& pixel : red.pixels())
+        pixel = Rgba{220, 10, 10, 255};
+    const auto ico = encodeIco(red);
+    const int out = ::openat(fd, "deep.ico", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(out, ico.data(), ico.size()), static_cast<ssize_t>(ico.size()));
+    ::close(out);
+    ::close(fd);
+
+    BackgroundSearch search;
+    const SearchHarvest found =
+        searchToTheEnd(search, temp.path().string(), WalkOptions{true, FilePattern("*.ico")});
+    ASSERT_EQ(found.files.size(), 1u);
+    ASSERT_EQ(found.files[0].size(), 1u);
+    const CatalogueImage& icon = found.files[0][0];
+    EXPECT_GT(icon.key.size(), std::size_t{PATH_MAX});
+    EXPECT_TRUE(icon.key.ends_with("/deep.ico(0)")) << icon.key.substr(icon.key.size() - 40);
+    EXPECT_EQ(icon.large.at(20, 20), (Rgba{220, 10, 10, 255}));
 }
 
 } // namespace

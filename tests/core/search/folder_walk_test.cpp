@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -32,7 +33,19 @@ public:
     std::string root;
 
     bool poll() override { return answer(++polls); }
-    void file(const std::string& path) override { files.push_back(path.substr(root.size())); }
+    std::vector<std::string> contents; // of each file, read as the engine reads it
+
+    void file(const FoundFile& file) override
+    {
+        files.push_back(file.path.substr(root.size()));
+        const auto opened = file.open();
+        std::string text;
+        if (opened)
+            for (const std::byte b : opened->readAll())
+                text += static_cast<char>(b);
+        contents.push_back(opened ? text
+                                  : "(" + std::string(std::strerror(opened.error().systemError)) + ")");
+    }
     void unreadableFolder(const std::string& path, int) override
     {
         unreadable.push_back(path.substr(root.size()));
@@ -168,6 +181,28 @@ TEST_F(FolderWalk, FolderSwappedForALinkAfterListingIsNotFollowed)
     };
     EXPECT_EQ(walk(true), (Files{"/c/4.exe", "/a/x/2.exe", "/a/1.exe", "/0.exe", "/Z.EXE"}));
     EXPECT_EQ(recorder.unreadable, Files{"/B"});
+}
+
+TEST_F(FolderWalk, FolderSwappedForALinkWhileItsSubfoldersAreWalkedIsNotReadThroughTheLink)
+{
+    // B holds 3.exe and the subfolder deeper. While the walk is in deeper,
+    // B is moved away and a link to a folder with another 3.exe put in its
+    // place. B's files, taken after its subfolders, are still B's own.
+    touch(temp.path() / "B/deeper/4.exe");
+    std::ofstream(temp.path() / "B/3.exe") << "B's own";
+    const test::TempFolder elsewhere;
+    std::ofstream(elsewhere.path() / "3.exe") << "through the link";
+    const auto opener = [&](int parent, const std::string& name) {
+        const int fd = openSubfolder(parent, name);
+        if (name == "deeper") {
+            fs::rename(temp.path() / "B", temp.path() / "B.moved");
+            fs::create_directory_symlink(elsewhere.path(), temp.path() / "B");
+        }
+        return fd;
+    };
+    walkFolderTree(root, WalkOptions{true, FilePattern("*.exe")}, recorder, opener);
+    EXPECT_EQ(recorder.files, (Files{"/B/deeper/4.exe", "/B/3.exe"}));
+    EXPECT_EQ(recorder.contents, (Files{"x", "B's own"}));
 }
 
 TEST_F(FolderWalk, VanishedStartFolderGivesNothing)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -168,6 +169,39 @@ TEST(CliExport, AFileThatCannotBeWrittenIsReportedAndTheRestGoOn)
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("icon_Icon1.ico: cannot replace"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_regular_file(out + "/icon_Icon2.ico"));
+}
+
+TEST(CliExport, FullDiskStopsTheExportAtTheFirstNoSpaceAndSaysHowManyIconsWereNotWritten)
+{
+    // Six icons in six files; the disk fills up at the third. What follows
+    // is counted, not tried: one "no space" line, not one per icon.
+    TempFolder folder;
+    for (const char* name : {"1.ico", "2.ico", "3.ico", "4.ico", "5.ico", "6.ico"})
+        folder.write(name, encodeIco(redSquare(16)));
+    int attempts = 0;
+    const FileWriter diskFillsUp =
+        [&](const std::string& path, std::span<const std::byte> bytes) -> std::expected<void, WriteFailure> {
+        if (++attempts < 3)
+            return writeFileAtomically(path, bytes);
+        return std::unexpected(
+            WriteFailure{ENOSPC, "cannot write: No space left on device", WriteProblem::Full});
+    };
+    const std::string outDir = folder.file("out");
+    const std::vector<std::string> args{"export", "--size", "16",        "--format", "ico",
+                                        "--out",  outDir,   "--pattern", "*.ico",    folder.path().string()};
+    const auto command = parseCommandLine(args);
+    ASSERT_TRUE(command) << command.error();
+    std::ostringstream out, err;
+
+    EXPECT_EQ(runExport(*command, out, err, diskFillsUp), 1);
+    EXPECT_EQ(attempts, 3);
+    const std::string root = folder.path().string();
+    EXPECT_EQ(out.str(), root + "/1.ico(0)\t" + outDir + "/icon_Icon1.ico\n" + root + "/2.ico(0)\t" + outDir +
+                             "/icon_Icon2.ico\n");
+    EXPECT_EQ(err.str(), "glimmerbox-cli: " + outDir +
+                             "/icon_Icon3.ico: cannot write: No space left on device\n"
+                             "glimmerbox-cli: no space left in " +
+                             outDir + ": export stopped, 4 icons not written\n");
 }
 
 TEST(CliExport, OutputFolderThatIsAFileIsAFailure)

@@ -47,6 +47,42 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
     [](const auto& p) { return std::string(p.param.name); });
 
+struct OptionFault {
+    const char* name;
+    std::vector<std::string> args;
+    const char* message; // what the usage error says
+};
+
+class OptionFaults : public ::testing::TestWithParam<OptionFault> {};
+
+// Each written file is printed as KEY<TAB>FILE on a line of its own: a
+// prefix or output folder with a tab or line break would split the line.
+TEST_P(OptionFaults, AreRefusedForWhatTheyAre)
+{
+    const OptionFault& c = GetParam();
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(c.args, out, err), 2);
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OptionFaults,
+    ::testing::Values(
+        OptionFault{"PrefixWithALineBreak",
+                    {"export", "--size", "32", "--format", "ico", "--prefix", "a\nb", "--out", "d", "a"},
+                    "--prefix may not hold a tab, a line break"},
+        OptionFault{"PrefixWithATab",
+                    {"export", "--size", "32", "--format", "ico", "--prefix=a\tb", "--out", "d", "a"},
+                    "--prefix may not hold a tab, a line break"},
+        OptionFault{"PrefixWithACarriageReturn",
+                    {"export", "--format", "hicolor", "--prefix", "a\r", "--out", "d", "a"},
+                    "--prefix may not hold a tab, a line break"},
+        OptionFault{"OutWithALineBreak",
+                    {"export", "--size", "32", "--format", "ico", "--out", "d\ne", "a"},
+                    "--out may not hold a tab, a line break"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 TEST(CommandLine, OriginalNeedsNoSizeAndDoubleDashEndsOptions)
 {
     const std::vector<std::string> args{"export", "--format", "original", "--out", "d", "--", "--gray"};

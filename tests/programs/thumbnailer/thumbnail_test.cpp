@@ -315,6 +315,27 @@ TEST(StoredPng, ChunkListWithoutItsEndIsNotTakenAsItIs)
     EXPECT_FALSE(plainPngBytes(ByteReader(bytesOf(pngOfChunks({{"IDAT", "x"}, {"IEND", ""}})))));
 }
 
+TEST(ThumbnailerArguments, SizeFaultsAreNamedForWhatTheyAre)
+{
+    const std::pair<const char*, const char*> faults[] = {
+        {"99999999999", "SIZE 99999999999 is out of range: 1 to 2147483647 pixels"},
+        {"-99999999999", "SIZE -99999999999 is out of range: 1 to 2147483647 pixels"},
+        {"2147483648", "SIZE 2147483648 is out of range: 1 to 2147483647 pixels"},
+        {"12px", "SIZE must be a whole number of pixels, at least 1"},
+        {"0", "SIZE must be a whole number of pixels, at least 1"},
+        {"", "SIZE must be a whole number of pixels, at least 1"},
+    };
+    for (const auto& [size, message] : faults) {
+        const std::vector<std::string> args{"-s", size, "in.exe", "out.png"};
+        const auto request = parseArguments(args);
+        ASSERT_FALSE(request) << size;
+        EXPECT_EQ(request.error(), message);
+    }
+    // The largest int is a size like any above 256.
+    const std::vector<std::string> largest{"-s", "2147483647", "in.exe", "out.png"};
+    EXPECT_EQ(parseArguments(largest)->size, kLargestThumbnail);
+}
+
 TEST(ThumbnailerArguments, PlainPathKeepsItsPercentSigns)
 {
     EXPECT_EQ(localPathOf("/tmp/100%20.exe"), "/tmp/100%20.exe");
