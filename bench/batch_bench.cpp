@@ -54,7 +54,7 @@ int main(int argc, char** argv)
         job.prefix = "bench";
         job.folder = folder.string();
         for (int i = 0; i < count; ++i)
-            job.icons.push_back(sampleIcon(k.side, i));
+            job.icons.push_back(std::make_shared<const gb::RgbaImage>(sampleIcon(k.side, i)));
         const auto start = std::chrono::steady_clock::now();
         const gb::BatchReport report = gb::runBatch(job);
         const double seconds =

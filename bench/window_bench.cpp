@@ -151,11 +151,12 @@ int main(int argc, char** argv)
     // 3: 100,000 icons in the catalogue, every view painted once.
     gb::CatalogueStore& store = window.catalogue();
     if (store.imageCount() == 0)
-        store.add("/nothing(0)", gb::RgbaImage(32, 32), gb::RgbaImage(16, 16));
+        store.add({"/nothing", 0}, gb::RgbaImage(32, 32), gb::RgbaImage(16, 16));
     const std::size_t have = store.imageCount();
     for (std::size_t i = 0; have + i < 100000; ++i) {
         const gb::CatalogueImage& model = store.image(1 + i % have);
-        store.add(model.key + "#" + std::to_string(i), model.large, model.small);
+        store.add({model.origin.path + "#" + std::to_string(i), model.origin.index}, *model.large,
+                  *model.small);
     }
     store.buildRows();
     window.catalogueChanged();

@@ -1,25 +1,42 @@
 #pragma once
-// The catalogue: the 32x32 and 16x16 image lists, kept in step under equal
-// keys (source path + "(" + icon index + ")"), and the rows that show them.
-// Images are only appended during a search and only removed all at once;
-// rows refer to images by position, so removing rows leaves the images and
-// the other rows' references intact. A key already present is refused: that
-// is what stops a file from being catalogued twice in one search.
+// The catalogue: every icon found, with its origin and its 32x32 and
+// 16x16 images, and the rows that show them. Images are only appended
+// during a search and only removed all at once; rows refer to images by
+// position, so removing rows leaves the images and the other rows'
+// references intact. An origin already present is refused: that is what
+// stops a file from being catalogued twice in one search.
+//
+// Images are shared and immutable: a batch, the clipboard and the details
+// window take references, not copies, and identical images (real trees
+// repeat one application icon in many files) are stored once.
 
+#include "core/catalogue/icon_origin.h"
 #include "core/icons/rgba_image.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 namespace gb {
 
 struct CatalogueImage {
-    std::string key;
-    RgbaImage large; // 32x32
-    RgbaImage small; // 16x16
+    IconOrigin origin;
+    SharedImage large; // 32x32
+    SharedImage small; // 16x16
+
+    // The image key: origin.key().
+    std::string key() const { return origin.key(); }
+};
+
+// An icon as the extraction hands it over, before the store shares its images.
+struct FoundIcon {
+    IconOrigin origin;
+    RgbaImage large, small;
 };
 
 struct CatalogueRow {
@@ -30,11 +47,13 @@ class CatalogueStore {
 public:
     void reset();
 
-    // Appends one icon to both lists; false (and nothing added) when the key is there already.
-    bool add(std::string key, RgbaImage large, RgbaImage small);
+    // Appends one icon; false (and nothing added) when its origin is there already.
+    bool add(IconOrigin origin, RgbaImage large, RgbaImage small);
 
     std::size_t imageCount() const { return images_.size(); }
     const CatalogueImage& image(std::size_t position) const { return images_.at(position - 1); }
+    // How many distinct images the icons share.
+    std::size_t distinctImages() const { return distinct_; }
 
     // One row per image, "Icon n" showing image n.
     void buildRows();
@@ -43,8 +62,13 @@ public:
     void removeRows(const std::vector<std::size_t>& positions);
 
 private:
+    // The stored image equal to `image`, or `image` itself, now stored.
+    SharedImage intern(RgbaImage image);
+
     std::vector<CatalogueImage> images_;
     std::unordered_set<std::string> keys_;
+    std::unordered_multimap<std::uint64_t, SharedImage> pool_; // by a hash of size and pixels
+    std::size_t distinct_ = 0;
     std::vector<CatalogueRow> rows_;
 };
 

@@ -6,7 +6,7 @@
 
 namespace gb {
 
-std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop)
+std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop)
 {
     auto file = FileSource::open(path);
     if (!file)
@@ -14,9 +14,9 @@ std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_
     return extractFileIcons(path, std::move(*file), std::move(stop));
 }
 
-std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop)
+std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop)
 {
-    std::vector<CatalogueImage> icons;
+    std::vector<FoundIcon> icons;
     // Memory may run out however carefully each reader is bounded; the
     // file then gives the icons drawn so far and the search goes on.
     try {
@@ -29,19 +29,18 @@ std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource
             auto icon = source->icon(i);
             if (!icon)
                 break;
-            icons.push_back(
-                CatalogueImage{imageKey(path, i), std::move(icon->large), std::move(icon->small)});
+            icons.push_back(FoundIcon{IconOrigin{path, i}, std::move(icon->large), std::move(icon->small)});
         }
     } catch (const std::bad_alloc&) {
     }
     return icons;
 }
 
-std::size_t addFileIcons(CatalogueStore& store, std::vector<CatalogueImage> icons)
+std::size_t addFileIcons(CatalogueStore& store, std::vector<FoundIcon> icons)
 {
     std::size_t added = 0;
-    for (CatalogueImage& icon : icons) {
-        if (!store.add(std::move(icon.key), std::move(icon.large), std::move(icon.small)))
+    for (FoundIcon& icon : icons) {
+        if (!store.add(std::move(icon.origin), std::move(icon.large), std::move(icon.small)))
             break;
         ++added;
     }

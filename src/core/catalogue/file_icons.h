@@ -1,6 +1,6 @@
 #pragma once
-// pGetIcons: every icon of one file drawn at 32x32 and 16x16, under its
-// image key. Runs on the search's worker thread; the window appends the
+// pGetIcons: every icon of one file drawn at 32x32 and 16x16, with its
+// origin (the file's path and the icon's index). Runs on the search's worker thread; the window appends the
 // result to its catalogue.
 
 #include "core/bytes/file_source.h"
@@ -14,14 +14,13 @@ namespace gb {
 
 // A file that cannot be read or holds no icons gives none, silently. When
 // `stop` is requested the file is abandoned midway with what it gave so far.
-std::vector<CatalogueImage> extractFileIcons(const std::string& path, std::stop_token stop = {});
+std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop = {});
 // The same for the file at `path` already open as `file`.
-std::vector<CatalogueImage> extractFileIcons(const std::string& path, FileSource file,
-                                             std::stop_token stop = {});
+std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop = {});
 
-// Appends a file's icons in order; the first key already present ends the
+// Appends a file's icons in order; the first origin already present ends the
 // file (so no file is catalogued twice and the lists stay in step).
 // Returns how many were added.
-std::size_t addFileIcons(CatalogueStore& store, std::vector<CatalogueImage> icons);
+std::size_t addFileIcons(CatalogueStore& store, std::vector<FoundIcon> icons);
 
 } // namespace gb

@@ -1,21 +1,22 @@
 #include "core/catalogue/icon_origin.h"
 
-#include <charconv>
+#include <string_view>
 
 namespace gb {
 
-std::optional<IconOrigin> iconOrigin(std::string_view key)
+std::string IconOrigin::key() const
 {
-    // The key's own "(" is the last one: a path may hold parentheses too.
-    const auto open = key.rfind('(');
-    if (open == std::string_view::npos || key.size() < open + 3 || key.back() != ')')
-        return std::nullopt;
-    const std::string_view digits = key.substr(open + 1, key.size() - open - 2);
-    int index = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-    if (error != std::errc{} || end != digits.data() + digits.size() || index < 0)
-        return std::nullopt;
-    return IconOrigin{std::string(key.substr(0, open)), index};
+    return path + "(" + std::to_string(index) + ")";
+}
+
+std::string IconOrigin::shownPath() const
+{
+    std::string_view shown = path;
+    while (!shown.empty() && shown.front() == ' ')
+        shown.remove_prefix(1);
+    while (!shown.empty() && shown.back() == ' ')
+        shown.remove_suffix(1);
+    return std::string(shown);
 }
 
 } // namespace gb

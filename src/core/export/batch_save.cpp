@@ -28,7 +28,7 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
                 result.cancelled = true;
                 return result;
             }
-            encoded.push_back(encodeBatchIcon(job.icons[n - 1], job.kind, true));
+            encoded.push_back(encodeBatchIcon(*job.icons[n - 1], job.kind, true));
             report(BatchPass::Converting, n);
         }
     }
@@ -72,7 +72,7 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             break;
         }
         const std::vector<std::byte> bytes =
-            twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(job.icons[n - 1], job.kind, job.gray);
+            twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(*job.icons[n - 1], job.kind, job.gray);
         const std::string path =
             joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));
         if (auto file = stageFile(path, bytes, Sync::Later))

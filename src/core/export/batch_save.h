@@ -22,9 +22,10 @@ namespace gb {
 struct BatchJob {
     BatchKind kind = BatchKind::Ico; // Ico or Bmp
     bool gray = false;
-    std::vector<RgbaImage> icons; // one per row, in row order, already at the chosen size
-    std::string prefix;           // checked with checkPrefix before
-    std::string folder;           // the output folder ("icons" or "bmps")
+    std::vector<SharedImage>
+        icons;          // one per row, in row order, already at the chosen size; shared, not copied
+    std::string prefix; // checked with checkPrefix before
+    std::string folder; // the output folder ("icons" or "bmps")
 };
 
 struct BatchReport {

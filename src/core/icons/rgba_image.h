@@ -4,6 +4,7 @@
 // that each icon's own transparency survives until a file is written.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace gb {
@@ -46,6 +47,9 @@ private:
     int height_ = 0;
     std::vector<Rgba> pixels_;
 };
+
+// An image shared by its holders, never changed once made.
+using SharedImage = std::shared_ptr<const RgbaImage>;
 
 // The classic button face, RGB(192,192,192): the background of every drawing
 // surface and every BMP the program writes.

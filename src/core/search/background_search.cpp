@@ -6,7 +6,7 @@ namespace gb {
 
 namespace {
 
-std::vector<CatalogueImage> extractFoundFile(const FoundFile& found, std::stop_token stop)
+std::vector<FoundIcon> extractFoundFile(const FoundFile& found, std::stop_token stop)
 {
     auto file = found.open();
     if (!file)
@@ -88,7 +88,7 @@ void BackgroundSearch::run(std::string folder, WalkOptions options, std::stop_to
         {
             if (stop_.stop_requested())
                 return; // abandoned: the folder's remaining files are skipped
-            std::vector<CatalogueImage> icons = search_.extractor_(file, stop_);
+            std::vector<FoundIcon> icons = search_.extractor_(file, stop_);
             std::lock_guard lock(search_.mutex_);
             if (!icons.empty())
                 search_.pending_.files.push_back(std::move(icons));

@@ -21,18 +21,18 @@
 namespace gb {
 
 struct SearchHarvest {
-    std::vector<std::vector<CatalogueImage>> files; // each file's icons, in walk order
-    std::string lastFile;                           // the last file extracted, or empty
-    std::size_t filesVisited = 0;                   // files extracted since the search began
-    bool finished = false;                          // the walk has ended; nothing more will come
+    std::vector<std::vector<FoundIcon>> files; // each file's icons, in walk order
+    std::string lastFile;                      // the last file extracted, or empty
+    std::size_t filesVisited = 0;              // files extracted since the search began
+    bool finished = false;                     // the walk has ended; nothing more will come
 };
 
 class BackgroundSearch {
 public:
-    using Extractor = std::function<std::vector<CatalogueImage>(const std::string& path)>;
+    using Extractor = std::function<std::vector<FoundIcon>(const std::string& path)>;
     // One that gives up when `stop` is requested, as the engine's does.
     using StoppableExtractor =
-        std::function<std::vector<CatalogueImage>(const std::string& path, std::stop_token stop)>;
+        std::function<std::vector<FoundIcon>(const std::string& path, std::stop_token stop)>;
 
     // The extractor defaults to the engine's, extractFileIcons of each file
     // opened through its folder (FoundFile::open); tests may slow it down.
@@ -56,7 +56,7 @@ public:
 private:
     void run(std::string folder, WalkOptions options, std::stop_token stop);
 
-    std::function<std::vector<CatalogueImage>(const FoundFile& file, std::stop_token stop)> extractor_;
+    std::function<std::vector<FoundIcon>(const FoundFile& file, std::stop_token stop)> extractor_;
     std::atomic<bool> going_{false};
     std::stop_source abandon_;
     std::thread worker_;

@@ -52,12 +52,12 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
         // The icon views show only this column: a screen reader hears the
         // row's source file with its name.
         if (role == Qt::AccessibleDescriptionRole)
-            return displayPath(getkey(store_.image(icon).key));
+            return displayPath(store_.image(icon).origin.shownPath());
     } else if (index.column() == 1 && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
-        return displayPath(getkey(store_.image(icon).key));
+        return displayPath(store_.image(icon).origin.shownPath());
     }
     if (role == Qt::ToolTipRole)
-        return displayPath(getkey(store_.image(icon).key));
+        return displayPath(store_.image(icon).origin.shownPath());
     return {};
 }
 
@@ -90,7 +90,7 @@ QPixmap CatalogueModel::pixmapFor(std::size_t icon) const
     if (const QPixmap* cached = pixmaps_.object(icon))
         return *cached;
     const CatalogueImage& image = store_.image(icon);
-    auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(large_ ? image.large : image.small)));
+    auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(large_ ? *image.large : *image.small)));
     const QPixmap copy = *pixmap;
     pixmaps_.insert(icon, pixmap);
     return copy;

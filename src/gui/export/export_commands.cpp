@@ -193,7 +193,7 @@ void ExportCommands::saveCurrentIcon(const QString& title, const QString& filter
     }
     const bool large = dialog->selectedNameFilter() == filter32;
     const CatalogueImage& image = host_.catalogue().image(*icon);
-    const auto bytes = encodeBatchIcon(large ? image.large : image.small, kind, false);
+    const auto bytes = encodeBatchIcon(large ? *image.large : *image.small, kind, false);
     if (auto written = writeFileAtomically(ui::pathBytes(file), bytes); !written)
         ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
                         texts::notWritten(ui::writeFailureText(ui::pathBytes(file), written.error())));
@@ -212,7 +212,7 @@ void ExportCommands::copyico_Click()
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     // Always the 32x32 image, as the drawing surface shows it: on the button face.
-    clipboard->setImage(ui::toQImage(composeOver(host_.catalogue().image(*icon).large, kButtonFace)));
+    clipboard->setImage(ui::toQImage(composeOver(*host_.catalogue().image(*icon).large, kButtonFace)));
 }
 
 void ExportCommands::delico_Click()
@@ -254,8 +254,8 @@ void ExportCommands::runBatchCommand(Batch which)
         return;
     }
 
-    // The batch works on a copy of the rows' images, so a search or a
-    // deletion meanwhile cannot change what it writes.
+    // The batch holds the rows' images (shared, never changed), so a search
+    // or a deletion meanwhile cannot change what it writes.
     BatchJob job;
     job.kind = variant.ico ? BatchKind::Ico : BatchKind::Bmp;
     job.gray = variant.gray;

@@ -1,7 +1,6 @@
 #include "gui/main/details_opener.h"
 
 #include "core/catalogue/catalogue_store.h"
-#include "core/catalogue/icon_origin.h"
 #include "gui/details/icon_details_window.h"
 #include "gui/main/catalogue_view.h"
 
@@ -12,10 +11,8 @@ void openIconDetails(const CatalogueStore& store, int row, QWidget* parent)
     if (row < 0 || static_cast<std::size_t>(row) >= store.rows().size())
         return;
     const std::size_t icon = store.rows()[static_cast<std::size_t>(row)].icon;
-    const auto origin = iconOrigin(store.image(icon).key);
-    if (!origin)
-        return;
-    auto* window = new details::IconDetailsWindow(*origin, parent); // deletes itself on close
+    auto* window =
+        new details::IconDetailsWindow(store.image(icon).origin, parent); // deletes itself on close
     window->show();
 }
 

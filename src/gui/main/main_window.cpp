@@ -437,7 +437,7 @@ void MainWindow::lv_ItemClick(int row)
         return;
     const std::size_t icon = store_.rows()[static_cast<std::size_t>(row)].icon;
     setStatusText(QString::fromStdString(rowText(icon)) + texts::kTakenFrom +
-                  CatalogueModel::displayPath(getkey(store_.image(icon).key)));
+                  CatalogueModel::displayPath(store_.image(icon).origin.shownPath()));
 }
 
 // ---- the option fields ---------------------------------------------------

@@ -6,16 +6,16 @@
 namespace gb {
 namespace {
 
-CatalogueImage icon(std::string key)
+FoundIcon icon(std::string path, int index)
 {
-    return CatalogueImage{std::move(key), RgbaImage(32, 32), RgbaImage(16, 16)};
+    return FoundIcon{IconOrigin{std::move(path), index}, RgbaImage(32, 32), RgbaImage(16, 16)};
 }
 
 TEST(CatalogueStore, RowsShowImagesInOrderAndKeepTheirReferencesAfterRemoval)
 {
     CatalogueStore store;
     for (int i = 0; i < 5; ++i)
-        ASSERT_TRUE(store.add(imageKey("/t/app.exe", i), RgbaImage(32, 32), RgbaImage(16, 16)));
+        ASSERT_TRUE(store.add({"/t/app.exe", i}, RgbaImage(32, 32), RgbaImage(16, 16)));
     store.buildRows();
     ASSERT_EQ(store.rows().size(), 5u);
     store.removeRows({2, 4});
@@ -24,26 +24,26 @@ TEST(CatalogueStore, RowsShowImagesInOrderAndKeepTheirReferencesAfterRemoval)
     EXPECT_EQ(store.rows()[1].icon, 3u);
     EXPECT_EQ(store.rows()[2].icon, 5u);
     EXPECT_EQ(store.imageCount(), 5u); // images stay
-    EXPECT_EQ(store.image(3).key, "/t/app.exe(2)");
+    EXPECT_EQ(store.image(3).key(), "/t/app.exe(2)");
 }
 
 TEST(CatalogueStore, AFileReachedTwiceIsNotCataloguedTwice)
 {
     CatalogueStore store;
-    EXPECT_EQ(addFileIcons(store, {icon("/a.exe(0)"), icon("/a.exe(1)")}), 2u);
-    EXPECT_EQ(addFileIcons(store, {icon("/a.exe(0)"), icon("/a.exe(1)")}), 0u);
+    EXPECT_EQ(addFileIcons(store, {icon("/a.exe", 0), icon("/a.exe", 1)}), 2u);
+    EXPECT_EQ(addFileIcons(store, {icon("/a.exe", 0), icon("/a.exe", 1)}), 0u);
     EXPECT_EQ(store.imageCount(), 2u);
 }
 
 TEST(CatalogueStore, ResetEmptiesImagesRowsAndKeys)
 {
     CatalogueStore store;
-    store.add("/a.exe(0)", RgbaImage(32, 32), RgbaImage(16, 16));
+    store.add({"/a.exe", 0}, RgbaImage(32, 32), RgbaImage(16, 16));
     store.buildRows();
     store.reset();
     EXPECT_EQ(store.imageCount(), 0u);
     EXPECT_TRUE(store.rows().empty());
-    EXPECT_TRUE(store.add("/a.exe(0)", RgbaImage(32, 32), RgbaImage(16, 16)));
+    EXPECT_TRUE(store.add({"/a.exe", 0}, RgbaImage(32, 32), RgbaImage(16, 16)));
 }
 
 struct KeyCase {

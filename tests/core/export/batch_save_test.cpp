@@ -27,7 +27,8 @@ BatchJob job(BatchKind kind, bool gray, int side, const std::string& folder)
     j.gray = gray;
     j.prefix = "ab c";
     j.folder = folder;
-    j.icons = {icon(side, {250, 0, 0, 255}), icon(side, {0, 250, 0, 255}), icon(side, {0, 0, 250, 255})};
+    for (const Rgba colour : {Rgba{250, 0, 0, 255}, Rgba{0, 250, 0, 255}, Rgba{0, 0, 250, 255}})
+        j.icons.push_back(std::make_shared<const RgbaImage>(icon(side, colour)));
     return j;
 }
 

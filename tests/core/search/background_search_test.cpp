@@ -29,7 +29,7 @@ TEST(BackgroundSearch, AbandonCutsTheCurrentFileShortAndSkipsTheFolderRest)
             while (!stop.stop_requested())
                 std::this_thread::yield();
             sawStop = true;
-            return std::vector<CatalogueImage>{};
+            return std::vector<FoundIcon>{};
         }));
     search.start(temp.path().string(), WalkOptions{false, FilePattern("*.exe")});
     while (started.load() == 0)
@@ -85,9 +85,10 @@ TEST(BackgroundSearch, FileDeeperThanPathMaxIsFoundAndRead)
         searchToTheEnd(search, temp.path().string(), WalkOptions{true, FilePattern("*.ico")});
     ASSERT_EQ(found.files.size(), 1u);
     ASSERT_EQ(found.files[0].size(), 1u);
-    const CatalogueImage& icon = found.files[0][0];
-    EXPECT_GT(icon.key.size(), std::size_t{PATH_MAX});
-    EXPECT_TRUE(icon.key.ends_with("/deep.ico(0)")) << icon.key.substr(icon.key.size() - 40);
+    const FoundIcon& icon = found.files[0][0];
+    const std::string key = icon.origin.key();
+    EXPECT_GT(key.size(), std::size_t{PATH_MAX});
+    EXPECT_TRUE(key.ends_with("/deep.ico(0)")) << key.substr(key.size() - 40);
     EXPECT_EQ(icon.large.at(20, 20), (Rgba{220, 10, 10, 255}));
 }
 

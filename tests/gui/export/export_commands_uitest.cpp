@@ -40,8 +40,7 @@ const Rgba kColours[] = {
 void fill(MainWindow& w, int rows)
 {
     for (int i = 0; i < rows; ++i)
-        w.catalogue().add("/t/app.exe(" + std::to_string(i) + ")", solid(32, kColours[i]),
-                          solid(16, kColours[i]));
+        w.catalogue().add({"/t/app.exe", i}, solid(32, kColours[i]), solid(16, kColours[i]));
     w.catalogue().buildRows();
     w.catalogueChanged();
 }
@@ -513,8 +512,7 @@ private slots:
         fill(w, 1);
         // Many rows of one icon: a batch long enough to be running when the window closes.
         for (int i = 0; i < 20000; ++i)
-            w.catalogue().add("/t/many.exe(" + std::to_string(i) + ")", solid(32, kColours[0]),
-                              solid(16, kColours[0]));
+            w.catalogue().add({"/t/many.exe", i}, solid(32, kColours[0]), solid(16, kColours[0]));
         w.catalogue().buildRows();
         w.catalogueChanged();
         QSignalSpy done(&w.exportCommands(), &ExportCommands::batchFinished);

@@ -52,7 +52,7 @@ inline std::vector<std::string> catalogueKeys(MainWindow& w, const QString& root
 {
     std::vector<std::string> out;
     for (const CatalogueRow& row : w.catalogue().rows())
-        out.push_back(w.catalogue().image(row.icon).key.substr(root.toStdString().size()));
+        out.push_back(w.catalogue().image(row.icon).key().substr(root.toStdString().size()));
     return out;
 }
 

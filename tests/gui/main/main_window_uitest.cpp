@@ -89,7 +89,7 @@ private:
     {
         std::vector<std::string> out;
         for (const CatalogueRow& row : w.catalogue().rows())
-            out.push_back(w.catalogue().image(row.icon).key.substr(root_.toStdString().size()));
+            out.push_back(w.catalogue().image(row.icon).key().substr(root_.toStdString().size()));
         return out;
     }
 

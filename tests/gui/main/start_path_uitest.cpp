@@ -101,7 +101,7 @@ private slots:
         window.Command1_Click(0);
         QVERIFY(finished.wait(10000));
         QCOMPARE(window.catalogue().rows().size(), std::size_t{1});
-        QCOMPARE(window.catalogue().image(window.catalogue().rows()[0].icon).key,
+        QCOMPARE(window.catalogue().image(window.catalogue().rows()[0].icon).key(),
                  (path + "(0)").toStdString());
     }
 
