@@ -11,8 +11,8 @@
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/details/icon_details_texts.h"
+#include "system/paths/app_paths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -55,14 +55,6 @@ void fail(QWidget* parent, const QString& text)
 }
 
 } // namespace
-
-QString userIconsFolder()
-{
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
-        return dataHome + QStringLiteral("/icons");
-    return QDir::homePath() + QStringLiteral("/.local/share/icons");
-}
 
 IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     : QDialog(parent), origin_(std::move(origin))
@@ -269,8 +261,7 @@ bool IconDetailsWindow::install()
         fail(this, *problem == PrefixProblem::Empty ? texts::kNameEmpty : texts::kNameBad);
         return false;
     }
-    const HicolorResult result =
-        writeHicolorIcons(nativeImages(*group_), ui::pathBytes(userIconsFolder()), name);
+    const HicolorResult result = writeHicolorIcons(nativeImages(*group_), userIconsFolder(), name);
     if (!result.failures.empty()) {
         QStringList lines;
         for (const HicolorFailure& failure : result.failures)

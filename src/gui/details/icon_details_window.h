@@ -19,10 +19,6 @@ class QTreeWidget;
 
 namespace gb::details {
 
-// $XDG_DATA_HOME/icons, or ~/.local/share/icons when it is unset or not an
-// absolute path (as the XDG base directory rules say).
-QString userIconsFolder();
-
 class IconDetailsWindow : public QDialog {
     Q_OBJECT
 public:

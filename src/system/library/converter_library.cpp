@@ -1,9 +1,9 @@
 #include "system/library/converter_library.h"
 
+#include "system/paths/app_paths.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
-
-#include <array>
 
 namespace gb::convert {
 
@@ -13,17 +13,6 @@ constexpr const char* kLibraryName = "libconvert.so";
 
 using TwoPaths = int (*)(const char*, const char*);
 using TwoPathsAndRate = int (*)(const char*, const char*, const std::int32_t*);
-
-std::string programFolder()
-{
-    std::array<char, 4096> path{};
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (n <= 0)
-        return {};
-    const std::string exe(path.data(), static_cast<std::size_t>(n));
-    const auto slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string() : exe.substr(0, slash);
-}
 
 CallResult statusResult(int status)
 {
@@ -45,11 +34,10 @@ LibraryConverter::~LibraryConverter() = default;
 std::vector<std::string> LibraryConverter::defaultCandidates()
 {
     std::vector<std::string> candidates;
-    const std::string folder = programFolder();
-    if (!folder.empty()) {
-        candidates.push_back(folder + "/" + kLibraryName);
+    if (const auto folder = programFolder()) {
+        candidates.push_back(*folder + "/" + kLibraryName);
 #ifdef GB_LIBCONVERT_FROM_BINDIR
-        candidates.push_back(folder + "/" GB_LIBCONVERT_FROM_BINDIR "/" + kLibraryName);
+        candidates.push_back(*folder + "/" GB_LIBCONVERT_FROM_BINDIR "/" + kLibraryName);
 #endif
     }
     candidates.emplace_back(kLibraryName);
