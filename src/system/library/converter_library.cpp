@@ -1,5 +1,6 @@
 #include "system/library/converter_library.h"
 
+#include "libconvert/libconvert.h"
 #include "system/paths/app_paths.h"
 
 #include <dlfcn.h>
@@ -14,11 +15,12 @@ constexpr const char* kLibraryName = "libconvert.so";
 using TwoPaths = int (*)(const char*, const char*);
 using TwoPathsAndRate = int (*)(const char*, const char*, const std::int32_t*);
 
+// The library's statuses are the engine's numbers (libconvert.h).
 CallResult statusResult(int status)
 {
-    if (status == 0)
+    if (status == CONVERT_OK)
         return {};
-    return std::unexpected(CallFailure{CallFailure::Kind::Status, status, {}});
+    return std::unexpected(CallFailure{CallFailure::Kind::Status, static_cast<ConvertStatus>(status), {}});
 }
 
 } // namespace
@@ -63,13 +65,13 @@ std::expected<void*, CallFailure> LibraryConverter::function(const char* name)
         }
         if (!handle_)
             return std::unexpected(
-                CallFailure{CallFailure::Kind::LibraryMissing, 0,
+                CallFailure{CallFailure::Kind::LibraryMissing, ConvertStatus::Ok,
                             errors.empty() ? std::string(kLibraryName) + " not found" : errors});
     }
     ::dlerror();
     void* symbol = ::dlsym(handle_, name);
     if (!symbol)
-        return std::unexpected(CallFailure{CallFailure::Kind::FunctionMissing, 0, name});
+        return std::unexpected(CallFailure{CallFailure::Kind::FunctionMissing, ConvertStatus::Ok, name});
     return symbol;
 }
 
