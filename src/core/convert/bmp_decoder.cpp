@@ -27,7 +27,7 @@ enum Compression : std::uint32_t {
     kAlphaBitfields = 6,
 };
 
-std::unexpected<CodecFailure> fail(convert_status status, const char* reason)
+std::unexpected<CodecFailure> fail(ConvertStatus status, const char* reason)
 {
     return std::unexpected(CodecFailure{status, reason});
 }
@@ -57,11 +57,11 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
 {
     static constexpr std::array<std::uint8_t, 2> magic{'B', 'M'};
     if (!file.startsWith(0, magic))
-        return fail(CONVERT_NOT_BMP, "no BM signature");
+        return fail(ConvertStatus::NotBmp, "no BM signature");
     const auto pixelOffset = file.u32le(10);
     const auto headerSize = file.u32le(kFileHeaderSize);
     if (!pixelOffset || !headerSize)
-        return fail(CONVERT_DAMAGED, "file header truncated");
+        return fail(ConvertStatus::Damaged, "file header truncated");
 
     Header h;
     h.headerSize = *headerSize;
@@ -71,7 +71,7 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
         const auto height = file.u16le(20);
         const auto bits = file.u16le(24);
         if (!width || !height || !bits)
-            return fail(CONVERT_DAMAGED, "info header truncated");
+            return fail(ConvertStatus::Damaged, "info header truncated");
         h.width = *width;
         h.height = *height;
         h.bitCount = *bits;
@@ -84,10 +84,10 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
         case 108: // BITMAPV4HEADER
         case 124: // BITMAPV5HEADER
             break;
-        default: return fail(CONVERT_UNSUPPORTED, "unknown info header size");
+        default: return fail(ConvertStatus::Unsupported, "unknown info header size");
         }
         if (!file.fits(kFileHeaderSize, h.headerSize))
-            return fail(CONVERT_DAMAGED, "info header truncated");
+            return fail(ConvertStatus::Damaged, "info header truncated");
         const std::int32_t width = *file.i32le(18);
         const std::int32_t height = *file.i32le(22);
         h.bitCount = *file.u16le(28);
@@ -96,17 +96,17 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
         h.pixelsPerMetreX = *file.i32le(38);
         h.pixelsPerMetreY = *file.i32le(42);
         if (width <= 0)
-            return fail(CONVERT_DAMAGED, "width not positive");
+            return fail(ConvertStatus::Damaged, "width not positive");
         if (height == 0 || height == INT32_MIN)
-            return fail(CONVERT_DAMAGED, "height zero or out of range");
+            return fail(ConvertStatus::Damaged, "height zero or out of range");
         h.width = width;
         h.topDown = height < 0;
         h.height = h.topDown ? -static_cast<std::int64_t>(height) : height;
         if (h.headerSize == kOs2v2HeaderSize && (h.compression == 3 || h.compression == 4))
-            return fail(CONVERT_UNSUPPORTED, "OS/2 Huffman or RLE24 compression");
+            return fail(ConvertStatus::Unsupported, "OS/2 Huffman or RLE24 compression");
     }
     if (h.width == 0 || h.height == 0)
-        return fail(CONVERT_DAMAGED, "width or height zero");
+        return fail(ConvertStatus::Damaged, "width or height zero");
 
     switch (h.bitCount) {
     case 1:
@@ -115,35 +115,35 @@ std::expected<Header, CodecFailure> readHeader(const ByteReader& file)
     case 16:
     case 24:
     case 32: break;
-    default: return fail(CONVERT_UNSUPPORTED, "bit count other than 1, 4, 8, 16, 24, 32");
+    default: return fail(ConvertStatus::Unsupported, "bit count other than 1, 4, 8, 16, 24, 32");
     }
     switch (h.compression) {
     case kRgb: break;
     case kRle8:
         if (h.bitCount != 8)
-            return fail(CONVERT_DAMAGED, "RLE8 needs 8 bits per pixel");
+            return fail(ConvertStatus::Damaged, "RLE8 needs 8 bits per pixel");
         break;
     case kRle4:
         if (h.bitCount != 4)
-            return fail(CONVERT_DAMAGED, "RLE4 needs 4 bits per pixel");
+            return fail(ConvertStatus::Damaged, "RLE4 needs 4 bits per pixel");
         break;
     case kBitfields:
     case kAlphaBitfields:
         if (h.bitCount != 16 && h.bitCount != 32)
-            return fail(CONVERT_UNSUPPORTED, "bit masks need 16 or 32 bits per pixel");
+            return fail(ConvertStatus::Unsupported, "bit masks need 16 or 32 bits per pixel");
         break;
     case kJpeg:
-    case kPng: return fail(CONVERT_UNSUPPORTED, "embedded JPEG or PNG image");
-    default: return fail(CONVERT_UNSUPPORTED, "unknown compression");
+    case kPng: return fail(ConvertStatus::Unsupported, "embedded JPEG or PNG image");
+    default: return fail(ConvertStatus::Unsupported, "unknown compression");
     }
     // Windows refuses compressed top-down bitmaps: RLE runs go bottom-up.
     if (h.topDown && (h.compression == kRle8 || h.compression == kRle4))
-        return fail(CONVERT_UNSUPPORTED, "top-down RLE bitmap");
+        return fail(ConvertStatus::Unsupported, "top-down RLE bitmap");
 
     if (h.pixelOffset < kFileHeaderSize + h.headerSize)
-        return fail(CONVERT_DAMAGED, "pixel data offset inside the headers");
+        return fail(ConvertStatus::Damaged, "pixel data offset inside the headers");
     if (h.pixelOffset >= file.size())
-        return fail(CONVERT_DAMAGED, "pixel data offset past the end");
+        return fail(ConvertStatus::Damaged, "pixel data offset past the end");
     return h;
 }
 
@@ -161,14 +161,14 @@ std::expected<Masks, CodecFailure> readMasks(const ByteReader& file, const Heade
     const auto green = file.u32le(at + 4);
     const auto blue = file.u32le(at + 8);
     if (!red || !green || !blue)
-        return fail(CONVERT_DAMAGED, "bit masks truncated");
+        return fail(ConvertStatus::Damaged, "bit masks truncated");
     const Masks masks{ChannelMask(*red), ChannelMask(*green), ChannelMask(*blue)};
     const std::uint64_t limit = h.bitCount == 16 ? 0xFFFFu : 0xFFFFFFFFu;
     for (const ChannelMask& c : {masks.red, masks.green, masks.blue}) {
         if (c.mask() > limit)
-            return fail(CONVERT_DAMAGED, "bit mask wider than the pixel");
+            return fail(ConvertStatus::Damaged, "bit mask wider than the pixel");
         if (!c.contiguous())
-            return fail(CONVERT_UNSUPPORTED, "bit mask with gaps");
+            return fail(ConvertStatus::Unsupported, "bit mask with gaps");
     }
     return masks;
 }
@@ -190,13 +190,13 @@ std::expected<Palette, CodecFailure> readPalette(const ByteReader& file, const H
     // whatever lies between the headers and the pixels is the palette.
     count = std::min(count, (h.pixelOffset - at) / entrySize);
     if (count == 0)
-        return fail(CONVERT_DAMAGED, "no room for a palette");
+        return fail(ConvertStatus::Damaged, "no room for a palette");
 
     Palette palette;
     for (std::uint64_t i = 0; i < count; ++i) {
         const auto entry = file.sub(at + i * entrySize, 3);
         if (!entry)
-            return fail(CONVERT_DAMAGED, "palette truncated");
+            return fail(ConvertStatus::Damaged, "palette truncated");
         Bgr& c = palette.entries[i];
         c = {*entry->u8(0), *entry->u8(1), *entry->u8(2)};
         palette.gray = palette.gray && c.b == c.g && c.g == c.r;
@@ -325,7 +325,7 @@ std::expected<void, CodecFailure> readRuns(const ByteReader& data, const Header&
         if (!count || !value) {
             if (at == data.size())
                 break; // no end-of-bitmap mark: many writers leave it out
-            return fail(CONVERT_DAMAGED, "RLE data ends inside a run");
+            return fail(ConvertStatus::Damaged, "RLE data ends inside a run");
         }
         at += 2;
         if (*count > 0) {
@@ -342,7 +342,7 @@ std::expected<void, CodecFailure> readRuns(const ByteReader& data, const Header&
             const auto dx = data.u8(at);
             const auto dy = data.u8(at + 1);
             if (!dx || !dy)
-                return fail(CONVERT_DAMAGED, "RLE data ends inside a jump");
+                return fail(ConvertStatus::Damaged, "RLE data ends inside a jump");
             at += 2;
             x += *dx;
             y += *dy;
@@ -351,7 +351,7 @@ std::expected<void, CodecFailure> readRuns(const ByteReader& data, const Header&
             const std::uint64_t bytes = four ? (n + 1) / 2 : n;
             const auto literal = data.sub(at, bytes);
             if (!literal)
-                return fail(CONVERT_DAMAGED, "RLE data ends inside a literal run");
+                return fail(ConvertStatus::Damaged, "RLE data ends inside a literal run");
             for (std::uint64_t i = 0; i < n && x < width; ++i) {
                 const std::uint8_t byte = *literal->u8(four ? i / 2 : i);
                 put(four ? (i % 2 ? byte & 0xFu : byte >> 4u) : byte);
@@ -373,7 +373,7 @@ std::expected<DecodedBmp, CodecFailure> decodeRle(const ByteReader& file, const 
     // one its data could hold, and would cost memory and time out of all
     // proportion to its size.
     if (width * height > kRlePixelsPerByte * (data.size() + 2))
-        return fail(CONVERT_DAMAGED, "more RLE pixels than the data can hold");
+        return fail(ConvertStatus::Damaged, "more RLE pixels than the data can hold");
     // The runs are checked first, so damaged data is refused before the
     // picture is allocated; a pass over them costs little beside one.
     if (const auto checked = readRuns(data, h, [](std::uint64_t, std::uint64_t, std::uint32_t) {}); !checked)
@@ -408,7 +408,7 @@ std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> byt
 
     // Both sides are below 2^31, so the product cannot overflow 64 bits.
     if (static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(h.height) > limits.maxPixels)
-        return fail(CONVERT_TOO_LARGE, "more pixels than the limit");
+        return fail(ConvertStatus::TooLarge, "more pixels than the limit");
 
     std::optional<Palette> palette;
     if (h.bitCount <= 8) {
@@ -430,7 +430,7 @@ std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> byt
     const std::uint64_t lastRow =
         (static_cast<std::uint64_t>(h.width) * static_cast<unsigned>(h.bitCount) + 7) / 8;
     if (!file.fits(h.pixelOffset, stride * static_cast<std::uint64_t>(h.height - 1) + lastRow))
-        return fail(CONVERT_DAMAGED, "pixel data truncated");
+        return fail(ConvertStatus::Damaged, "pixel data truncated");
 
     const bool plainBgrx = h.bitCount == 32 && masks->red.mask() == 0xFF0000 &&
                            masks->green.mask() == 0xFF00 && masks->blue.mask() == 0xFF;

@@ -29,11 +29,11 @@ std::uint64_t strideOf(int width)
 std::expected<void, CodecFailure> Bmp24File::fits(int width, int height)
 {
     if (width <= 0 || height <= 0)
-        return std::unexpected(CodecFailure{CONVERT_INTERNAL_ERROR, "empty image"});
+        return std::unexpected(CodecFailure{ConvertStatus::InternalError, "empty image"});
     // bfSize and biSizeImage are 32-bit fields.
     if (strideOf(width) * static_cast<std::uint64_t>(height) >
         std::numeric_limits<std::uint32_t>::max() - kHeadersSize)
-        return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "too large for a BMP file"});
+        return std::unexpected(CodecFailure{ConvertStatus::TooLarge, "too large for a BMP file"});
     return {};
 }
 

@@ -2,7 +2,7 @@
 // What the BMP and JPEG codecs of libconvert share: the limits they accept,
 // the rows of pixels they hand each other, and why they refuse a file.
 
-#include "libconvert/libconvert.h"
+#include "core/convert/convert_status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +25,7 @@ inline constexpr int kJpegMaxSide = 65500;
 // Why a file was refused: the status the library returns, and a short
 // English reason for programmers and tests.
 struct CodecFailure {
-    convert_status status = CONVERT_DAMAGED;
+    ConvertStatus status = ConvertStatus::Damaged;
     const char* reason = "";
 };
 

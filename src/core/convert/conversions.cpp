@@ -13,14 +13,14 @@ namespace gb::convert {
 
 namespace {
 
-convert_status write(const char* dst, std::span<const std::byte> bytes)
+ConvertStatus write(const char* dst, std::span<const std::byte> bytes)
 {
     // An empty path names no file; the file system would say ENOENT, which
     // would read as a missing folder.
     if (*dst == '\0')
-        return CONVERT_DESTINATION_FAILED;
+        return ConvertStatus::DestinationFailed;
     const auto written = writeFileAtomically(dst, bytes);
-    return written ? CONVERT_OK : destinationStatus(written.error().problem);
+    return written ? ConvertStatus::Ok : destinationStatus(written.error().problem);
 }
 
 std::expected<JpegBytes, CodecFailure> jpegOfBmp(std::span<const std::byte> bmp, int quality,
@@ -84,10 +84,10 @@ std::vector<std::byte> copyOf(std::span<const std::byte> bytes)
 }
 
 template <typename Convert>
-convert_status convertFile(const char* src, const char* dst, const CodecLimits& limits, Convert convert)
+ConvertStatus convertFile(const char* src, const char* dst, const CodecLimits& limits, Convert convert)
 {
     if (!src || !dst)
-        return CONVERT_BAD_ARGUMENT;
+        return ConvertStatus::BadArgument;
     const auto source = readSourceFile(src, limits);
     if (!source)
         return source.error().status;
@@ -99,16 +99,16 @@ convert_status convertFile(const char* src, const char* dst, const CodecLimits& 
 
 } // namespace
 
-convert_status destinationStatus(WriteProblem problem)
+ConvertStatus destinationStatus(WriteProblem problem)
 {
     switch (problem) {
-    case WriteProblem::FolderMissing: return CONVERT_DESTINATION_NO_FOLDER;
-    case WriteProblem::Denied: return CONVERT_DESTINATION_DENIED;
-    case WriteProblem::Full: return CONVERT_DESTINATION_FULL;
+    case WriteProblem::FolderMissing: return ConvertStatus::DestinationNoFolder;
+    case WriteProblem::Denied: return ConvertStatus::DestinationDenied;
+    case WriteProblem::Full: return ConvertStatus::DestinationFull;
     case WriteProblem::NoNewFiles:
-    case WriteProblem::Other: return CONVERT_DESTINATION_FAILED;
+    case WriteProblem::Other: return ConvertStatus::DestinationFailed;
     }
-    return CONVERT_DESTINATION_FAILED;
+    return ConvertStatus::DestinationFailed;
 }
 
 int jpegQuality(const std::int32_t* rate)
@@ -118,20 +118,19 @@ int jpegQuality(const std::int32_t* rate)
     return std::clamp<std::int32_t>(*rate, 1, 100);
 }
 
-convert_status bmpToJpeg(const char* src, const char* dst, const std::int32_t* rate,
-                         const CodecLimits& limits)
+ConvertStatus bmpToJpeg(const char* src, const char* dst, const std::int32_t* rate, const CodecLimits& limits)
 {
     const int quality = jpegQuality(rate);
     return convertFile(src, dst, limits, [&](auto bytes) { return jpegOfBmp(bytes, quality, limits); });
 }
 
-convert_status jpegToBmp(const char* src, const char* dst, const CodecLimits& limits)
+ConvertStatus jpegToBmp(const char* src, const char* dst, const CodecLimits& limits)
 {
     return convertFile(src, dst, limits, [&](auto bytes) { return bmpOfJpeg(bytes, limits); });
 }
 
-convert_status jpegToJpeg(const char* src, const char* dst, const std::int32_t* rate,
-                          const CodecLimits& limits)
+ConvertStatus jpegToJpeg(const char* src, const char* dst, const std::int32_t* rate,
+                         const CodecLimits& limits)
 {
     const int quality = jpegQuality(rate);
     return convertFile(src, dst, limits, [&](auto bytes) { return jpegOfJpeg(bytes, quality, limits); });
@@ -162,28 +161,6 @@ std::expected<std::vector<std::byte>, CodecFailure> jpegBytesToJpeg(std::span<co
     if (!out)
         return std::unexpected(out.error());
     return copyOf(out->bytes());
-}
-
-const char* statusText(int status)
-{
-    switch (status) {
-    case CONVERT_OK: return "success";
-    case CONVERT_BAD_ARGUMENT: return "a path is a null pointer";
-    case CONVERT_SOURCE_MISSING: return "source file not found";
-    case CONVERT_SOURCE_UNREADABLE: return "source file cannot be read";
-    case CONVERT_NOT_BMP: return "source is not a BMP file";
-    case CONVERT_NOT_JPEG: return "source is not a JPEG file";
-    case CONVERT_DAMAGED: return "source file is damaged";
-    case CONVERT_UNSUPPORTED: return "source uses a form of the format that is not supported";
-    case CONVERT_TOO_LARGE: return "image too large";
-    case CONVERT_DESTINATION_NO_FOLDER: return "destination folder does not exist";
-    case CONVERT_DESTINATION_DENIED: return "no permission to write the destination";
-    case CONVERT_DESTINATION_FULL: return "no space left for the destination";
-    case CONVERT_DESTINATION_FAILED: return "destination cannot be written";
-    case CONVERT_OUT_OF_MEMORY: return "out of memory";
-    case CONVERT_INTERNAL_ERROR: return "internal error of the JPEG library";
-    default: return "unknown status";
-    }
 }
 
 } // namespace gb::convert

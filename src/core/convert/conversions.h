@@ -18,11 +18,11 @@ int jpegQuality(const std::int32_t* rate);
 
 inline constexpr int kDefaultQuality = 75;
 
-convert_status bmpToJpeg(const char* src, const char* dst, const std::int32_t* rate,
+ConvertStatus bmpToJpeg(const char* src, const char* dst, const std::int32_t* rate,
+                        const CodecLimits& limits = {});
+ConvertStatus jpegToBmp(const char* src, const char* dst, const CodecLimits& limits = {});
+ConvertStatus jpegToJpeg(const char* src, const char* dst, const std::int32_t* rate,
                          const CodecLimits& limits = {});
-convert_status jpegToBmp(const char* src, const char* dst, const CodecLimits& limits = {});
-convert_status jpegToJpeg(const char* src, const char* dst, const std::int32_t* rate,
-                          const CodecLimits& limits = {});
 
 // The in-memory halves, file bytes in and file bytes out, for the fuzz
 // targets and tests.
@@ -34,8 +34,6 @@ std::expected<std::vector<std::byte>, CodecFailure>
 jpegBytesToJpeg(std::span<const std::byte> jpeg, int quality, const CodecLimits& limits = {});
 
 // The status of a destination that could not be written.
-convert_status destinationStatus(WriteProblem problem);
-
-const char* statusText(int status);
+ConvertStatus destinationStatus(WriteProblem problem);
 
 } // namespace gb::convert

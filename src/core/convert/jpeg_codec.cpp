@@ -11,7 +11,7 @@ namespace gb::convert {
 
 namespace {
 
-std::unexpected<CodecFailure> fail(convert_status status, const char* reason)
+std::unexpected<CodecFailure> fail(ConvertStatus status, const char* reason)
 {
     return std::unexpected(CodecFailure{status, reason});
 }
@@ -56,12 +56,12 @@ struct Decoding {
     CodecFailure failure(const char* reason) const
     {
         if (tooManyScans)
-            return {CONVERT_DAMAGED, "more progressive scans than the limit"};
+            return {ConvertStatus::Damaged, "more progressive scans than the limit"};
         if (errors.warned)
-            return {CONVERT_DAMAGED, "JPEG data incomplete or corrupt"};
+            return {ConvertStatus::Damaged, "JPEG data incomplete or corrupt"};
         if (errors.pub.msg_code == JERR_OUT_OF_MEMORY)
-            return {CONVERT_OUT_OF_MEMORY, "no memory for the JPEG decoder"};
-        return {CONVERT_DAMAGED, reason};
+            return {ConvertStatus::OutOfMemory, "no memory for the JPEG decoder"};
+        return {ConvertStatus::Damaged, reason};
     }
 
     jpeg_decompress_struct cinfo{};
@@ -107,7 +107,7 @@ void JpegBytes::Free::operator()(unsigned char* data) const
 std::expected<void, CodecFailure> checkJpegSides(std::int64_t width, std::int64_t height)
 {
     if (width > kJpegMaxSide || height > kJpegMaxSide)
-        return fail(CONVERT_TOO_LARGE, "a side longer than JPEG allows");
+        return fail(ConvertStatus::TooLarge, "a side longer than JPEG allows");
     return {};
 }
 
@@ -116,7 +116,7 @@ std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
     // SOI, then the first marker's 0xFF.
     if (file.size() < 3 || file[0] != std::byte{0xFF} || file[1] != std::byte{0xD8} ||
         file[2] != std::byte{0xFF})
-        return fail(CONVERT_NOT_JPEG, "no JPEG start-of-image marker");
+        return fail(ConvertStatus::NotJpeg, "no JPEG start-of-image marker");
 
     // A warning in the header is not final here: the decoding refuses it.
     Decoding d(false);
@@ -125,11 +125,11 @@ std::expected<JpegInfo, CodecFailure> probeJpeg(std::span<const std::byte> file,
     const J_COLOR_SPACE space = d.cinfo.jpeg_color_space;
     if (space != JCS_GRAYSCALE && space != JCS_YCbCr && space != JCS_RGB && space != JCS_CMYK &&
         space != JCS_YCCK)
-        return fail(CONVERT_UNSUPPORTED, "JPEG colour space neither gray, YCbCr, RGB, CMYK nor YCCK");
+        return fail(ConvertStatus::Unsupported, "JPEG colour space neither gray, YCbCr, RGB, CMYK nor YCCK");
     // libjpeg refuses sides of 0 and beyond JPEG_MAX_DIMENSION itself.
     const std::uint64_t width = d.cinfo.image_width, height = d.cinfo.image_height;
     if (width * height > limits.maxPixels)
-        return fail(CONVERT_TOO_LARGE, "more pixels than the limit");
+        return fail(ConvertStatus::TooLarge, "more pixels than the limit");
     return JpegInfo{static_cast<int>(width), static_cast<int>(height), space == JCS_GRAYSCALE,
                     space == JCS_CMYK || space == JCS_YCCK};
 }
@@ -149,7 +149,7 @@ std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, co
         jpeg_start_decompress(&d.cinfo);
         if (d.cinfo.output_width != static_cast<JDIMENSION>(info.width) ||
             d.cinfo.output_height != static_cast<JDIMENSION>(info.height)) {
-            taken = fail(CONVERT_INTERNAL_ERROR, "JPEG not the one probed");
+            taken = fail(ConvertStatus::InternalError, "JPEG not the one probed");
             return;
         }
         const auto width = static_cast<std::size_t>(info.width);

@@ -75,9 +75,9 @@ using JpegRowSink = std::function<std::expected<void, CodecFailure>(const std::u
 
 // Decodes the image `probeJpeg` described, handing `sink` each row of
 // `info.width` pixels in `layout` (Bgr, or Gray for a gray image) as soon as
-// it is decoded. A damaged file (a truncated one, say) is refused with
-// CONVERT_DAMAGED at the first sign of it, even where libjpeg only warns and
-// would fill in gray: rows already handed on are then to be dropped.
+// it is decoded. A damaged file (a truncated one, say) is refused as
+// Damaged at the first sign of it, even where libjpeg only warns and would
+// fill in gray: rows already handed on are then to be dropped.
 std::expected<void, CodecFailure> decodeJpeg(std::span<const std::byte> file, const JpegInfo& info,
                                              PixelLayout layout, const JpegRowSink& sink);
 

@@ -89,8 +89,8 @@ struct JpegEncoder::State {
     CodecFailure failure() const
     {
         if (errors.pub.msg_code == JERR_OUT_OF_MEMORY)
-            return {CONVERT_OUT_OF_MEMORY, "no memory for the JPEG encoder"};
-        return {CONVERT_INTERNAL_ERROR, "the JPEG encoder failed"};
+            return {ConvertStatus::OutOfMemory, "no memory for the JPEG encoder"};
+        return {ConvertStatus::InternalError, "the JPEG encoder failed"};
     }
 
     jpeg_compress_struct cinfo{};
@@ -147,7 +147,8 @@ std::expected<void, CodecFailure> JpegEncoder::write(const std::uint8_t* row)
 {
     State& e = *state_;
     if (e.failed || e.cinfo.next_scanline >= e.cinfo.image_height)
-        return std::unexpected(CodecFailure{CONVERT_INTERNAL_ERROR, "a row the JPEG encoder cannot take"});
+        return std::unexpected(
+            CodecFailure{ConvertStatus::InternalError, "a row the JPEG encoder cannot take"});
     JSAMPROW rows[1] = {const_cast<JSAMPROW>(row)};
     e.failed = !jpegGuarded(e.errors, [&] { jpeg_write_scanlines(&e.cinfo, rows, 1); });
     if (e.failed)
@@ -159,7 +160,8 @@ std::expected<JpegBytes, CodecFailure> JpegEncoder::finish()
 {
     State& e = *state_;
     if (e.failed || e.cinfo.next_scanline != e.cinfo.image_height)
-        return std::unexpected(CodecFailure{CONVERT_INTERNAL_ERROR, "JPEG finished before its last row"});
+        return std::unexpected(
+            CodecFailure{ConvertStatus::InternalError, "JPEG finished before its last row"});
     e.failed = !jpegGuarded(e.errors, [&] { jpeg_finish_compress(&e.cinfo); });
     if (e.failed)
         return std::unexpected(e.failure());

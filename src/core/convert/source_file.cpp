@@ -13,9 +13,9 @@ CodecFailure openFailure(int error)
 {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return {CONVERT_SOURCE_MISSING, "no such file"};
-    case ENOMEM: return {CONVERT_OUT_OF_MEMORY, "out of memory opening the file"};
-    default: return {CONVERT_SOURCE_UNREADABLE, "the file cannot be opened"};
+    case ENOTDIR: return {ConvertStatus::SourceMissing, "no such file"};
+    case ENOMEM: return {ConvertStatus::OutOfMemory, "out of memory opening the file"};
+    default: return {ConvertStatus::SourceUnreadable, "the file cannot be opened"};
     }
 }
 
@@ -47,11 +47,11 @@ std::expected<FileBytes, CodecFailure> readSourceFile(const char* path, const Co
 
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
-        return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "the file cannot be examined"});
+        return std::unexpected(CodecFailure{ConvertStatus::SourceUnreadable, "the file cannot be examined"});
     if (!S_ISREG(status.st_mode))
-        return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "not a regular file"});
+        return std::unexpected(CodecFailure{ConvertStatus::SourceUnreadable, "not a regular file"});
     if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > limits.maxFileBytes)
-        return std::unexpected(CodecFailure{CONVERT_TOO_LARGE, "the file is larger than the limit"});
+        return std::unexpected(CodecFailure{ConvertStatus::TooLarge, "the file is larger than the limit"});
 
     const auto size = static_cast<std::size_t>(status.st_size);
     auto data = std::make_unique_for_overwrite<std::byte[]>(size);
@@ -61,7 +61,7 @@ std::expected<FileBytes, CodecFailure> readSourceFile(const char* path, const Co
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return std::unexpected(CodecFailure{CONVERT_SOURCE_UNREADABLE, "read error"});
+            return std::unexpected(CodecFailure{ConvertStatus::SourceUnreadable, "read error"});
         }
         if (n == 0)
             break; // the file shrank while it was read: take what is there

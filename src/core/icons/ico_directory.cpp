@@ -127,14 +127,4 @@ std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& source
     return readIcoFile(frame, budget);
 }
 
-std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& bytes)
-{
-    return readIcoFile(MemorySource(bytes));
-}
-
-std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& bytes)
-{
-    return readAniFirstFrame(MemorySource(bytes));
-}
-
 } // namespace gb

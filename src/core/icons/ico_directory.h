@@ -18,8 +18,4 @@ std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& file, ReadBu
 // The first frame of an animated cursor, itself an ICO/CUR file.
 std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& file, ReadBudget* budget = nullptr);
 
-// The same over bytes in memory, which the caller keeps alive.
-std::expected<IconGroup, ReadFailure> readIcoFile(const ByteReader& bytes);
-std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteReader& bytes);
-
 } // namespace gb

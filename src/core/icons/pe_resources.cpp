@@ -112,7 +112,7 @@ std::optional<std::uint64_t> peHeaderOffset(const SourceReader& file)
 }
 
 std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::uint64_t pe,
-                                                std::uint64_t& resourceRva, std::uint64_t& resourceSize)
+                                                std::uint64_t& resourceRva)
 {
     const std::uint64_t coff = pe + 4;
     const auto sectionCount = file.u16le(coff + 2);
@@ -142,15 +142,15 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
     image.sizeOfHeaders = *sizeOfHeaders;
 
     resourceRva = 0;
-    resourceSize = 0;
     if (*directoryCount > kResourceDirectoryIndex &&
         directories + 8 * (kResourceDirectoryIndex + 1) <= optional + *optionalSize) {
-        const auto rva = file.u32le(directories + 8 * kResourceDirectoryIndex);
-        const auto size = file.u32le(directories + 8 * kResourceDirectoryIndex + 4);
-        if (!rva || !size)
+        // The entry's size goes unused (the tree is bounded by the section
+        // that holds it), but an entry cut short is a truncated file.
+        const std::uint64_t entry = directories + 8 * kResourceDirectoryIndex;
+        const auto rva = file.u32le(entry);
+        if (!rva || !file.u32le(entry + 4))
             return std::unexpected(ReadFailure{ReadError::Truncated, directories});
         resourceRva = *rva;
-        resourceSize = *size;
     }
 
     // The whole section table in one read.
@@ -369,8 +369,8 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
     if (!pe)
         return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
 
-    std::uint64_t resourceRva = 0, resourceSize = 0;
-    auto image = readPeImage(file, *pe, resourceRva, resourceSize);
+    std::uint64_t resourceRva = 0;
+    auto image = readPeImage(file, *pe, resourceRva);
     if (!image)
         return std::unexpected(image.error());
 

@@ -74,7 +74,6 @@ private:
 
 // Syncs the file system `folder` is on, and with it every file staged there.
 std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder);
-std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged);
 // Puts the renames done in the folder of `path` on disk.
 void syncFolder(const std::string& path);
 

@@ -22,34 +22,72 @@ struct DirCloser {
     void operator()(DIR* d) const { ::closedir(d); }
 };
 
-enum class EntryKind { Folder, File, Other };
+enum class EntryKind { Folder, FolderLink, File, Other };
 
-// Links are followed for files but never for folders: a Wine prefix links
-// dosdevices/z: to "/", and following it would walk the whole disk, forever.
-EntryKind kindOf(int dirFd, const dirent& entry)
+// What a link leads to; a dangling link leads nowhere.
+EntryKind linkKind(int dirFd, const char* name)
 {
     struct stat info {};
+    if (::fstatat(dirFd, name, &info, 0) != 0)
+        return EntryKind::Other;
+    if (S_ISDIR(info.st_mode))
+        return EntryKind::FolderLink;
+    return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+// Links to files count as the files; links to folders are told apart, as
+// the walk never follows them: a Wine prefix links dosdevices/z: to "/",
+// and following it would walk the whole disk, forever.
+EntryKind kindOf(int dirFd, const dirent& entry)
+{
     if (entry.d_type == DT_DIR)
         return EntryKind::Folder;
     if (entry.d_type == DT_REG)
         return EntryKind::File;
-    if (entry.d_type == DT_LNK) {
-        if (::fstatat(dirFd, entry.d_name, &info, 0) != 0)
-            return EntryKind::Other; // a dangling link
-        return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
-    }
+    if (entry.d_type == DT_LNK)
+        return linkKind(dirFd, entry.d_name);
     if (entry.d_type != DT_UNKNOWN)
         return EntryKind::Other; // FIFO, socket, device: opening could block or never end
+    struct stat info {};
     if (::fstatat(dirFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Other;
     if (S_ISDIR(info.st_mode))
         return EntryKind::Folder;
-    if (S_ISLNK(info.st_mode)) {
-        if (::fstatat(dirFd, entry.d_name, &info, 0) != 0)
-            return EntryKind::Other;
-        return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
-    }
+    if (S_ISLNK(info.st_mode))
+        return linkKind(dirFd, entry.d_name);
     return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+using FolderStream = std::unique_ptr<DIR, DirCloser>;
+
+// A stream over the folder open as `fd`, which it then owns (and closes even
+// when no stream can be made); errno when `fd` is -1 or no stream can be made.
+std::expected<FolderStream, int> streamOf(int fd)
+{
+    if (fd < 0)
+        return std::unexpected(errno);
+    FolderStream dir(::fdopendir(fd));
+    if (!dir) {
+        const int error = errno;
+        ::close(fd);
+        return std::unexpected(error);
+    }
+    return dir;
+}
+
+// Calls visit(name, kind) for each entry of the folder that `dir` reads,
+// but "." and "..". 0, or errno when the folder could not be read to its end.
+template <typename Visit> int readEntries(DIR* dir, Visit visit)
+{
+    const int fd = ::dirfd(dir);
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            visit(name, kindOf(fd, *entry));
+        errno = 0;
+    }
+    return errno;
 }
 
 } // namespace
@@ -74,17 +112,6 @@ std::string childPath(const std::string& folder, const std::string& name)
     return folder + "/" + name;
 }
 
-std::expected<FolderListing, int> listFolder(const std::string& folder, const FilePattern& pattern,
-                                             bool withSubfolders)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return std::unexpected(errno);
-    auto listing = listFolderAt(fd, pattern, withSubfolders);
-    ::close(fd);
-    return listing;
-}
-
 int openSubfolder(int parentFd, const std::string& name)
 {
     return ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -93,25 +120,14 @@ int openSubfolder(int parentFd, const std::string& name)
 std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders)
 {
     // The stream owns a duplicate, so the caller's descriptor stays open.
-    const int own = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
-    if (own < 0)
-        return std::unexpected(errno);
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(own));
-    if (!dir) {
-        const int error = errno;
-        ::close(own);
-        return std::unexpected(error);
-    }
-    ::rewinddir(dir.get()); // the duplicate shares the caller's position
-    const int fd = ::dirfd(dir.get());
+    auto dir = streamOf(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    if (!dir)
+        return std::unexpected(dir.error());
+    ::rewinddir(dir->get()); // the duplicate shares the caller's position
 
     FolderListing listing;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        switch (kindOf(fd, *entry)) {
+    const int error = readEntries(dir->get(), [&](const std::string& name, EntryKind kind) {
+        switch (kind) {
         case EntryKind::Folder:
             if (withSubfolders)
                 listing.subfolders.push_back(name);
@@ -120,15 +136,34 @@ std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& 
             if (pattern.matches(name))
                 listing.files.push_back(name);
             break;
+        case EntryKind::FolderLink:
         case EntryKind::Other: break;
         }
-        errno = 0;
-    }
-    if (errno != 0)
-        return std::unexpected(errno);
+    });
+    if (error != 0)
+        return std::unexpected(error);
     std::ranges::sort(listing.subfolders, listOrder);
     std::ranges::sort(listing.files, listOrder);
     return listing;
+}
+
+std::expected<std::vector<Subfolder>, int> listSubfolders(const std::string& folder)
+{
+    // The folder itself may be a link: the chooser opens a link to a folder
+    // under its own name.
+    auto dir = streamOf(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir)
+        return std::unexpected(dir.error());
+    std::vector<Subfolder> found;
+    const int error = readEntries(dir->get(), [&](const std::string& name, EntryKind kind) {
+        if (kind == EntryKind::Folder || kind == EntryKind::FolderLink)
+            found.push_back({name, kind == EntryKind::FolderLink});
+    });
+    if (error != 0)
+        return std::unexpected(error);
+    std::ranges::sort(found,
+                      [](const Subfolder& a, const Subfolder& b) { return listOrder(a.name, b.name); });
+    return found;
 }
 
 } // namespace gb

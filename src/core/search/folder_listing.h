@@ -1,7 +1,8 @@
 #pragma once
 // One folder's subfolders and matching files, in the order the Windows
 // folder and file lists show them: sorted without regard to case, ties
-// broken by the raw bytes. Names are bytes; nothing is decoded.
+// broken by the raw bytes. Names are bytes; nothing is decoded. The walk
+// and the folder chooser both list folders through here.
 
 #include "core/search/file_pattern.h"
 
@@ -16,11 +17,21 @@ struct FolderListing {
     std::vector<std::string> files;      // names of regular files (links to them too) that match
 };
 
-// errno when the folder cannot be read.
-std::expected<FolderListing, int> listFolder(const std::string& folder, const FilePattern& pattern,
-                                             bool withSubfolders);
-// The same for a folder already open as `folderFd` (which stays open).
+// The folder open as `folderFd` (which stays open); errno when it cannot be
+// read.
 std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders);
+
+// A folder the user can open from the folder chooser.
+struct Subfolder {
+    std::string name;
+    bool viaLink = false; // a link to a folder, offered under its own name
+};
+
+// The subfolders of `folder` in list order, for the folder chooser: real
+// folders and links to folders alike. A link is listed so the user can open
+// that one folder under the link's name; nothing walks on through it.
+// errno when the folder cannot be read.
+std::expected<std::vector<Subfolder>, int> listSubfolders(const std::string& folder);
 
 // Opens the subfolder `name` of the folder open as `parentFd`, relative to
 // that descriptor and never through a link: a folder swapped for a link

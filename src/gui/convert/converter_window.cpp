@@ -5,7 +5,6 @@
 #include "gui/common/busy_cursor.h"
 #include "gui/common/message_box.h"
 #include "gui/convert/converter_texts.h"
-#include "libconvert/libconvert.h"
 #include "system/library/converter_library.h"
 
 #include <QButtonGroup>
@@ -344,19 +343,19 @@ QString ConverterWindow::failureText(const CallFailure& failure, const QString& 
     case CallFailure::Kind::Status: break;
     }
     switch (failure.status) {
-    case CONVERT_SOURCE_MISSING: return tr8(text::sourceMissing).arg(source);
-    case CONVERT_SOURCE_UNREADABLE: return tr8(text::sourceUnreadable).arg(source);
-    case CONVERT_NOT_BMP: return tr8(text::notBmp).arg(source);
-    case CONVERT_NOT_JPEG: return tr8(text::notJpeg).arg(source);
-    case CONVERT_DAMAGED: return tr8(text::damaged).arg(source);
-    case CONVERT_UNSUPPORTED: return tr8(text::unsupported).arg(source);
-    case CONVERT_TOO_LARGE: return tr8(text::tooLarge).arg(source);
-    case CONVERT_DESTINATION_NO_FOLDER: return tr8(text::noFolder).arg(destination);
-    case CONVERT_DESTINATION_DENIED: return tr8(text::denied).arg(destination);
-    case CONVERT_DESTINATION_FULL: return tr8(text::full).arg(destination);
-    case CONVERT_DESTINATION_FAILED: return tr8(text::unwritable).arg(destination);
-    case CONVERT_OUT_OF_MEMORY: return tr8(text::outOfMemory);
-    default: return tr8(text::libraryError).arg(failure.status);
+    case ConvertStatus::SourceMissing: return tr8(text::sourceMissing).arg(source);
+    case ConvertStatus::SourceUnreadable: return tr8(text::sourceUnreadable).arg(source);
+    case ConvertStatus::NotBmp: return tr8(text::notBmp).arg(source);
+    case ConvertStatus::NotJpeg: return tr8(text::notJpeg).arg(source);
+    case ConvertStatus::Damaged: return tr8(text::damaged).arg(source);
+    case ConvertStatus::Unsupported: return tr8(text::unsupported).arg(source);
+    case ConvertStatus::TooLarge: return tr8(text::tooLarge).arg(source);
+    case ConvertStatus::DestinationNoFolder: return tr8(text::noFolder).arg(destination);
+    case ConvertStatus::DestinationDenied: return tr8(text::denied).arg(destination);
+    case ConvertStatus::DestinationFull: return tr8(text::full).arg(destination);
+    case ConvertStatus::DestinationFailed: return tr8(text::unwritable).arg(destination);
+    case ConvertStatus::OutOfMemory: return tr8(text::outOfMemory);
+    default: return tr8(text::libraryError).arg(static_cast<int>(failure.status));
     }
 }
 

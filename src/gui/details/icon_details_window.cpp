@@ -3,7 +3,6 @@
 
 #include "core/export/batch_names.h"
 #include "core/export/native_sizes.h"
-#include "core/icons/stored_images.h"
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
@@ -11,8 +10,8 @@
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/details/icon_details_texts.h"
+#include "system/paths/app_paths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +23,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace gb::details {
 
@@ -55,14 +56,6 @@ void fail(QWidget* parent, const QString& text)
 }
 
 } // namespace
-
-QString userIconsFolder()
-{
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
-        return dataHome + QStringLiteral("/icons");
-    return QDir::homePath() + QStringLiteral("/.local/share/icons");
-}
 
 IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     : QDialog(parent), origin_(std::move(origin))
@@ -130,60 +123,72 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     layout->addLayout(nameRow);
     layout->addLayout(buttons);
 
-    std::optional<ReadFailure> failure;
-    if (auto source = IconSource::open(origin_.path)) {
-        if (auto group = source->group(origin_.index)) {
-            source_ = std::move(*source);
-            group_ = std::move(*group);
-        } else {
-            failure = group.error();
-        }
-    } else {
-        failure = source.error();
-    }
-    if (failure) {
-        problem_->setText(texts::kCannotRead + "\n" + ui::readFailureText(origin_.path, *failure));
-        problem_->show();
-    }
-    if (group_) {
-        const auto headers = probeGroupEntries(*group_);
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            const GroupEntry& entry = group_->entries[i];
-            QStringList columns;
-            if (headers[i])
-                columns << QStringLiteral("%1×%2").arg(headers[i]->width).arg(headers[i]->height)
-                        << texts::bits(headers[i]->bitDepth)
-                        << (headers[i]->png ? QStringLiteral("PNG") : QStringLiteral("DIB"));
-            else
-                columns << QStringLiteral("%1×%2").arg(entry.declaredWidth).arg(entry.declaredHeight)
-                        << texts::kUnreadable << texts::kUnreadable;
-            images_->addTopLevelItem(new QTreeWidgetItem(columns));
-        }
-        connect(images_, &QTreeWidget::currentItemChanged, this,
-                [this] { showImage(images_->indexOfTopLevelItem(images_->currentItem())); });
-        // The image Windows draws largest is the first one shown.
-        const auto best = thumbnailCandidates(headers, kMaxIconSide);
-        if (!best.empty())
-            images_->setCurrentItem(images_->topLevelItem(static_cast<int>(best.front())));
-    }
     for (QPushButton* b : actions_)
-        b->setEnabled(loaded());
-    name_->setEnabled(loaded());
+        b->setEnabled(false);
+    name_->setEnabled(false);
     resize(720, 380);
+
+    // The file may be large, slow or gone: it is read and its images decoded
+    // on a thread of their own, and the window answers meanwhile.
+    reader_ = std::jthread([this, path = origin_.path, index = origin_.index](std::stop_token stop) {
+        auto found =
+            std::make_shared<std::expected<IconDetails, ReadFailure>>(readIconDetails(path, index, stop));
+        if (stop.stop_requested())
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, found] { showDetails(std::move(*found)); }, Qt::QueuedConnection);
+    });
 }
 
-IconDetailsWindow::~IconDetailsWindow() = default;
+// The reading ends before the window goes, so nothing it posts outlives the
+// window; a stop makes it give up at its next step.
+IconDetailsWindow::~IconDetailsWindow()
+{
+    reader_.request_stop();
+    if (reader_.joinable())
+        reader_.join();
+}
+
+void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> details)
+{
+    reading_ = false;
+    if (!details) {
+        problem_->setText(texts::kCannotRead + "\n" + ui::readFailureText(origin_.path, details.error()));
+        problem_->show();
+        emit readFinished();
+        return;
+    }
+    group_ = std::move(details->group);
+    for (const StoredImageDetails& image : details->images) {
+        QStringList columns;
+        if (const auto& header = image.header)
+            columns << QStringLiteral("%1×%2").arg(header->width).arg(header->height)
+                    << texts::bits(header->bitDepth)
+                    << (header->png ? QStringLiteral("PNG") : QStringLiteral("DIB"));
+        else
+            columns << QStringLiteral("%1×%2").arg(image.declaredWidth).arg(image.declaredHeight)
+                    << texts::kUnreadable << texts::kUnreadable;
+        images_->addTopLevelItem(new QTreeWidgetItem(columns));
+        previews_.push_back(image.preview ? QPixmap::fromImage(ui::toQImage(*image.preview)) : QPixmap());
+    }
+    connect(images_, &QTreeWidget::currentItemChanged, this,
+            [this] { showImage(images_->indexOfTopLevelItem(images_->currentItem())); });
+    // The image Windows draws largest is the first one shown.
+    if (details->shownFirst)
+        images_->setCurrentItem(images_->topLevelItem(static_cast<int>(*details->shownFirst)));
+    for (QPushButton* b : actions_)
+        b->setEnabled(true);
+    name_->setEnabled(true);
+    emit readFinished();
+}
 
 void IconDetailsWindow::showImage(int entry)
 {
     preview_->clear();
-    if (!group_ || entry < 0 || static_cast<std::size_t>(entry) >= group_->entries.size())
+    if (entry < 0 || static_cast<std::size_t>(entry) >= previews_.size())
         return;
-    const GroupEntry& stored = group_->entries[static_cast<std::size_t>(entry)];
-    if (!stored.image)
-        return;
-    if (auto image = decodeIconImage(*stored.image))
-        preview_->setPixmap(QPixmap::fromImage(ui::toQImage(*image)));
+    if (const QPixmap& image = previews_[static_cast<std::size_t>(entry)]; !image.isNull())
+        preview_->setPixmap(image);
 }
 
 void IconDetailsWindow::saveIco()
@@ -269,8 +274,7 @@ bool IconDetailsWindow::install()
         fail(this, *problem == PrefixProblem::Empty ? texts::kNameEmpty : texts::kNameBad);
         return false;
     }
-    const HicolorResult result =
-        writeHicolorIcons(nativeImages(*group_), ui::pathBytes(userIconsFolder()), name);
+    const HicolorResult result = writeHicolorIcons(nativeImages(*group_), userIconsFolder(), name);
     if (!result.failures.empty()) {
         QStringList lines;
         for (const HicolorFailure& failure : result.failures)

@@ -5,11 +5,14 @@
 // icon installed into the user's hicolor icon theme.
 
 #include "core/catalogue/icon_origin.h"
+#include "core/icons/icon_details.h"
 #include "core/icons/icon_group.h"
-#include "core/icons/icon_source.h"
 
 #include <QDialog>
+#include <QPixmap>
+#include <expected>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QLabel;
@@ -19,17 +22,15 @@ class QTreeWidget;
 
 namespace gb::details {
 
-// $XDG_DATA_HOME/icons, or ~/.local/share/icons when it is unset or not an
-// absolute path (as the XDG base directory rules say).
-QString userIconsFolder();
-
 class IconDetailsWindow : public QDialog {
     Q_OBJECT
 public:
-    // Reads the icon's stored images anew from its file.
+    // Reads the icon's stored images anew from its file, off the window
+    // thread: the window shows them when readFinished is emitted.
     explicit IconDetailsWindow(IconOrigin origin, QWidget* parent = nullptr);
     ~IconDetailsWindow() override;
 
+    bool reading() const { return reading_; }
     bool loaded() const { return group_.has_value(); }
 
     // The buttons' commands; the *To forms skip the file dialogs. Each
@@ -40,17 +41,24 @@ public:
     bool savePngsTo(const QString& folder);
     bool install();
 
+signals:
+    // The file has been read, or found unreadable, and the window shows it.
+    void readFinished();
+
 private:
+    void showDetails(std::expected<IconDetails, ReadFailure> details);
     void showImage(int entry);
 
     IconOrigin origin_;
-    std::optional<IconSource> source_; // keeps the group's bytes alive
-    std::optional<IconGroup> group_;
+    bool reading_ = true;
+    std::optional<IconGroup> group_; // holds the bytes of its images
+    std::vector<QPixmap> previews_;  // one per entry; null where the image does not decode
     QTreeWidget* images_ = nullptr;
     QLabel* problem_ = nullptr;
     QLabel* preview_ = nullptr;
     QLineEdit* name_ = nullptr;
     std::vector<QPushButton*> actions_;
+    std::jthread reader_; // reads the file; posts what it found to the window
 };
 
 } // namespace gb::details

@@ -10,13 +10,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace gb::dialogs {
@@ -29,64 +23,6 @@ constexpr int LevelRole = Qt::UserRole + 1;
 // Each step down the chain of folders moves an entry this far to the right,
 // as the Windows list indents them.
 constexpr int IndentPixels = 8;
-
-struct Subfolder {
-    std::string name;
-    bool viaLink = false;
-};
-
-struct DirCloser {
-    void operator()(DIR* d) const { ::closedir(d); }
-};
-
-// For an entry the user can open as a folder, whether it is a link to one;
-// nothing for anything else. A link to a folder is offered under its own
-// name: opening it lists that one folder, nothing walks on through it.
-std::optional<bool> folderEntry(int dirFd, const dirent& entry)
-{
-    struct stat info {};
-    if (entry.d_type == DT_DIR)
-        return false;
-    if (entry.d_type == DT_LNK) {
-        if (::fstatat(dirFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode))
-            return true;
-        return std::nullopt;
-    }
-    if (entry.d_type != DT_UNKNOWN)
-        return std::nullopt;
-    if (::fstatat(dirFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return std::nullopt;
-    if (S_ISDIR(info.st_mode))
-        return false;
-    if (S_ISLNK(info.st_mode) && ::fstatat(dirFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode))
-        return true;
-    return std::nullopt;
-}
-
-// The folder's subfolders in list order, or nothing when it cannot be read.
-std::optional<std::vector<Subfolder>> subfoldersOf(const std::string& folder)
-{
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-    if (!dir)
-        return std::nullopt;
-    const int fd = ::dirfd(dir.get());
-
-    std::vector<Subfolder> found;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            if (const auto viaLink = folderEntry(fd, *entry))
-                found.push_back({name, *viaLink});
-        }
-        errno = 0;
-    }
-    if (errno != 0)
-        return std::nullopt;
-    std::ranges::sort(found,
-                      [](const Subfolder& a, const Subfolder& b) { return listOrder(a.name, b.name); });
-    return found;
-}
 
 // Doubled and trailing separators dropped, so "/a//b/" and "/a/b" are the
 // one folder; nothing else is touched (no link is resolved).
@@ -164,7 +100,7 @@ bool FolderList::setPath(const QByteArray& folder)
     const std::string wanted = tidy(folder.toStdString());
     if (wanted.empty())
         return false;
-    const auto subfolders = subfoldersOf(wanted);
+    const auto subfolders = listSubfolders(wanted);
     if (!subfolders)
         return false;
 

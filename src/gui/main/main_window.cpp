@@ -511,6 +511,13 @@ void MainWindow::cmdDir_Click()
         t2_->setText(ui::pathText(dir1Path_)); // cancelled: show where the folder list stands
 }
 
+void MainWindow::setStartPath(const StartPath& start)
+{
+    t2_->setText(start.folder);
+    if (!start.pattern.isEmpty())
+        t1_->setText(start.pattern);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     auto* field = qobject_cast<QLineEdit*>(watched);

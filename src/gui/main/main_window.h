@@ -9,6 +9,7 @@
 #include "gui/catalogue/catalogue_model.h"
 #include "gui/common/url_opener.h"
 #include "gui/export/export_commands.h"
+#include "gui/main/start_path.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -79,6 +80,11 @@ public:
     void Command2_Click();
     void Option1_Click(int index);
     void cmdDir_Click();
+
+    // glimmerbox PATH: the folder goes into the search path, and for a file
+    // the pattern that finds it alone into the pattern field, ready for a
+    // start.
+    void setStartPath(const StartPath& start);
 
 signals:
     // Emitted when a search has ended and its rows are built.

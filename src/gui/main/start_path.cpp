@@ -4,7 +4,6 @@
 #include "core/search/file_pattern.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -77,15 +76,6 @@ std::optional<StartPath> startPathFor(const QByteArray& argument)
         return std::nullopt;
     const std::string pattern = patternForName(path.mid(slash + 1).toStdString());
     return StartPath{*folder, QString::fromStdString(pattern)};
-}
-
-void applyStartPath(QWidget& mainWindow, const StartPath& start)
-{
-    if (auto* t2 = mainWindow.findChild<QLineEdit*>(QStringLiteral("t2")))
-        t2->setText(start.folder);
-    if (!start.pattern.isEmpty())
-        if (auto* t1 = mainWindow.findChild<QLineEdit*>(QStringLiteral("t1")))
-            t1->setText(start.pattern);
 }
 
 } // namespace gb

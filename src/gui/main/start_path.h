@@ -1,13 +1,12 @@
 #pragma once
 // glimmerbox PATH (also what a file manager's "Open With" runs): a folder
 // goes into the search path t2; a file puts its folder into t2 and a pattern
-// matching just its name into the pattern t1, ready to search.
+// matching just its name into the pattern t1, ready to search (the main
+// window's setStartPath).
 
 #include <QByteArray>
 #include <QString>
 #include <optional>
-
-class QWidget;
 
 namespace gb {
 
@@ -20,8 +19,5 @@ struct StartPath {
 // be UTF-8), relative paths taken from the current folder; nullopt for one
 // that names nothing there, or whose folder the path field cannot show.
 std::optional<StartPath> startPathFor(const QByteArray& argument);
-
-// Types the start path into the main window's t2 (and t1).
-void applyStartPath(QWidget& mainWindow, const StartPath& start);
 
 } // namespace gb

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     // glimmerbox PATH, as a file manager's "Open With" runs it.
     if (argc > 1)
         if (const auto start = gb::startPathFor(QByteArray(argv[1])))
-            gb::applyStartPath(window, *start);
+            window.setStartPath(*start);
     window.show();
     return QApplication::exec();
 }

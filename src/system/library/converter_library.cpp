@@ -1,9 +1,10 @@
 #include "system/library/converter_library.h"
 
+#include "libconvert/libconvert.h"
+#include "system/paths/app_paths.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
-
-#include <array>
 
 namespace gb::convert {
 
@@ -14,22 +15,12 @@ constexpr const char* kLibraryName = "libconvert.so";
 using TwoPaths = int (*)(const char*, const char*);
 using TwoPathsAndRate = int (*)(const char*, const char*, const std::int32_t*);
 
-std::string programFolder()
-{
-    std::array<char, 4096> path{};
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (n <= 0)
-        return {};
-    const std::string exe(path.data(), static_cast<std::size_t>(n));
-    const auto slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string() : exe.substr(0, slash);
-}
-
+// The library's statuses are the engine's numbers (libconvert.h).
 CallResult statusResult(int status)
 {
-    if (status == 0)
+    if (status == CONVERT_OK)
         return {};
-    return std::unexpected(CallFailure{CallFailure::Kind::Status, status, {}});
+    return std::unexpected(CallFailure{CallFailure::Kind::Status, static_cast<ConvertStatus>(status), {}});
 }
 
 } // namespace
@@ -45,11 +36,10 @@ LibraryConverter::~LibraryConverter() = default;
 std::vector<std::string> LibraryConverter::defaultCandidates()
 {
     std::vector<std::string> candidates;
-    const std::string folder = programFolder();
-    if (!folder.empty()) {
-        candidates.push_back(folder + "/" + kLibraryName);
+    if (const auto folder = programFolder()) {
+        candidates.push_back(*folder + "/" + kLibraryName);
 #ifdef GB_LIBCONVERT_FROM_BINDIR
-        candidates.push_back(folder + "/" GB_LIBCONVERT_FROM_BINDIR "/" + kLibraryName);
+        candidates.push_back(*folder + "/" GB_LIBCONVERT_FROM_BINDIR "/" + kLibraryName);
 #endif
     }
     candidates.emplace_back(kLibraryName);
@@ -75,13 +65,13 @@ std::expected<void*, CallFailure> LibraryConverter::function(const char* name)
         }
         if (!handle_)
             return std::unexpected(
-                CallFailure{CallFailure::Kind::LibraryMissing, 0,
+                CallFailure{CallFailure::Kind::LibraryMissing, ConvertStatus::Ok,
                             errors.empty() ? std::string(kLibraryName) + " not found" : errors});
     }
     ::dlerror();
     void* symbol = ::dlsym(handle_, name);
     if (!symbol)
-        return std::unexpected(CallFailure{CallFailure::Kind::FunctionMissing, 0, name});
+        return std::unexpected(CallFailure{CallFailure::Kind::FunctionMissing, ConvertStatus::Ok, name});
     return symbol;
 }
 

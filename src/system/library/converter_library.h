@@ -4,6 +4,8 @@
 // up by name with dlsym. The window holds a Converter, so tests can give it
 // one that records the calls instead.
 
+#include "core/convert/convert_status.h"
+
 #include <cstdint>
 #include <expected>
 #include <string>
@@ -18,8 +20,8 @@ struct CallFailure {
         Status,          // the function ran and returned a status other than 0
     };
     Kind kind = Kind::Status;
-    int status = 0;     // the function's status, for Kind::Status
-    std::string detail; // dlerror()'s text or the function's name, for programmers
+    ConvertStatus status = ConvertStatus::Ok; // the function's status, for Kind::Status
+    std::string detail;                       // dlerror()'s text or the function's name, for programmers
 };
 
 using CallResult = std::expected<void, CallFailure>;

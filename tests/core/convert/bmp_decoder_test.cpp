@@ -13,7 +13,7 @@ std::unexpected<CodecFailure> failureOf(std::span<const std::byte> file, const C
 {
     auto decoded = decodeBmp(file, limits);
     EXPECT_FALSE(decoded.has_value());
-    return std::unexpected(decoded ? CodecFailure{CONVERT_OK, "decoded"} : decoded.error());
+    return std::unexpected(decoded ? CodecFailure{ConvertStatus::Ok, "decoded"} : decoded.error());
 }
 
 void expectDecodesAsRecipeSays(const BmpRecipe& recipe)
@@ -175,9 +175,10 @@ TEST(BmpDecoder, RleWithoutEndOfBitmapIsAccepted)
 TEST(BmpDecoder, RleEndingInsideARunIsRefused)
 {
     EXPECT_EQ(failureOf(rle8File({4, 1, 0, 5, 1, 2})).error().status,
-              CONVERT_DAMAGED);                                                      // literal of 5, 2 there
-    EXPECT_EQ(failureOf(rle8File({4, 1, 0, 2, 1})).error().status, CONVERT_DAMAGED); // jump without its dy
-    EXPECT_EQ(failureOf(rle8File({4, 1, 0})).error().status, CONVERT_DAMAGED);       // half a pair
+              ConvertStatus::Damaged); // literal of 5, 2 there
+    EXPECT_EQ(failureOf(rle8File({4, 1, 0, 2, 1})).error().status,
+              ConvertStatus::Damaged);                                                // jump without its dy
+    EXPECT_EQ(failureOf(rle8File({4, 1, 0})).error().status, ConvertStatus::Damaged); // half a pair
 }
 
 TEST(BmpDecoder, GrayPaletteGivesGrayRows)
@@ -230,7 +231,7 @@ TEST(BmpDecoder, LastRowWithoutItsPaddingIsAccepted)
     EXPECT_TRUE(decodeBmp(file));
     file.pop_back();
     file.pop_back();
-    EXPECT_EQ(failureOf(file).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(failureOf(file).error().status, ConvertStatus::Damaged);
 }
 
 // --- Refused, each with its reason ---
@@ -256,34 +257,35 @@ TEST(BmpDecoder, MalformedFilesAreRefusedWithTheirReason)
     struct Case {
         const char* what;
         std::vector<std::byte> file;
-        convert_status status;
+        ConvertStatus status;
     };
     std::vector<std::byte> png = good;
     png[0] = std::byte{0x89};
     std::vector<std::byte> truncatedHeader(good.begin(), good.begin() + 30);
     std::vector<std::byte> truncatedPixels(good.begin(), good.end() - 20);
     const Case cases[] = {
-        {"empty file", {}, CONVERT_NOT_BMP},
-        {"other signature", png, CONVERT_NOT_BMP},
-        {"header cut short", truncatedHeader, CONVERT_DAMAGED},
-        {"pixels cut short", truncatedPixels, CONVERT_DAMAGED},
-        {"width 0", with32(good, 18, 0), CONVERT_DAMAGED},
-        {"negative width", with32(good, 18, 0xFFFFFFF0u), CONVERT_DAMAGED},
-        {"height 0", with32(good, 22, 0), CONVERT_DAMAGED},
-        {"height -2^31", with32(good, 22, 0x80000000u), CONVERT_DAMAGED},
-        {"2 bits per pixel", with16(good, 28, 2), CONVERT_UNSUPPORTED},
-        {"64 bits per pixel", with16(good, 28, 64), CONVERT_UNSUPPORTED},
-        {"embedded JPEG", with32(good, 30, 4), CONVERT_UNSUPPORTED},
-        {"embedded PNG", with32(good, 30, 5), CONVERT_UNSUPPORTED},
-        {"unknown compression", with32(good, 30, 99), CONVERT_UNSUPPORTED},
-        {"RLE8 at 24 bits", with32(good, 30, 1), CONVERT_DAMAGED},
-        {"RLE4 at 8 bits", with32(rle, 30, 2), CONVERT_DAMAGED},
-        {"bit masks at 24 bits", with32(good, 30, 3), CONVERT_UNSUPPORTED},
-        {"header of 20 bytes", with32(good, 14, 20), CONVERT_UNSUPPORTED},
-        {"header larger than the file", with32(good, 14, 124), CONVERT_DAMAGED},
-        {"pixels inside the headers", with32(good, 10, 20), CONVERT_DAMAGED},
-        {"pixels past the end", with32(good, 10, 100000), CONVERT_DAMAGED},
-        {"top-down RLE", with32(with32(rle, 30, 1), 22, static_cast<std::uint32_t>(-6)), CONVERT_UNSUPPORTED},
+        {"empty file", {}, ConvertStatus::NotBmp},
+        {"other signature", png, ConvertStatus::NotBmp},
+        {"header cut short", truncatedHeader, ConvertStatus::Damaged},
+        {"pixels cut short", truncatedPixels, ConvertStatus::Damaged},
+        {"width 0", with32(good, 18, 0), ConvertStatus::Damaged},
+        {"negative width", with32(good, 18, 0xFFFFFFF0u), ConvertStatus::Damaged},
+        {"height 0", with32(good, 22, 0), ConvertStatus::Damaged},
+        {"height -2^31", with32(good, 22, 0x80000000u), ConvertStatus::Damaged},
+        {"2 bits per pixel", with16(good, 28, 2), ConvertStatus::Unsupported},
+        {"64 bits per pixel", with16(good, 28, 64), ConvertStatus::Unsupported},
+        {"embedded JPEG", with32(good, 30, 4), ConvertStatus::Unsupported},
+        {"embedded PNG", with32(good, 30, 5), ConvertStatus::Unsupported},
+        {"unknown compression", with32(good, 30, 99), ConvertStatus::Unsupported},
+        {"RLE8 at 24 bits", with32(good, 30, 1), ConvertStatus::Damaged},
+        {"RLE4 at 8 bits", with32(rle, 30, 2), ConvertStatus::Damaged},
+        {"bit masks at 24 bits", with32(good, 30, 3), ConvertStatus::Unsupported},
+        {"header of 20 bytes", with32(good, 14, 20), ConvertStatus::Unsupported},
+        {"header larger than the file", with32(good, 14, 124), ConvertStatus::Damaged},
+        {"pixels inside the headers", with32(good, 10, 20), ConvertStatus::Damaged},
+        {"pixels past the end", with32(good, 10, 100000), ConvertStatus::Damaged},
+        {"top-down RLE", with32(with32(rle, 30, 1), 22, static_cast<std::uint32_t>(-6)),
+         ConvertStatus::Unsupported},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -300,18 +302,18 @@ TEST(BmpDecoder, MasksWithGapsOrWiderThanThePixelAreRefused)
     r.compression = 3;
     r.masks = {0xF800, 0x07E0, 0x001F, 0};
     const auto file = test::buildBmp(r);
-    EXPECT_EQ(failureOf(with32(file, 54, 0xF0F0)).error().status, CONVERT_UNSUPPORTED);
-    EXPECT_EQ(failureOf(with32(file, 54, 0x1F0000)).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(failureOf(with32(file, 54, 0xF0F0)).error().status, ConvertStatus::Unsupported);
+    EXPECT_EQ(failureOf(with32(file, 54, 0x1F0000)).error().status, ConvertStatus::Damaged);
 }
 
 TEST(BmpDecoder, HugeDimensionsAreRefusedBeforeAnythingIsAllocated)
 {
     const auto good = test::buildBmp(BmpRecipe{});
     const auto huge = with32(with32(good, 18, 0x7FFFFFFF), 22, 0x7FFFFFFF);
-    EXPECT_EQ(failureOf(huge).error().status, CONVERT_TOO_LARGE);
+    EXPECT_EQ(failureOf(huge).error().status, ConvertStatus::TooLarge);
     CodecLimits small;
     small.maxPixels = 34;
-    EXPECT_EQ(failureOf(good, small).error().status, CONVERT_TOO_LARGE); // 7 × 5 = 35
+    EXPECT_EQ(failureOf(good, small).error().status, ConvertStatus::TooLarge); // 7 × 5 = 35
 }
 
 TEST(BmpDecoder, RleBombIsBoundedByTheLimit)
@@ -319,7 +321,7 @@ TEST(BmpDecoder, RleBombIsBoundedByTheLimit)
     // A few bytes claiming 60000 × 60000 pixels: refused by the pixel limit.
     auto file = rle8File({0, 1});
     file = with32(with32(file, 18, 60000), 22, 60000);
-    EXPECT_EQ(failureOf(file).error().status, CONVERT_TOO_LARGE);
+    EXPECT_EQ(failureOf(file).error().status, ConvertStatus::TooLarge);
 }
 
 // --- ImageMagick as an independent reader of files it wrote itself ---
@@ -371,12 +373,12 @@ TEST(BmpDecoder, TinyRleClaimingAHugeImageIsRefusedBeforeAnyAllocation)
 {
     // 74 bytes claiming 16384 x 16384: a gigabyte of work for nothing.
     const auto file = with32(with32(rle8File({0, 0, 0, 1}), 18, 16384), 22, 16384);
-    EXPECT_EQ(failureOf(file).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(failureOf(file).error().status, ConvertStatus::Damaged);
     // RLE4 the same.
     auto four = file;
     four[28] = std::byte{4};
     four[30] = std::byte{2};
-    EXPECT_EQ(failureOf(four).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(failureOf(four).error().status, ConvertStatus::Damaged);
 }
 
 TEST(BmpDecoder, RleEndingEarlyWithinWhatItsDataCanHoldStillDecodes)

@@ -349,15 +349,15 @@ TEST(Conversions, WriteErrorsMapToTheirStatus)
     TempFolder folder;
     const std::string inFolder = folder.file("o.jpg");
     const std::string inNoFolder = folder.file("gone/o.jpg");
-    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inNoFolder)), CONVERT_DESTINATION_NO_FOLDER);
-    EXPECT_EQ(destinationStatus(writeProblemOf(ENOTDIR, inNoFolder)), CONVERT_DESTINATION_NO_FOLDER);
-    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inFolder)), CONVERT_DESTINATION_FAILED);
-    EXPECT_EQ(destinationStatus(writeProblemOf(EACCES, inFolder)), CONVERT_DESTINATION_DENIED);
-    EXPECT_EQ(destinationStatus(writeProblemOf(EROFS, inFolder)), CONVERT_DESTINATION_DENIED);
-    EXPECT_EQ(destinationStatus(writeProblemOf(ENOSPC, inFolder)), CONVERT_DESTINATION_FULL);
-    EXPECT_EQ(destinationStatus(writeProblemOf(EDQUOT, inFolder)), CONVERT_DESTINATION_FULL);
-    EXPECT_EQ(destinationStatus(writeProblemOf(EISDIR, inFolder)), CONVERT_DESTINATION_FAILED);
-    EXPECT_EQ(destinationStatus(writeProblemOf(EIO, inFolder)), CONVERT_DESTINATION_FAILED);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inNoFolder)), ConvertStatus::DestinationNoFolder);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOTDIR, inNoFolder)), ConvertStatus::DestinationNoFolder);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOENT, inFolder)), ConvertStatus::DestinationFailed);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EACCES, inFolder)), ConvertStatus::DestinationDenied);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EROFS, inFolder)), ConvertStatus::DestinationDenied);
+    EXPECT_EQ(destinationStatus(writeProblemOf(ENOSPC, inFolder)), ConvertStatus::DestinationFull);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EDQUOT, inFolder)), ConvertStatus::DestinationFull);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EISDIR, inFolder)), ConvertStatus::DestinationFailed);
+    EXPECT_EQ(destinationStatus(writeProblemOf(EIO, inFolder)), ConvertStatus::DestinationFailed);
 }
 
 TEST(Conversions, FolderThatTakesNoNewFilesIsNotAMissingFolder)
@@ -395,10 +395,10 @@ TEST(Conversions, TooLargeForTheLimitsIsReported)
     const std::string bmp = writeBmp(folder, "in.bmp", test::photoLike(100, 100));
     CodecLimits limits;
     limits.maxPixels = 9999;
-    EXPECT_EQ(bmpToJpeg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr, limits), CONVERT_TOO_LARGE);
+    EXPECT_EQ(bmpToJpeg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr, limits), ConvertStatus::TooLarge);
     limits = {};
     limits.maxFileBytes = 100;
-    EXPECT_EQ(bmpToJpeg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr, limits), CONVERT_TOO_LARGE);
+    EXPECT_EQ(bmpToJpeg(bmp.c_str(), folder.file("o.jpg").c_str(), nullptr, limits), ConvertStatus::TooLarge);
     // JPEG's own limit: no side beyond 65,500 pixels.
     test::BmpRecipe wide;
     wide.width = 65501;
@@ -439,10 +439,10 @@ TEST(Conversions, BitmapTallerThanJpegAllowsIsRefusedBeforeItIsDecoded)
     ASSERT_GT(tall.size(), 590'000u);
     const auto jpeg = bmpBytesToJpeg(tall, 75);
     ASSERT_FALSE(jpeg);
-    EXPECT_EQ(jpeg.error().status, CONVERT_TOO_LARGE);
+    EXPECT_EQ(jpeg.error().status, ConvertStatus::TooLarge);
     // Had it been decoded, it would have been refused as damaged: the same
     // runs over a picture JPEG can hold are.
-    EXPECT_EQ(bmpBytesToJpeg(tallRle8(4096), 75).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(bmpBytesToJpeg(tallRle8(4096), 75).error().status, ConvertStatus::Damaged);
 }
 
 TEST(Conversions, EveryStatusHasAText)

@@ -60,11 +60,11 @@ TEST_P(JpegDecoder, HugeClaimOverFewBytesIsDamagedBeforeItsFirstRow)
 
     const Decoded d = decodeCounting(*bomb, *info);
     ASSERT_FALSE(d.result);
-    EXPECT_EQ(d.result.error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(d.result.error().status, ConvertStatus::Damaged);
     EXPECT_EQ(d.rows, 0);
     // The conversions decode it the same way, so they refuse it alike.
-    EXPECT_EQ(jpegBytesToBmp(*bomb).error().status, CONVERT_DAMAGED);
-    EXPECT_EQ(jpegBytesToJpeg(*bomb, 75).error().status, CONVERT_DAMAGED);
+    EXPECT_EQ(jpegBytesToBmp(*bomb).error().status, ConvertStatus::Damaged);
+    EXPECT_EQ(jpegBytesToJpeg(*bomb, 75).error().status, ConvertStatus::Damaged);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, JpegDecoder,
@@ -81,10 +81,10 @@ TEST(JpegDecoderStops, AtTheFirstRowItsSinkRefuses)
     int rows = 0;
     const auto result = decodeJpeg(jpeg, *info, PixelLayout::Bgr, [&](const std::uint8_t*) {
         return ++rows < 3 ? std::expected<void, CodecFailure>()
-                          : std::unexpected(CodecFailure{CONVERT_DESTINATION_FULL, "enough"});
+                          : std::unexpected(CodecFailure{ConvertStatus::DestinationFull, "enough"});
     });
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().status, CONVERT_DESTINATION_FULL);
+    EXPECT_EQ(result.error().status, ConvertStatus::DestinationFull);
     EXPECT_EQ(rows, 3);
 }
 

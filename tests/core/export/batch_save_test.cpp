@@ -1,6 +1,6 @@
 #include "core/export/batch_save.h"
-#include "core/icons/ico_directory.h"
 #include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
 #include "core/imagefiles/gray.h"
 #include "support/printers.h"
 #include "support/temp_folder.h"
@@ -35,7 +35,7 @@ BatchJob job(BatchKind kind, bool gray, int side, const std::string& folder)
 RgbaImage readIco(const std::string& path)
 {
     const std::string bytes = test::readText(path);
-    auto group = readIcoFile(ByteReader(std::as_bytes(std::span(bytes))));
+    auto group = IconSource::fromBytes(ByteReader(std::as_bytes(std::span(bytes)))).group(0);
     EXPECT_TRUE(group);
     auto image = decodeIconImage(*group->entries.at(0).image);
     EXPECT_TRUE(image);

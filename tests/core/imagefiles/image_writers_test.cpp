@@ -1,5 +1,5 @@
-#include "core/icons/ico_directory.h"
 #include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
@@ -37,7 +37,7 @@ TEST_P(IcoRoundTrip, OurReaderGetsBackExactlyWhatWasWritten)
 {
     const RgbaImage icon = sampleIcon(GetParam());
     const auto bytes = encodeIco(icon);
-    auto group = readIcoFile(ByteReader(bytes));
+    auto group = IconSource::fromBytes(ByteReader(bytes)).group(0);
     ASSERT_TRUE(group);
     ASSERT_EQ(group->entries.size(), 1u);
     ASSERT_TRUE(group->entries[0].image);
@@ -78,7 +78,7 @@ TEST(IcoWriter, OriginalGroupKeepsEveryStoredImageByteForByte)
     auto bytes = encodeOriginalIco(group);
     ASSERT_TRUE(bytes);
 
-    auto back = readIcoFile(ByteReader(*bytes));
+    auto back = IconSource::fromBytes(ByteReader(*bytes)).group(0);
     ASSERT_TRUE(back);
     ASSERT_EQ(back->entries.size(), 2u);
     EXPECT_TRUE(std::ranges::equal(back->entries[0].image->bytes(), std::span(dib)));

@@ -361,7 +361,8 @@ private slots:
         QFETCH(QString, text);
         Window w;
         w.converter.answer =
-            std::unexpected(CallFailure{static_cast<CallFailure::Kind>(kind), status, "bmptojpg"});
+            std::unexpected(CallFailure{static_cast<CallFailure::Kind>(kind),
+                                        static_cast<gb::convert::ConvertStatus>(status), "bmptojpg"});
         MessageCloser messages;
         w.convert(0, QStringLiteral("/a/x.bmp"), QStringLiteral("/b/out"), QStringLiteral("75"));
         QCOMPARE(messages.count, 1);

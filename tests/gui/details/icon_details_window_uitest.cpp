@@ -35,6 +35,13 @@ std::string fixture(const char* name)
     return std::string(GB_FIXTURE_DIR) + "/" + name;
 }
 
+// The window reads its file off the window thread; the tests look once it
+// has shown what it found.
+bool finishedReading(const IconDetailsWindow& window)
+{
+    return QTest::qWaitFor([&] { return !window.reading(); }, 10000);
+}
+
 } // namespace
 
 class IconDetailsWindowTest : public QObject {
@@ -45,6 +52,7 @@ private slots:
     {
         // icons32.exe's first group, APPLE: a 256 PNG, 32@32 and 16@32 DIBs.
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
         QVERIFY(window.loaded());
         auto* images = window.findChild<QTreeWidget*>("images");
         QCOMPARE(images->topLevelItemCount(), 3);
@@ -65,6 +73,7 @@ private slots:
         QTemporaryDir folder;
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("mixed_depths.ico"), 0});
+        QVERIFY(finishedReading(window));
         const QString file = folder.filePath("kept.ico");
         QVERIFY(window.saveIcoTo(file));
         QCOMPARE(closer.count, 1);
@@ -79,6 +88,7 @@ private slots:
         test::MessageCloser closer;
         // icons32.exe's fourth group ("3"): two 32@32 and two 16@8.
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 3});
+        QVERIFY(finishedReading(window));
         window.findChild<QLineEdit*>("name")->setText("twins");
         QVERIFY(window.savePngsTo(folder.path()));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
@@ -92,6 +102,7 @@ private slots:
         qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
         window.findChild<QLineEdit*>("name")->setText("apple");
         QVERIFY(window.install());
         QCOMPARE(closer.icon, QMessageBox::Information);
@@ -107,6 +118,7 @@ private slots:
         qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
         auto* name = window.findChild<QLineEdit*>("name");
         for (const char* bad : {"", "../apple", "a/b", ".."}) {
             name->setText(bad);
@@ -138,6 +150,7 @@ private slots:
         QTest::mouseDClick(icons->viewport(), Qt::LeftButton, {}, row.center());
         IconDetailsWindow* details = window.findChild<IconDetailsWindow*>();
         QVERIFY(details != nullptr);
+        QVERIFY(finishedReading(*details));
         QVERIFY(details->isVisible());
         QCOMPARE(details->findChild<QTreeWidget*>("images")->topLevelItemCount(), 3);
         QCOMPARE(details->findChild<QLineEdit*>("name")->text(), QStringLiteral("b-2"));
@@ -147,6 +160,7 @@ private slots:
     void vanishedFileShowsNothingAndOffersNoSave()
     {
         IconDetailsWindow window(IconOrigin{"/nonexistent/gone.exe", 0});
+        QVERIFY(finishedReading(window));
         QVERIFY(!window.loaded());
         QCOMPARE(window.findChild<QTreeWidget*>("images")->topLevelItemCount(), 0);
         QVERIFY(!window.findChild<QPushButton*>("install")->isEnabled());
@@ -180,6 +194,7 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir("folder.exe"));
 
         IconDetailsWindow window(IconOrigin{QFile::encodeName(folder.filePath(file)).toStdString(), index});
+        QVERIFY(finishedReading(window));
         QVERIFY(!window.loaded());
         auto* problem = window.findChild<QLabel*>("problem");
         QVERIFY(problem->isVisibleTo(&window));
@@ -193,6 +208,7 @@ private slots:
     void readableFileShowsNoProblem()
     {
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
         QVERIFY(!window.findChild<QLabel*>("problem")->isVisibleTo(&window));
     }
 
@@ -205,6 +221,7 @@ private slots:
         blocker.close();
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
         const QString file = folder.filePath("blocker/kept.ico");
         QVERIFY(!window.saveIcoTo(file));
         QCOMPARE(closer.icon, QMessageBox::Critical);

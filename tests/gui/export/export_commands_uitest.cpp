@@ -2,8 +2,8 @@
 // and states, single saves through the save dialog, copy, delete, and the
 // colour and gray batches with their prompts and messages.
 
-#include "core/icons/ico_directory.h"
 #include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
 #include "support/message_closer.h"
@@ -63,7 +63,7 @@ std::string readFile(const QString& path)
 RgbaImage icoImage(const QString& path)
 {
     const std::string bytes = readFile(path);
-    auto group = readIcoFile(ByteReader(std::as_bytes(std::span(bytes))));
+    auto group = IconSource::fromBytes(ByteReader(std::as_bytes(std::span(bytes)))).group(0);
     if (!group || group->entries.empty() || !group->entries[0].image)
         return {};
     auto image = decodeIconImage(*group->entries[0].image);

@@ -33,7 +33,7 @@ private slots:
         MainWindow window;
         const auto start = startPathFor(QFile::encodeName(file));
         QVERIFY(start);
-        applyStartPath(window, *start);
+        window.setStartPath(*start);
         QCOMPARE(window.findChild<QLineEdit*>("t2")->text(), folder.filePath("Program Files (x86)"));
         QCOMPARE(window.findChild<QLineEdit*>("t1")->text(), QStringLiteral("My App.exe"));
 
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(start->pattern, pattern);
 
         MainWindow window;
-        applyStartPath(window, *start);
+        window.setStartPath(*start);
         QSignalSpy finished(&window, &MainWindow::searchFinished);
         window.Command1_Click(0);
         QVERIFY(finished.wait(10000));
@@ -111,7 +111,7 @@ private slots:
         MainWindow window;
         const auto start = startPathFor(QUrl::fromLocalFile(folder.path()).toEncoded());
         QVERIFY(start);
-        applyStartPath(window, *start);
+        window.setStartPath(*start);
         QCOMPARE(window.findChild<QLineEdit*>("t2")->text(), folder.path());
         QCOMPARE(window.findChild<QLineEdit*>("t1")->text(), QStringLiteral("*.exe"));
     }

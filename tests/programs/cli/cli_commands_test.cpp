@@ -1,5 +1,5 @@
-#include "core/icons/ico_directory.h"
 #include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
 #include "core/imagefiles/ico_writer.h"
 #include "programs/cli/cli_commands.h"
 #include "support/temp_folder.h"
@@ -150,7 +150,7 @@ TEST(CliExport, IcoAtSixteenHoldsTheSixteenPixelImageInGray)
         runCli({"export", "--size", "16", "--format", "ico", "--gray", "--out", folder.file("o"), src});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string written = test::readText(folder.file("o/icon_Icon1.ico"));
-    auto group = readIcoFile(ByteReader(std::as_bytes(std::span(written))));
+    auto group = IconSource::fromBytes(ByteReader(std::as_bytes(std::span(written)))).group(0);
     ASSERT_TRUE(group);
     auto image = decodeIconImage(*group->entries.at(0).image);
     ASSERT_TRUE(image);

@@ -39,7 +39,7 @@ TEST(ConverterLibrary, TheLibrarysStatusComesBack)
     const auto result = converter.jpgtobmp(folder.file("missing.jpg"), folder.file("out.bmp"));
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error().kind, CallFailure::Kind::Status);
-    EXPECT_EQ(result.error().status, CONVERT_SOURCE_MISSING);
+    EXPECT_EQ(result.error().status, ConvertStatus::SourceMissing);
 }
 
 TEST(ConverterLibrary, MissingLibraryIsReportedNotFatal)
