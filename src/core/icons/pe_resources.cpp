@@ -15,7 +15,8 @@ constexpr std::uint8_t kPeSignature[] = {'P', 'E', 0, 0};
 constexpr std::uint64_t kCoffHeaderSize = 20;
 constexpr std::uint16_t kMagicPe32 = 0x10b;
 constexpr std::uint16_t kMagicPe32Plus = 0x20b;
-constexpr std::uint32_t kResourceDirectoryIndex = 2;
+constexpr std::uint64_t kResourceDirectoryIndex = 2;
+constexpr std::uint64_t kDataDirectorySize = 8; // IMAGE_DATA_DIRECTORY: VirtualAddress, Size
 constexpr std::uint64_t kSectionHeaderSize = 40;
 constexpr std::uint64_t kDirectoryHeaderSize = 16;
 constexpr std::uint64_t kDirectoryEntrySize = 8;
@@ -144,9 +145,10 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
     resourceRva = 0;
     resourceSize = 0;
     if (*directoryCount > kResourceDirectoryIndex &&
-        directories + 8 * (kResourceDirectoryIndex + 1) <= optional + *optionalSize) {
-        const auto rva = file.u32le(directories + 8 * kResourceDirectoryIndex);
-        const auto size = file.u32le(directories + 8 * kResourceDirectoryIndex + 4);
+        directories + kDataDirectorySize * (kResourceDirectoryIndex + 1) <= optional + *optionalSize) {
+        const std::uint64_t resourceDirectory = directories + kDataDirectorySize * kResourceDirectoryIndex;
+        const auto rva = file.u32le(resourceDirectory);
+        const auto size = file.u32le(resourceDirectory + 4);
         if (!rva || !size)
             return std::unexpected(ReadFailure{ReadError::Truncated, directories});
         resourceRva = *rva;

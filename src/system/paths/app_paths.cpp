@@ -20,7 +20,7 @@ std::string programFolder()
 
 std::string appPath()
 {
-    const std::string folder = programFolder();
+    std::string folder = programFolder();
     // An installed program's folder (/usr/bin) is no place for the user's
     // icons, even for root, who may write there.
     const bool installed = folder.starts_with("/usr/") || folder.starts_with("/opt/");
@@ -34,7 +34,7 @@ std::string appPath()
     else
         data = "/tmp";
     ::mkdir(data.c_str(), 0700);
-    const std::string own = data + "/glimmerbox";
+    std::string own = data + "/glimmerbox";
     ::mkdir(own.c_str(), 0777);
     return own;
 }
