@@ -17,6 +17,10 @@ scripts/check-layers.sh
 cmake --preset core >/dev/null
 cmake --build --preset core
 
+# clang-tidy over the core and the system layer, with the checks of
+# .clang-tidy; any finding fails the run.
+scripts/run-clang-tidy.sh build/core
+
 cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test -j"$(nproc)"

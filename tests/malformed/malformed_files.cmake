@@ -13,6 +13,7 @@ set(GB_MALFORMED_FILES
   pe32_subdirectory_out_of_bounds.exe
   pe32_named_entries_ffff.exe
   pe32_id_entries_ffff.exe
+  pe32_optional_magic_107.exe
   pe32_lfanew_past_end.exe
   pe32_lfanew_4.exe
   pe32_data_size_huge.exe
@@ -35,11 +36,14 @@ set(GB_MALFORMED_FILES
   ico_count_ffff_tiny.ico
   ico_offset_past_end.ico
   ico_size_past_end.ico
+  dib_header_size_41.ico
   dib_width_60000.ico
   dib_width_negative.ico
   dib_width_zero.ico
   dib_height_huge.ico
+  dib_planes_2.ico
   dib_bitcount_7.ico
+  dib_compression_rle8.ico
   dib_clrused_ffffffff.ico
   dib_cut_in_pixels.ico
   png_ihdr_60000.ico

@@ -38,7 +38,7 @@ public:
     // Blocks of this size (a page) are read from a file: the directories of
     // a real file span a few, and larger blocks cost more in copying than
     // they save in reads (measured over the benchmark corpus).
-    static constexpr std::size_t kBlockSize = 4 * 1024;
+    static constexpr std::size_t kBlockSize = 4096;
     static constexpr std::size_t kCachedBlocks = 8;
 
 private:

@@ -24,7 +24,7 @@ struct BmpInfo {
 
 // The headers alone: the picture's sides, or why the file is refused,
 // before anything is allocated or decoded.
-std::expected<BmpInfo, CodecFailure> probeBmp(std::span<const std::byte> file);
+std::expected<BmpInfo, CodecFailure> probeBmp(std::span<const std::byte> bytes);
 
 struct DecodedBmp {
     std::unique_ptr<std::uint8_t[]> storage; // the decoded rows, unless `rows` points into the file
@@ -32,14 +32,14 @@ struct DecodedBmp {
 };
 
 // A 24-bit, and a 32-bit BMP with the usual masks, is not copied: `rows`
-// then points into `file`, which must outlive the result. A BMP whose
+// then points into `bytes`, which must outlive the result. A BMP whose
 // palette holds only grays decodes to PixelLayout::Gray.
-std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> file,
+std::expected<DecodedBmp, CodecFailure> decodeBmp(std::span<const std::byte> bytes,
                                                   const CodecLimits& limits = {});
 
 // The BMP's resolution as cjpeg carries it into a JPEG: dots per cm (pixels
 // per metre / 100, cut to 16 bits as cjpeg cuts it) when both fields are
 // positive, otherwise none, as in the 12-byte header that has no such fields.
-JfifDensity bmpDensity(std::span<const std::byte> file);
+JfifDensity bmpDensity(std::span<const std::byte> bytes);
 
 } // namespace gb::convert

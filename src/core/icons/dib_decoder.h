@@ -8,7 +8,7 @@
 namespace gb {
 
 std::expected<ImageHeader, ReadFailure> probeDib(const ByteReader& image);
-std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& image);
+std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& dib);
 // How many bytes decodeDib reads at most (header, masks, palette, colour and
 // mask rows), from the header alone; nullopt when the header is refused.
 std::optional<std::uint64_t> dibLength(const ByteReader& header);

@@ -13,9 +13,10 @@ namespace gb {
 bool looksLikeIcoFile(const SourceReader& file);
 bool looksLikeAniFile(const SourceReader& file);
 
-// Images are read from `file`, within `budget` when one is given.
-std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& file, ReadBudget* budget = nullptr);
+// Images are read from `source`, within `budget` when one is given.
+std::expected<IconGroup, ReadFailure> readIcoFile(const ByteSource& source, ReadBudget* budget = nullptr);
 // The first frame of an animated cursor, itself an ICO/CUR file.
-std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& file, ReadBudget* budget = nullptr);
+std::expected<IconGroup, ReadFailure> readAniFirstFrame(const ByteSource& source,
+                                                        ReadBudget* budget = nullptr);
 
 } // namespace gb

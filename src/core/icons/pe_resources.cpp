@@ -15,7 +15,8 @@ constexpr std::uint8_t kPeSignature[] = {'P', 'E', 0, 0};
 constexpr std::uint64_t kCoffHeaderSize = 20;
 constexpr std::uint16_t kMagicPe32 = 0x10b;
 constexpr std::uint16_t kMagicPe32Plus = 0x20b;
-constexpr std::uint32_t kResourceDirectoryIndex = 2;
+constexpr std::uint64_t kResourceDirectoryIndex = 2;
+constexpr std::uint64_t kDataDirectorySize = 8; // IMAGE_DATA_DIRECTORY: VirtualAddress, Size
 constexpr std::uint64_t kSectionHeaderSize = 40;
 constexpr std::uint64_t kDirectoryHeaderSize = 16;
 constexpr std::uint64_t kDirectoryEntrySize = 8;
@@ -143,10 +144,10 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
 
     resourceRva = 0;
     if (*directoryCount > kResourceDirectoryIndex &&
-        directories + 8 * (kResourceDirectoryIndex + 1) <= optional + *optionalSize) {
+        directories + kDataDirectorySize * (kResourceDirectoryIndex + 1) <= optional + *optionalSize) {
         // The entry's size goes unused (the tree is bounded by the section
         // that holds it), but an entry cut short is a truncated file.
-        const std::uint64_t entry = directories + 8 * kResourceDirectoryIndex;
+        const std::uint64_t entry = directories + kDataDirectorySize * kResourceDirectoryIndex;
         const auto rva = file.u32le(entry);
         if (!rva || !file.u32le(entry + 4))
             return std::unexpected(ReadFailure{ReadError::Truncated, directories});

@@ -12,7 +12,7 @@ bool looksLikePe(const SourceReader& file);
 
 // A PE without a resource section has no icons: an empty set, not an error.
 // The work is linear in the file's size, however its directories point.
-std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& file,
+std::expected<ResourceSet, ReadFailure> readPeResources(const ByteSource& source,
                                                         const ReadControl& control = {});
 // The same through a reader the caller already holds, sharing its cache.
 std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file,

@@ -26,8 +26,14 @@ const char* readErrorName(ReadError reason)
 
 std::string describe(const ReadFailure& failure)
 {
-    if (failure.reason == ReadError::OpenFailed)
-        return std::string(readErrorName(failure.reason)) + ": " + std::strerror(failure.systemError);
+    if (failure.reason == ReadError::OpenFailed) {
+        // Files are read on worker threads, so not strerror, whose buffer
+        // every thread shares; the GNU strerror_r returns its text, in
+        // `text` or not.
+        char text[256];
+        return std::string(readErrorName(failure.reason)) + ": " +
+               ::strerror_r(failure.systemError, text, sizeof text);
+    }
     if (failure.reason == ReadError::NotRegularFile || failure.reason == ReadError::NotIconSource)
         return readErrorName(failure.reason);
     char offset[32];

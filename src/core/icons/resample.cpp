@@ -59,6 +59,13 @@ Taps tapsFor(int from, int to)
 
 using Pixel = std::array<float, 4>; // premultiplied r, g, b and alpha
 
+// Where pixel (x, y) of a row-major image `width` pixels wide is, computed
+// in size_t so no product is formed in int.
+std::size_t pixelIndex(int x, int y, int width)
+{
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+}
+
 } // namespace
 
 bool BlockShrinker::fits(int sourceWidth, int sourceHeight, int width, int height)
@@ -77,7 +84,8 @@ void BlockShrinker::addRow(std::span<const Rgba> row)
 {
     const int width = out_.width();
     const int y = rowsIn_ / rowsPerBlock_;
-    if (y >= out_.height() || row.size() < static_cast<std::size_t>(width * across_))
+    if (y >= out_.height() ||
+        row.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(across_))
         return;
     const Rgba* p = row.data();
     for (int x = 0; x < width; ++x) {
@@ -128,9 +136,10 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
     // need a megabyte of fresh memory, whose page faults cost more than
     // the arithmetic.
     const auto premultiplied = [&](int x, int y) {
-        const Rgba& p = source.pixels()[static_cast<std::size_t>(y * sw + x)];
-        const float a = p.a / 255.0f;
-        return Pixel{p.r * a, p.g * a, p.b * a, static_cast<float>(p.a)};
+        const Rgba& p = source.pixels()[pixelIndex(x, y, sw)];
+        const float a = static_cast<float>(p.a) / 255.0f;
+        return Pixel{static_cast<float>(p.r) * a, static_cast<float>(p.g) * a, static_cast<float>(p.b) * a,
+                     static_cast<float>(p.a)};
     };
 
     const Taps across = tapsFor(sw, width), down = tapsFor(sh, height);
@@ -143,14 +152,14 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
                 for (std::size_t c = 0; c < 4; ++c)
                     sum[c] += p[c] * t.weight;
             }
-            rows[static_cast<std::size_t>(y * width + x)] = sum;
+            rows[pixelIndex(x, y, width)] = sum;
         }
 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             Pixel sum{};
             for (const Tap& t : down[static_cast<std::size_t>(y)]) {
-                const Pixel& p = rows[static_cast<std::size_t>(t.index * width + x)];
+                const Pixel& p = rows[pixelIndex(x, t.index, width)];
                 for (std::size_t c = 0; c < 4; ++c)
                     sum[c] += p[c] * t.weight;
             }

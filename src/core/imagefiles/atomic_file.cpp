@@ -22,7 +22,11 @@ std::string folderOf(const std::string& path)
 
 WriteFailure failure(int error, const std::string& what, const std::string& path)
 {
-    return WriteFailure{error, what + ": " + std::strerror(error), writeProblemOf(error, path)};
+    // Batches write on a worker thread, so not strerror, whose buffer every
+    // thread shares; the GNU strerror_r returns its text, in `text` or not.
+    char text[256];
+    return WriteFailure{error, what + ": " + ::strerror_r(error, text, sizeof text),
+                        writeProblemOf(error, path)};
 }
 
 // A hidden name beside the target, so the rename never crosses file systems.

@@ -71,7 +71,9 @@ std::expected<std::vector<std::byte>, std::string> encodeQuickly(const RgbaImage
         header.push_back(static_cast<std::byte>(b)); // deflate, adaptive filtering, no interlace
 
     std::vector<std::byte> out;
-    out.reserve(kPngSignature.size() + 3 * 12 + header.size() + idat.size());
+    // Three chunks, each framed by its length, type and CRC (4 bytes each).
+    constexpr std::size_t kChunkFrame = 12;
+    out.reserve(kPngSignature.size() + 3 * kChunkFrame + header.size() + idat.size());
     for (const std::uint8_t b : kPngSignature)
         out.push_back(static_cast<std::byte>(b));
     appendChunk(out, "IHDR", header);

@@ -19,7 +19,7 @@ std::vector<FoundIcon> extractFoundFile(const FoundFile& found, std::stop_token 
 BackgroundSearch::BackgroundSearch(Extractor extractor)
 {
     if (extractor)
-        extractor_ = [extractor = std::move(extractor)](const FoundFile& file, std::stop_token) {
+        extractor_ = [extractor = std::move(extractor)](const FoundFile& file, const std::stop_token&) {
             return extractor(file.path);
         };
     else
@@ -78,7 +78,7 @@ SearchHarvest BackgroundSearch::take()
     return harvest;
 }
 
-void BackgroundSearch::run(std::string folder, WalkOptions options, std::stop_token stop)
+void BackgroundSearch::run(const std::string& folder, const WalkOptions& options, std::stop_token stop)
 {
     class Visitor : public WalkVisitor {
     public:

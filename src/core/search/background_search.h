@@ -54,7 +54,7 @@ public:
     SearchHarvest take();
 
 private:
-    void run(std::string folder, WalkOptions options, std::stop_token stop);
+    void run(const std::string& folder, const WalkOptions& options, std::stop_token stop);
 
     std::function<std::vector<FoundIcon>(const FoundFile& file, std::stop_token stop)> extractor_;
     std::atomic<bool> going_{false};

@@ -72,7 +72,7 @@ FilePattern::FilePattern(std::string_view text) : text_(text)
         rest.remove_prefix(semicolon + 1);
     }
     if (patterns_.empty())
-        patterns_.push_back("*");
+        patterns_.emplace_back("*");
 }
 
 bool FilePattern::matches(std::string_view name) const

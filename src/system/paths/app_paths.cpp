@@ -31,7 +31,7 @@ std::optional<std::string> dataHome()
 
 std::string appPath()
 {
-    const std::string folder = programFolder().value_or(".");
+    std::string folder = programFolder().value_or(".");
     // An installed program's folder (/usr/bin) is no place for the user's
     // icons, even for root, who may write there.
     const bool installed = folder.starts_with("/usr/") || folder.starts_with("/opt/");
@@ -39,7 +39,7 @@ std::string appPath()
         return folder;
     const std::string data = dataHome().value_or("/tmp");
     ::mkdir(data.c_str(), 0700);
-    const std::string own = data + "/glimmerbox";
+    std::string own = data + "/glimmerbox";
     ::mkdir(own.c_str(), 0777);
     return own;
 }

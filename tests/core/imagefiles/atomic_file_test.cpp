@@ -41,6 +41,14 @@ TEST(AtomicFile, MissingFolderIsReportedNotSilentlyIgnored)
     EXPECT_FALSE(result.error().message.empty());
 }
 
+TEST(AtomicFile, FailureMessageEndsWithTheSystemsText)
+{
+    test::TempFolder folder;
+    auto result = writeFileAtomically(folder.file("gone/a.ico"), bytesOf("x"));
+    ASSERT_FALSE(result);
+    EXPECT_TRUE(result.error().message.ends_with(": No such file or directory")) << result.error().message;
+}
+
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileWhole)
 {
     test::TempFolder folder;
