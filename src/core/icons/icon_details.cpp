@@ -10,7 +10,7 @@
 namespace gb {
 
 std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path, int index,
-                                                        std::stop_token stop)
+                                                        const std::stop_token& stop)
 {
     const ReadFailure cancelled{ReadError::Cancelled, 0};
     auto source = IconSource::open(path, stop);

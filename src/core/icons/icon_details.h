@@ -45,6 +45,6 @@ struct IconDetails {
 // file gone, not a regular file, no longer holding that icon (OutOfRange),
 // or Cancelled once `stop` is requested.
 std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path, int index,
-                                                        std::stop_token stop = {});
+                                                        const std::stop_token& stop = {});
 
 } // namespace gb
