@@ -24,6 +24,26 @@ inline void putAt(Bytes& out, std::size_t at, std::uint32_t v, int width)
         out[at + static_cast<std::size_t>(i)] = static_cast<std::byte>(v >> (8 * i));
 }
 
+// The first four bytes of an ICO or group directory entry: width, height
+// (a stored 0 means 256), colour count and a reserved byte.
+inline void putSides(Bytes& out, int side)
+{
+    out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
+    out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
+    out.push_back(std::byte{0});
+    out.push_back(std::byte{0});
+}
+
+// "MZ", e_lfanew = `at`, and the two signature bytes there.
+inline void putNewHeader(Bytes& out, std::size_t at, char first, char second)
+{
+    out[0] = std::byte{'M'};
+    out[1] = std::byte{'Z'};
+    putAt(out, 0x3c, static_cast<std::uint32_t>(at), 4);
+    out[at] = static_cast<std::byte>(first);
+    out[at + 1] = static_cast<std::byte>(second);
+}
+
 // A file of `size` bytes, zero but for the pieces placed in it, read as a
 // file is (nothing in memory): a sparse file of gigabytes in a few bytes.
 class SparseSource final : public ByteSource {
@@ -82,11 +102,7 @@ inline Bytes buildPe(const PeRecipe& r)
     constexpr std::size_t kPe = 0x40, kOptional = kPe + 24, kOptionalSize = 0xE0;
     constexpr std::size_t kSectionTable = kOptional + kOptionalSize;
     Bytes out(kPeRaw);
-    out[0] = std::byte{'M'};
-    out[1] = std::byte{'Z'};
-    putAt(out, 0x3c, kPe, 4);
-    out[kPe] = std::byte{'P'};
-    out[kPe + 1] = std::byte{'E'};
+    putNewHeader(out, kPe, 'P', 'E');
     putAt(out, kPe + 4, 0x14c, 2); // i386
     putAt(out, kPe + 6, r.sections, 2);
     putAt(out, kPe + 20, kOptionalSize, 2);
@@ -161,10 +177,7 @@ inline Bytes groupDirectory(std::uint16_t count, std::uint16_t iconId, int side)
     put16(out, 1);
     put16(out, count);
     for (std::uint16_t i = 0; i < count; ++i) {
-        out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
-        out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
-        out.push_back(std::byte{0});
-        out.push_back(std::byte{0});
+        putSides(out, side);
         put16(out, 1);
         put16(out, 32);
         put32(out, 0);
@@ -182,11 +195,7 @@ inline Bytes buildNe(std::uint16_t shift, std::uint16_t groupAt, std::uint16_t i
 {
     constexpr std::size_t kNe = 0x40, kTable = kNe + 0x40;
     Bytes out(kTable);
-    out[0] = std::byte{'M'};
-    out[1] = std::byte{'Z'};
-    putAt(out, 0x3c, kNe, 4);
-    out[kNe] = std::byte{'N'};
-    out[kNe + 1] = std::byte{'E'};
+    putNewHeader(out, kNe, 'N', 'E');
     putAt(out, kNe + 0x24, kTable - kNe, 2);
     put16(out, shift);
     const auto record = [&](std::uint16_t type, std::uint16_t count, std::uint16_t at) {

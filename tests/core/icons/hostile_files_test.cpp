@@ -52,10 +52,7 @@ Bytes icoDirectory(int entries, std::uint32_t claimed, std::uint32_t offset, int
     put16(out, 1);
     put16(out, static_cast<std::uint16_t>(entries));
     for (int i = 0; i < entries; ++i) {
-        out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
-        out.push_back(static_cast<std::byte>(side >= 256 ? 0 : side));
-        out.push_back(std::byte{0});
-        out.push_back(std::byte{0});
+        test::putSides(out, side);
         put16(out, 1);
         put16(out, 32);
         put32(out, claimed);
