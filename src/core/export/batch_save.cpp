@@ -2,6 +2,9 @@
 
 #include "core/export/export_encoding.h"
 #include "core/imagefiles/atomic_file.h"
+#include "core/imagefiles/gray.h"
+
+#include <unordered_map>
 
 namespace gb {
 
@@ -19,16 +22,23 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             progress(pass, done, total);
     };
 
-    std::vector<std::vector<std::byte>> encoded;
+    // The first pass grays the icons; each file is encoded only when it is
+    // written, so no pass holds every encoded file. Rows that share an
+    // image (the catalogue stores identical images once) share its gray.
+    std::vector<SharedImage> grays;
     const bool twoPasses = job.gray && job.kind == BatchKind::Ico;
     if (twoPasses) {
-        encoded.reserve(total);
+        grays.reserve(total);
+        std::unordered_map<const RgbaImage*, SharedImage> grayOf;
         for (std::size_t n = 1; n <= total; ++n) {
             if (stopped()) {
                 result.cancelled = true;
                 return result;
             }
-            encoded.push_back(encodeBatchIcon(*job.icons[n - 1], job.kind, true));
+            SharedImage& gray = grayOf[job.icons[n - 1].get()];
+            if (!gray)
+                gray = std::make_shared<const RgbaImage>(grayImage(*job.icons[n - 1]));
+            grays.push_back(gray);
             report(BatchPass::Converting, n);
         }
     }
@@ -71,8 +81,9 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             result.cancelled = true;
             break;
         }
-        const std::vector<std::byte> bytes =
-            twoPasses ? std::move(encoded[n - 1]) : encodeBatchIcon(*job.icons[n - 1], job.kind, job.gray);
+        const std::vector<std::byte> bytes = twoPasses
+                                                 ? encodeBatchIcon(*grays[n - 1], job.kind, false)
+                                                 : encodeBatchIcon(*job.icons[n - 1], job.kind, job.gray);
         const std::string path =
             joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));
         if (auto file = stageFile(path, bytes, Sync::Later))
