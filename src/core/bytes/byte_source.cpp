@@ -47,35 +47,4 @@ std::optional<std::vector<std::byte>> readRange(const ByteSource& source, std::u
     return bytes;
 }
 
-bool spend(ReadBudget* budget, std::uint64_t length)
-{
-    if (budget == nullptr)
-        return true;
-    if (length > budget->left)
-        return false;
-    budget->left -= length;
-    return true;
-}
-
-HeldBytes keep(std::vector<std::byte> bytes)
-{
-    auto block = std::make_shared<const std::vector<std::byte>>(std::move(bytes));
-    return HeldBytes{ByteReader(std::span(*block)), block};
-}
-
-std::optional<HeldBytes> holdRange(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
-                                   ReadBudget* budget)
-{
-    if (!source.fits(offset, length))
-        return std::nullopt;
-    if (const auto whole = source.memory())
-        return HeldBytes{*whole->sub(offset, length), source.keeper()};
-    if (!spend(budget, length))
-        return std::nullopt;
-    auto bytes = readRange(source, offset, length);
-    if (!bytes)
-        return std::nullopt;
-    return keep(std::move(*bytes));
-}
-
 } // namespace gb

@@ -95,13 +95,4 @@ struct ReadBudget {
     std::uint64_t left = 0;
 };
 
-// Takes `length` from the budget (none: no limit); false when it has not
-// that much left.
-bool spend(ReadBudget* budget, std::uint64_t length);
-// Bytes read from a file, held by a block of their own.
-HeldBytes keep(std::vector<std::byte> bytes);
-
-std::optional<HeldBytes> holdRange(const ByteSource& source, std::uint64_t offset, std::uint64_t length,
-                                   ReadBudget* budget = nullptr);
-
 } // namespace gb

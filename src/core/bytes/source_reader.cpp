@@ -5,6 +5,28 @@
 
 namespace gb {
 
+namespace {
+
+// Takes `length` from the budget (none: no limit); false when it has not
+// that much left.
+bool spend(ReadBudget* budget, std::uint64_t length)
+{
+    if (budget == nullptr)
+        return true;
+    if (length > budget->left)
+        return false;
+    budget->left -= length;
+    return true;
+}
+
+HeldBytes keep(std::vector<std::byte> bytes)
+{
+    auto block = std::make_shared<const std::vector<std::byte>>(std::move(bytes));
+    return HeldBytes{ByteReader(std::span(*block)), block};
+}
+
+} // namespace
+
 SourceReader::SourceReader(const ByteSource& source) : source_(source), memory_(source.memory()) {}
 
 const SourceReader::Block* SourceReader::block(std::uint64_t start) const

@@ -21,9 +21,10 @@ bool DecodeMemo::charge(std::uint64_t pixels)
     return true;
 }
 
-std::optional<RgbaImage> DecodeMemo::draw(std::uint64_t offset, const ByteReader& image, int size)
+std::optional<RgbaImage> DecodeMemo::draw(const GroupEntry& entry, int size)
 {
-    const Key key{offset, image.size()};
+    const Key key = entry.place();
+    const ByteReader& image = *entry.image;
     const std::lock_guard lock(mutex_);
     if (failed_.contains(key))
         return std::nullopt;

@@ -6,6 +6,7 @@
 // drawing than its bytes can justify.
 
 #include "core/bytes/byte_reader.h"
+#include "core/icons/icon_group.h"
 #include "core/icons/rgba_image.h"
 
 #include <cstdint>
@@ -30,9 +31,9 @@ public:
     static constexpr std::uint64_t kPixelsPerFileByte = 256;
     static constexpr std::uint64_t kMinPixels = 16ull << 20;
 
-    // The image stored at `offset` drawn at size x size; nullopt when it
-    // cannot be decoded (now or before) or the file's budget is spent.
-    std::optional<RgbaImage> draw(std::uint64_t offset, const ByteReader& image, int size);
+    // The entry's image drawn at size x size; nullopt when it cannot be
+    // decoded (now or before) or the file's budget is spent.
+    std::optional<RgbaImage> draw(const GroupEntry& entry, int size);
 
     // Takes `pixels` from the file's budget for a decoding done elsewhere
     // (at an image's own size, say); false, taking nothing, when they do
@@ -52,7 +53,7 @@ public:
     static constexpr std::size_t kRememberedDrawings = 64;
 
 private:
-    using Key = std::pair<std::uint64_t, std::uint64_t>; // offset, length
+    using Key = std::pair<std::uint64_t, std::uint64_t>; // GroupEntry::place()
     struct Drawing {
         Key key;
         int size;

@@ -36,8 +36,7 @@ std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path,
         const GroupEntry& entry = details.group.entries[i];
         StoredImageDetails image{entry.declaredWidth, entry.declaredHeight, headers[i], nullptr};
         if (headers[i]) {
-            const std::pair key{entry.imageOffset, entry.image->size()};
-            auto [at, added] = decoded.try_emplace(key);
+            auto [at, added] = decoded.try_emplace(entry.place());
             const auto pixels = static_cast<std::uint64_t>(headers[i]->width) *
                                 static_cast<std::uint64_t>(headers[i]->height);
             if (added && (!details.group.memo || details.group.memo->charge(pixels)))

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace gb {
@@ -21,6 +22,11 @@ struct GroupEntry {
     std::uint16_t iconId = 0;        // RT_ICON id (PE, NE); position in an ICO file
     std::optional<ByteReader> image; // none when the file lacks the image
     std::uint64_t imageOffset = 0;   // where the image starts in the file
+
+    // Where the image lies in the file and how many bytes it keeps: entries
+    // that name one stored image share it, and it is read, decoded and
+    // written once for all of them.
+    std::pair<std::uint64_t, std::uint64_t> place() const { return {imageOffset, image ? image->size() : 0}; }
 };
 
 class DecodeMemo;

@@ -49,7 +49,7 @@ namespace {
 std::optional<RgbaImage> drawEntry(const IconGroup& group, const GroupEntry& entry, int size)
 {
     if (group.memo)
-        return group.memo->draw(entry.imageOffset, *entry.image, size);
+        return group.memo->draw(entry, size);
     auto decoded = decodeIconImage(*entry.image);
     if (!decoded)
         return std::nullopt;
@@ -58,7 +58,7 @@ std::optional<RgbaImage> drawEntry(const IconGroup& group, const GroupEntry& ent
 
 bool sameImage(const GroupEntry& a, const GroupEntry& b)
 {
-    return a.image && b.image && a.imageOffset == b.imageOffset && a.image->size() == b.image->size();
+    return a.image && b.image && a.place() == b.place();
 }
 
 } // namespace

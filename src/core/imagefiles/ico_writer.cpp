@@ -88,8 +88,7 @@ std::expected<std::vector<std::byte>, ReadFailure> encodeOriginalIco(const IconG
     std::vector<const GroupEntry*> present;
     std::set<std::pair<std::uint64_t, std::uint64_t>> seen; // offset and size in the file
     for (const GroupEntry& entry : group.entries)
-        if (entry.image && entry.image->size() > 0 &&
-            seen.insert({entry.imageOffset, entry.image->size()}).second)
+        if (entry.image && entry.image->size() > 0 && seen.insert(entry.place()).second)
             present.push_back(&entry);
     if (present.empty())
         return std::unexpected(ReadFailure{ReadError::Missing, 0});

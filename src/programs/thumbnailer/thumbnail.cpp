@@ -58,7 +58,7 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
     std::set<std::pair<std::uint64_t, std::uint64_t>> broken; // images that failed, by offset and size
     for (const std::size_t entry : thumbnailCandidates(headers, size)) {
         const ByteReader& stored = *group->entries[entry].image;
-        const std::pair place{group->entries[entry].imageOffset, stored.size()};
+        const auto place = group->entries[entry].place();
         if (broken.contains(place))
             continue; // another entry naming the same image
         if (auto asItIs = storedPngAsItIs(stored, *headers[entry], size))
