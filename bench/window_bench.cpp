@@ -154,7 +154,7 @@ int main(int argc, char** argv)
         store.add({"/nothing", 0}, gb::RgbaImage(32, 32), gb::RgbaImage(16, 16));
     const std::size_t have = store.imageCount();
     for (std::size_t i = 0; have + i < 100000; ++i) {
-        const gb::CatalogueImage& model = store.image(1 + i % have);
+        const gb::CatalogueImage& model = store.image(i % have);
         store.add({model.origin.path + "#" + std::to_string(i), model.origin.index}, *model.large,
                   *model.small);
     }

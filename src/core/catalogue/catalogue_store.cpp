@@ -60,18 +60,18 @@ void CatalogueStore::buildRows()
 {
     rows_.clear();
     rows_.reserve(images_.size());
-    for (std::size_t n = 1; n <= images_.size(); ++n)
+    for (std::size_t n = 0; n < images_.size(); ++n)
         rows_.push_back(CatalogueRow{n});
 }
 
 void CatalogueStore::removeRows(const std::vector<std::size_t>& positions)
 {
-    std::vector<bool> removed(rows_.size() + 1, false);
+    std::vector<bool> removed(rows_.size(), false);
     for (std::size_t p : positions)
-        if (p >= 1 && p <= rows_.size())
+        if (p < rows_.size())
             removed[p] = true;
     std::size_t position = 0;
-    std::erase_if(rows_, [&](const CatalogueRow&) { return removed[++position]; });
+    std::erase_if(rows_, [&](const CatalogueRow&) { return removed[position++]; });
 }
 
 std::string imageKey(std::string_view path, int index)
@@ -90,9 +90,9 @@ std::string getkey(std::string_view key)
     return std::string(path);
 }
 
-std::string rowText(std::size_t n)
+std::string rowText(std::size_t position)
 {
-    return "Icon " + std::to_string(n);
+    return "Icon " + std::to_string(position + 1);
 }
 
 } // namespace gb

@@ -39,8 +39,11 @@ struct FoundIcon {
     RgbaImage large, small;
 };
 
+// Positions count from 0 everywhere: images, rows and icons within a file
+// (the key's "(0)"). Only the numbers people read count from 1: the row
+// texts "Icon 1", "Icon 2"... and the batch files' numbers.
 struct CatalogueRow {
-    std::size_t icon = 0; // position of the row's image, from 1
+    std::size_t icon = 0; // position of the row's image
 };
 
 class CatalogueStore {
@@ -51,14 +54,14 @@ public:
     bool add(IconOrigin origin, RgbaImage large, RgbaImage small);
 
     std::size_t imageCount() const { return images_.size(); }
-    const CatalogueImage& image(std::size_t position) const { return images_.at(position - 1); }
+    const CatalogueImage& image(std::size_t position) const { return images_.at(position); }
     // How many distinct images the icons share.
     std::size_t distinctImages() const { return distinct_; }
 
-    // One row per image, "Icon n" showing image n.
+    // One row per image, in the order they were added.
     void buildRows();
     const std::vector<CatalogueRow>& rows() const { return rows_; }
-    // Removes the rows at the given positions (from 1); others keep their images.
+    // Removes the rows at the given positions; others keep their images.
     void removeRows(const std::vector<std::size_t>& positions);
 
 private:
@@ -79,7 +82,8 @@ std::string imageKey(std::string_view path, int index);
 // leading and trailing spaces. A text without "(" is returned trimmed.
 std::string getkey(std::string_view key);
 
-// "Icon " + n: the text of row n at its creation.
-std::string rowText(std::size_t n);
+// "Icon " + (position + 1): the text of the row made for the image at
+// `position`, which it keeps when rows before it are removed.
+std::string rowText(std::size_t position);
 
 } // namespace gb

@@ -99,56 +99,33 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
     return result;
 }
 
-BackgroundBatch::~BackgroundBatch()
-{
-    cancel();
-    if (worker_.joinable())
-        worker_.join(); // at most the file being written is let finish
-}
-
-void BackgroundBatch::cancel()
-{
-    cancelled_ = true;
-}
-
 void BackgroundBatch::start(BatchJob job)
 {
-    if (worker_.joinable())
-        worker_.join();
-    {
-        std::lock_guard lock(mutex_);
-        state_ = State{};
-        state_.total = job.icons.size();
-        active_ = true;
-    }
-    cancelled_ = false;
-    worker_ = std::thread([this, job = std::move(job)] {
-        BatchReport report = runBatch(
-            job,
-            [this](BatchPass pass, std::size_t done, std::size_t total) {
-                std::lock_guard lock(mutex_);
-                state_.pass = pass;
-                state_.done = done;
-                state_.total = total;
-            },
-            &cancelled_);
-        std::lock_guard lock(mutex_);
-        state_.report = std::move(report);
-        state_.finished = true;
-        active_ = false;
-    });
-}
-
-bool BackgroundBatch::running() const
-{
-    std::lock_guard lock(mutex_);
-    return active_;
+    Progress initial;
+    initial.total = job.icons.size();
+    job_.start(
+        [job = std::move(job)](JobContext<Progress>& context) {
+            std::atomic<bool> cancelled{false};
+            const std::stop_callback onStop(context.abandoned(), [&cancelled] { cancelled = true; });
+            return runBatch(
+                job,
+                [&context](BatchPass pass, std::size_t done, std::size_t total) {
+                    context.update([&](Progress& progress) { progress = Progress{pass, done, total}; });
+                },
+                &cancelled);
+        },
+        initial);
 }
 
 BackgroundBatch::State BackgroundBatch::state() const
 {
-    std::lock_guard lock(mutex_);
-    return state_;
+    auto snapshot = job_.snapshot();
+    State state;
+    static_cast<Progress&>(state) = snapshot.progress;
+    state.finished = snapshot.finished;
+    if (snapshot.result)
+        state.report = std::move(*snapshot.result);
+    return state;
 }
 
 } // namespace gb

@@ -8,13 +8,12 @@
 #include "core/export/batch_names.h"
 #include "core/icons/rgba_image.h"
 #include "core/imagefiles/atomic_file.h"
+#include "core/jobs/background_job.h"
 
 #include <atomic>
 #include <cstddef>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace gb {
@@ -48,35 +47,28 @@ using BatchProgress = std::function<void(BatchPass pass, std::size_t done, std::
 BatchReport runBatch(const BatchJob& job, const BatchProgress& progress = {},
                      const std::atomic<bool>* cancelled = nullptr);
 
-// A batch run on a worker thread; the window reads its progress as often as
-// it repaints, so it stays responsive without handling events per pixel.
+// A batch run as a job of its own; the window reads its progress as often
+// as it repaints, so it stays responsive without handling events per pixel.
 class BackgroundBatch {
 public:
-    struct State {
+    struct Progress {
         BatchPass pass = BatchPass::Saving;
         std::size_t done = 0, total = 0;
+    };
+    struct State : Progress {
         bool finished = false;
         BatchReport report; // complete once finished
     };
 
-    BackgroundBatch() = default;
-    ~BackgroundBatch();
-    BackgroundBatch(const BackgroundBatch&) = delete;
-    BackgroundBatch& operator=(const BackgroundBatch&) = delete;
-
     void start(BatchJob job);
-    bool running() const;
-    // Ends the batch before its next icon; the destructor does it too, so
+    bool running() const { return job_.running(); }
+    // Ends the batch before its next icon; destroying it does too, so
     // closing the program does not wait for a long batch.
-    void cancel();
+    void cancel() { job_.stop(Stop::Now); }
     State state() const;
 
 private:
-    std::thread worker_;
-    mutable std::mutex mutex_;
-    State state_;
-    bool active_ = false;
-    std::atomic<bool> cancelled_{false};
+    BackgroundJob<Progress, BatchReport> job_;
 };
 
 } // namespace gb

@@ -1,110 +1,110 @@
 #include "core/search/background_search.h"
 
 #include "core/catalogue/file_icons.h"
+#include "core/jobs/ordered_work.h"
 
 namespace gb {
 
-namespace {
-
-std::vector<FoundIcon> extractFoundFile(const FoundFile& found, std::stop_token stop)
+BackgroundSearch::BackgroundSearch(unsigned workers)
+    : extractor_(
+          [](const std::string& path, std::expected<FileSource, ReadFailure>& file, std::stop_token stop) {
+              if (!file)
+                  return std::vector<FoundIcon>{}; // a file that cannot be read gives no icons, silently
+              return extractFileIcons(path, std::move(*file), std::move(stop));
+          }),
+      workers_(workers ? workers : allCores())
 {
-    auto file = found.open();
-    if (!file)
-        return {}; // a file that cannot be read gives no icons, silently
-    return extractFileIcons(found.path, std::move(*file), std::move(stop));
 }
 
-} // namespace
-
-BackgroundSearch::BackgroundSearch(Extractor extractor)
+BackgroundSearch::BackgroundSearch(Extractor extractor, unsigned workers)
+    : extractor_([extractor = std::move(extractor)](const std::string& path,
+                                                    std::expected<FileSource, ReadFailure>&,
+                                                    const std::stop_token&) { return extractor(path); }),
+      workers_(workers ? workers : allCores())
 {
-    if (extractor)
-        extractor_ = [extractor = std::move(extractor)](const FoundFile& file, const std::stop_token&) {
-            return extractor(file.path);
-        };
-    else
-        extractor_ = extractFoundFile;
 }
 
-BackgroundSearch::BackgroundSearch(StoppableExtractor extractor)
+BackgroundSearch::BackgroundSearch(StoppableExtractor extractor, unsigned workers)
+    : extractor_([extractor = std::move(extractor)](
+                     const std::string& path, std::expected<FileSource, ReadFailure>&, std::stop_token stop) {
+          return extractor(path, std::move(stop));
+      }),
+      workers_(workers ? workers : allCores())
 {
-    extractor_ = [extractor = std::move(extractor)](const FoundFile& file, std::stop_token stop) {
-        return extractor(file.path, std::move(stop));
-    };
-}
-
-BackgroundSearch::~BackgroundSearch()
-{
-    abandon();
-    if (worker_.joinable())
-        worker_.join();
-}
-
-void BackgroundSearch::abandon()
-{
-    requestStop();
-    abandon_.request_stop();
 }
 
 void BackgroundSearch::start(std::string folder, WalkOptions options)
 {
-    if (worker_.joinable())
-        worker_.join(); // the previous search has finished (or is told to) by now
-    going_.store(true);
-    abandon_ = std::stop_source();
-    {
-        std::lock_guard lock(mutex_);
-        pending_ = SearchHarvest{};
-        active_ = true;
-    }
-    worker_ = std::thread(&BackgroundSearch::run, this, std::move(folder), std::move(options),
-                          abandon_.get_token());
-}
-
-bool BackgroundSearch::running() const
-{
-    std::lock_guard lock(mutex_);
-    return active_;
+    job_.start([this, folder = std::move(folder), options = std::move(options)](
+                   JobContext<SearchHarvest>& job) { return run(folder, options, job); });
 }
 
 SearchHarvest BackgroundSearch::take()
 {
-    std::lock_guard lock(mutex_);
-    SearchHarvest harvest = std::move(pending_);
-    pending_ = SearchHarvest{};
-    pending_.filesVisited = harvest.filesVisited;
-    if (harvest.finished)
-        active_ = false;
-    return harvest;
+    return job_.withProgress([](SearchHarvest& pending, bool finished) {
+        SearchHarvest harvest = std::move(pending);
+        pending = SearchHarvest{};
+        pending.filesVisited = harvest.filesVisited;
+        harvest.finished = finished;
+        return harvest;
+    });
 }
 
-void BackgroundSearch::run(const std::string& folder, const WalkOptions& options, std::stop_token stop)
+BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const WalkOptions& options,
+                                             JobContext<SearchHarvest>& job)
 {
+    struct OpenedFile {
+        std::string path;
+        std::expected<FileSource, ReadFailure> file;
+    };
+    struct Extracted {
+        std::string path;
+        std::vector<FoundIcon> icons;
+    };
+    OrderedWork<OpenedFile, Extracted> work(
+        workers_,
+        [this, &job](OpenedFile& file) {
+            return Extracted{file.path, extractor_(file.path, file.file, job.abandoned())};
+        },
+        [&job](Extracted& extracted) {
+            job.update([&](SearchHarvest& pending) {
+                if (!extracted.icons.empty())
+                    pending.files.push_back(std::move(extracted.icons));
+                pending.lastFile = std::move(extracted.path);
+                ++pending.filesVisited;
+            });
+        });
+
     class Visitor : public WalkVisitor {
     public:
-        Visitor(BackgroundSearch& search, std::stop_token stop) : search_(search), stop_(std::move(stop)) {}
-        bool poll() override { return search_.going_.load(); }
+        Visitor(OrderedWork<OpenedFile, Extracted>& work, JobContext<SearchHarvest>& job)
+            : work_(work), job_(job)
+        {
+        }
+        bool poll() override
+        {
+            // The stop is read only once the files before this point are in,
+            // as a walk that extracts them itself would read it.
+            work_.finish();
+            return !job_.stopRequested();
+        }
         void file(const FoundFile& file) override
         {
-            if (stop_.stop_requested())
+            if (job_.abandoned().stop_requested())
                 return; // abandoned: the folder's remaining files are skipped
-            std::vector<FoundIcon> icons = search_.extractor_(file, stop_);
-            std::lock_guard lock(search_.mutex_);
-            if (!icons.empty())
-                search_.pending_.files.push_back(std::move(icons));
-            search_.pending_.lastFile = file.path;
-            ++search_.pending_.filesVisited;
+            // Opened here, through the folder the walk holds; read on a worker.
+            work_.submit(OpenedFile{file.path, file.open()});
         }
 
     private:
-        BackgroundSearch& search_;
-        std::stop_token stop_;
+        OrderedWork<OpenedFile, Extracted>& work_;
+        JobContext<SearchHarvest>& job_;
     };
 
-    Visitor visitor(*this, std::move(stop));
+    Visitor visitor(work, job);
     walkFolderTree(folder, options, visitor);
-    std::lock_guard lock(mutex_);
-    pending_.finished = true;
+    work.finish();
+    return {};
 }
 
 } // namespace gb

@@ -1,21 +1,24 @@
 #pragma once
-// A search run off the window thread: the folder walk and the extraction of
-// every file's icons happen on a worker thread, and the window collects what
-// was found with take() from its own thread, as often as it repaints. The
-// stop request is read by the walk at its two poll points, so a stopped
-// search catalogues the same files the walk's rules say; abandon() also
-// cuts short the file being read, for an exit that must not wait.
+// A search run off the window thread: the folder walk on a job of its own,
+// each file's icons extracted on every core, delivered in the walk's order.
+// The window collects what was found with take() from its own thread, as
+// often as it repaints.
+//
+// A stop (Stop::AtCheckpoints) is read by the walk at its two poll points,
+// and each poll point first waits for the files already handed to the
+// workers, so a stopped search catalogues exactly the files a walk on one
+// thread would: those before the poll point that saw the stop, and those the
+// walk's rules still visit after it. Stop::Now also cuts short the files
+// being read, for an exit that must not wait.
 
 #include "core/catalogue/catalogue_store.h"
+#include "core/jobs/background_job.h"
 #include "core/search/folder_walk.h"
 
-#include <atomic>
 #include <cstddef>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace gb {
@@ -34,35 +37,33 @@ public:
     using StoppableExtractor =
         std::function<std::vector<FoundIcon>(const std::string& path, std::stop_token stop)>;
 
-    // The extractor defaults to the engine's, extractFileIcons of each file
-    // opened through its folder (FoundFile::open); tests may slow it down.
-    explicit BackgroundSearch(Extractor extractor = {});
-    explicit BackgroundSearch(StoppableExtractor extractor);
-    ~BackgroundSearch(); // stops and joins a running search
+    // The engine's extraction (extractFileIcons of each file opened through
+    // its folder) on `workers` threads, all cores when 0.
+    explicit BackgroundSearch(unsigned workers = 0);
+    // Another extraction, as tests slow it down: called from one thread at
+    // a time unless `workers` says otherwise.
+    explicit BackgroundSearch(Extractor extractor, unsigned workers = 1);
+    explicit BackgroundSearch(StoppableExtractor extractor, unsigned workers = 1);
     BackgroundSearch(const BackgroundSearch&) = delete;
     BackgroundSearch& operator=(const BackgroundSearch&) = delete;
 
+    // Starts a search; the one before must have finished (take() said so).
     void start(std::string folder, WalkOptions options);
-    void requestStop() { going_.store(false); }
-    // Stops, and abandons the extraction under way and the files left in
-    // the current folder: for leaving the program, when nothing more found
-    // will be shown. An extractor that takes no stop token finishes its file.
-    void abandon();
-    bool running() const;
+    void stop(Stop how) { job_.stop(how); }
+    bool running() const { return job_.running(); }
 
     // What was found since the last call.
     SearchHarvest take();
 
 private:
-    void run(const std::string& folder, const WalkOptions& options, std::stop_token stop);
+    struct Done {};
+    using FileExtractor = std::function<std::vector<FoundIcon>(
+        const std::string& path, std::expected<FileSource, ReadFailure>& file, std::stop_token stop)>;
+    Done run(const std::string& folder, const WalkOptions& options, JobContext<SearchHarvest>& job);
 
-    std::function<std::vector<FoundIcon>(const FoundFile& file, std::stop_token stop)> extractor_;
-    std::atomic<bool> going_{false};
-    std::stop_source abandon_;
-    std::thread worker_;
-    mutable std::mutex mutex_;
-    SearchHarvest pending_;
-    bool active_ = false;
+    FileExtractor extractor_;
+    unsigned workers_;
+    BackgroundJob<SearchHarvest, Done> job_;
 };
 
 } // namespace gb

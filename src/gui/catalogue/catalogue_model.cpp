@@ -1,9 +1,10 @@
 #include "gui/catalogue/catalogue_model.h"
-#include "gui/common/path_text.h"
 
 #include "gui/common/image_conversion.h"
+#include "gui/common/path_text.h"
 
 #include <QFile>
+#include <cstdint>
 
 namespace gb {
 
@@ -87,12 +88,15 @@ void CatalogueModel::reload()
 
 QPixmap CatalogueModel::pixmapFor(std::size_t icon) const
 {
-    if (const QPixmap* cached = pixmaps_.object(icon))
-        return *cached;
+    // Keyed by the stored image, so rows that share one share its pixmap.
     const CatalogueImage& image = store_.image(icon);
-    auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(large_ ? *image.large : *image.small)));
+    const RgbaImage& shown = large_ ? *image.large : *image.small;
+    const auto key = static_cast<quint64>(reinterpret_cast<std::uintptr_t>(&shown));
+    if (const QPixmap* cached = pixmaps_.object(key))
+        return *cached;
+    auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(shown)));
     const QPixmap copy = *pixmap;
-    pixmaps_.insert(icon, pixmap);
+    pixmaps_.insert(key, pixmap);
     return copy;
 }
 

@@ -282,14 +282,14 @@ void ConverterWindow::run()
     Frame1_->setEnabled(false);
     Frame2_->setEnabled(false);
     busy_ = std::make_unique<ui::BusyCursor>();
-    if (worker_.joinable())
-        worker_.join();
-    worker_ = std::thread([this, call = std::move(call), source, destination] {
-        const CallResult result = call();
-        QMetaObject::invokeMethod(
-            this, [this, result, source, destination] { finish(result, source, destination); },
-            Qt::QueuedConnection);
-    });
+    conversion_.start(
+        [call = std::move(call)](JobContext<NoProgress>&) { return call(); }, {},
+        [this, source, destination] {
+            QMetaObject::invokeMethod(
+                this,
+                [this, source, destination] { finish(*conversion_.snapshot().result, source, destination); },
+                Qt::QueuedConnection);
+        });
 }
 
 void ConverterWindow::finish(const CallResult& result, const QString& source, const QString& destination)
@@ -310,13 +310,7 @@ void ConverterWindow::finish(const CallResult& result, const QString& source, co
     emit conversionFinished();
 }
 
-ConverterWindow::~ConverterWindow()
-{
-    // The library call cannot be interrupted; it is bounded by the limits
-    // of the codecs.
-    if (worker_.joinable())
-        worker_.join();
-}
+ConverterWindow::~ConverterWindow() = default;
 
 void ConverterWindow::reject()
 {

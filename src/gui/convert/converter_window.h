@@ -6,13 +6,13 @@
 // busy: the window keeps repainting, one conversion runs at a time, and the
 // window does not close before it has said how the conversion ended.
 
+#include "core/jobs/background_job.h"
 #include "system/library/converter_library.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <memory>
-#include <thread>
 
 class QButtonGroup;
 class QCloseEvent;
@@ -84,7 +84,10 @@ private:
 
     bool converting_ = false;
     std::unique_ptr<ui::BusyCursor> busy_;
-    std::thread worker_;
+    struct NoProgress {};
+    // The library call cannot be interrupted; it is bounded by the limits
+    // of the codecs, so closing waits for it.
+    BackgroundJob<NoProgress, CallResult> conversion_;
 };
 
 } // namespace gb::convert

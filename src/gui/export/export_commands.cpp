@@ -220,7 +220,7 @@ void ExportCommands::delico_Click()
     const ui::BusyCursor busy;
     std::vector<std::size_t> positions;
     for (int row : host_.selectedRows())
-        positions.push_back(static_cast<std::size_t>(row) + 1);
+        positions.push_back(static_cast<std::size_t>(row));
     // Only rows go; their images stay, and the other rows keep their own.
     host_.catalogue().removeRows(positions);
     host_.catalogueChanged();

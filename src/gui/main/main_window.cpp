@@ -102,10 +102,18 @@ QString webPage()
     return QString::fromUtf8(page.readAll());
 }
 
+// The engine's extraction on every core, or the one a test gives.
+std::unique_ptr<BackgroundSearch> searchFor(const MainWindowServices& services)
+{
+    if (services.extractor)
+        return std::make_unique<BackgroundSearch>(services.extractor);
+    return std::make_unique<BackgroundSearch>();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Services services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)), model_(store_), search_(services_.extractor)
+    : QWidget(parent), services_(std::move(services)), model_(store_), search_(searchFor(services_))
 {
     registerResources();
     ui::installAccessibleWindow(staticMetaObject);
@@ -283,31 +291,26 @@ void MainWindow::clickUnderPointer()
 void MainWindow::Command1_Click(int index)
 {
     switch (index) {
-    case 0:
-        if (command1_[0]->text() == texts::kStop) {
-            // Stop: the walk notices at its next poll point and winds down;
-            // a start still waiting for the last wind-down is dropped.
-            queuedStart_.reset();
-            bSearching_ = false;
-            search_.requestStop();
-            setStartCaption(texts::kStart);
-            anavi_->stop();
+    case 0: {
+        // A click that may start searches the path shown or nothing.
+        std::optional<SearchRequest> request;
+        if (searchControl_.startsOnClick()) {
+            if (!pathAccepted(PathUse::Searched))
+                return;
+            request = requestFromFields();
+        }
+        const auto step = searchControl_.click(std::move(request));
+        if (step.what == SearchStep::Do::Start)
+            startSearch(*step.request);
+        if (step.what == SearchStep::Do::Stop) {
+            // The walk notices at its next poll point and winds down; the
+            // rows come when it has.
+            search_->stop(Stop::AtCheckpoints);
             setStatusText(texts::result(store_.rows().size()));
-            return;
         }
-        // The search acts on the path shown or not at all.
-        if (!pathAccepted(PathUse::Searched))
-            return;
-        if (search_.running()) {
-            // The stopped search is still winding down: this start waits
-            // for it and runs as soon as it has ended, on what was checked now.
-            queuedStart_ = requestFromFields();
-            setStartCaption(texts::kStop);
-            anavi_->play();
-            return;
-        }
-        startSearch(requestFromFields());
+        showSearchState();
         return;
+    }
     case 1:
         if (!pathAccepted(PathUse::NotRead))
             return;
@@ -349,9 +352,7 @@ void MainWindow::startSearch(const SearchRequest& request)
 {
     counter_ = 0;
     setCounter(QStringLiteral("0"));
-    bSearching_ = true;
-    setStartCaption(texts::kStop);
-    anavi_->play();
+    showSearchState();
     t2_Change();
     pSearch(request);
 }
@@ -365,13 +366,13 @@ void MainWindow::pSearch(const SearchRequest& request)
     ++counter_;
     setCounter(QString::number(counter_));
     const WalkOptions options{request.subfolders, FilePattern(ui::pathBytes(request.pattern))};
-    search_.start(request.folder, options);
+    search_->start(request.folder, options);
     harvestTimer_.start();
 }
 
 void MainWindow::collectHarvest()
 {
-    SearchHarvest harvest = search_.take();
+    SearchHarvest harvest = search_->take();
     for (auto& icons : harvest.files)
         addFileIcons(store_, std::move(icons));
     if (!harvest.lastFile.empty()) {
@@ -391,28 +392,31 @@ void MainWindow::finishSearch()
     store_.buildRows();
     setStatusText(texts::adding(store_.imageCount()));
     model_.reload();
-    bSearching_ = false;
-    if (!queuedStart_)
-        setStartCaption(texts::kStart);
+    const auto next = searchControl_.ended();
+    showSearchState();
     busy_.reset();
     // The rest of the start click: the folder list back on the typed path.
     t2_Change();
-    if (!queuedStart_)
-        anavi_->stop();
     setStatusText(texts::result(store_.rows().size()));
     if (focusCatalogueAfterSearch_) {
         focusCatalogueAfterSearch_ = false;
         lv_->activeView()->setFocus();
     }
     emit searchFinished();
-    if (auto queued = std::exchange(queuedStart_, std::nullopt))
-        startSearch(*queued); // the start clicked while this search wound down
+    if (next.what == SearchStep::Do::Start)
+        startSearch(*next.request); // the start clicked while this search wound down
 }
 
-void MainWindow::setStartCaption(const QString& caption)
+// The button's caption and the animation follow the search's state.
+void MainWindow::showSearchState()
 {
+    const QString& caption = searchControl_.offersStop() ? texts::kStop : texts::kStart;
     command1_[0]->setText(caption);
     command1_[0]->setAccessibleName(caption);
+    if (searchControl_.offersStop())
+        anavi_->play();
+    else
+        anavi_->stop();
 }
 
 void MainWindow::Option1_Click(int index)
@@ -427,7 +431,7 @@ void MainWindow::Option1_Click(int index)
 
 void MainWindow::statusbar1_MouseMove()
 {
-    if (!bSearching_)
+    if (!searching())
         setStatusText(texts::shown(store_.rows().size()));
 }
 
@@ -549,11 +553,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (event->type() == QEvent::KeyPress && field == t1_) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const bool starting = command1_[0]->text() == texts::kStart;
+            const bool starting = searchControl_.startsOnClick();
             Command1_Click(0);
-            if (starting && bSearching_)
+            if (starting && searching())
                 focusCatalogueAfterSearch_ = true; // the focus moves when the search has ended
-            else if (!starting || command1_[0]->text() == texts::kStop)
+            else if (!starting || searchControl_.offersStop())
                 lv_->activeView()->setFocus(); // a refused start leaves it in the path field
         }
     }
@@ -565,7 +569,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Shut-down: a running search is abandoned, the file being read included,
     // so the program ends (and frees the single-instance lock) at once; the
     // catalogue is emptied.
-    search_.abandon();
+    search_->stop(Stop::Now);
     // A running batch ends at its next file; the files written stay whole.
     exports_->cancelBatch();
     harvestTimer_.stop();

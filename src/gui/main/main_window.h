@@ -6,6 +6,7 @@
 
 #include "core/catalogue/catalogue_store.h"
 #include "core/search/background_search.h"
+#include "core/search/search_control.h"
 #include "gui/catalogue/catalogue_model.h"
 #include "gui/common/url_opener.h"
 #include "gui/export/export_commands.h"
@@ -59,7 +60,7 @@ public:
     // stands on (the hidden folder list).
     const std::string& outputFolder() const override { return appPath_; }
     const std::string& searchFolder() const { return dir1Path_; }
-    bool searching() const { return bSearching_; }
+    bool searching() const { return searchControl_.state() == SearchState::Searching; }
 
     CatalogueStore& catalogue() override { return store_; }
     // The views show the catalogue anew after it was changed from outside.
@@ -118,7 +119,7 @@ private:
     // folder; any other command only waits for a pending check of it.
     enum class PathUse { Searched, NotRead };
     bool pathAccepted(PathUse use);
-    void setStartCaption(const QString& caption);
+    void showSearchState();
     void lv_ItemClick(int row);
     void statusbar1_MouseMove();
     void setCounter(const QString& text);
@@ -128,15 +129,15 @@ private:
     std::string appPath_;
     std::string dir1Path_; // the folder list's path, as bytes
     QString fs1Pattern_;   // the file list's pattern
-    bool bSearching_ = false;
     bool focusCatalogueAfterSearch_ = false;
-    bool t2Pending_ = false;                   // the focus left t2 and its check has not run yet
-    std::optional<SearchRequest> queuedStart_; // a start waits for the stopped search's wind-down
-    std::size_t counter_ = 0;                  // the number lblCount shows
+    bool t2Pending_ = false; // the focus left t2 and its check has not run yet
+    using SearchStep = SearchControl<SearchRequest>::Step;
+    SearchControl<SearchRequest> searchControl_; // holds a start clicked while a search winds down
+    std::size_t counter_ = 0;                    // the number lblCount shows
 
     CatalogueStore store_;
     CatalogueModel model_;
-    BackgroundSearch search_;
+    std::unique_ptr<BackgroundSearch> search_;
     QTimer harvestTimer_;
     std::unique_ptr<ui::BusyCursor> busy_;
     std::unique_ptr<dialogs::DirChooser> dirfrm_;

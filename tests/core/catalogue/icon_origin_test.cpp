@@ -30,9 +30,9 @@ TEST(CatalogueStore, IdenticalImagesAreStoredOnce)
             store.add({"/t/app" + std::to_string(i) + ".exe", 0}, i == 7 ? blue : red, RgbaImage(16, 16)));
     EXPECT_EQ(store.imageCount(), 10u);
     EXPECT_EQ(store.distinctImages(), 3u); // red, blue, and the blank 16x16
-    EXPECT_EQ(store.image(1).large, store.image(10).large);
-    EXPECT_EQ(*store.image(8).large, blue);
-    EXPECT_EQ(*store.image(9).large, red);
+    EXPECT_EQ(store.image(0).large, store.image(9).large);
+    EXPECT_EQ(*store.image(7).large, blue);
+    EXPECT_EQ(*store.image(8).large, red);
 }
 
 } // namespace

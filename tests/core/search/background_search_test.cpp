@@ -7,6 +7,7 @@
 #include <atomic>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <unistd.h>
@@ -35,7 +36,7 @@ TEST(BackgroundSearch, AbandonCutsTheCurrentFileShortAndSkipsTheFolderRest)
     while (started.load() == 0)
         std::this_thread::yield();
 
-    search.abandon();
+    search.stop(Stop::Now);
     // Without the abandon reaching the file, this would never end.
     while (!search.take().finished)
         std::this_thread::yield();
@@ -90,6 +91,35 @@ TEST(BackgroundSearch, FileDeeperThanPathMaxIsFoundAndRead)
     EXPECT_GT(key.size(), std::size_t{PATH_MAX});
     EXPECT_TRUE(key.ends_with("/deep.ico(0)")) << key.substr(key.size() - 40);
     EXPECT_EQ(icon.large.at(20, 20), (Rgba{220, 10, 10, 255}));
+}
+
+// Extraction on several cores hands over the same files, icons and pixels in
+// the same order as on one.
+TEST(BackgroundSearch, EveryCoreFindsWhatOneFindsInTheSameOrder)
+{
+    const test::TempFolder temp;
+    const std::filesystem::path fixtures(GB_FIXTURE_DIR);
+    const char* names[] = {"icons32.exe", "icons64.dll", "depth8.ico", "depth24.ico", "odd32.exe"};
+    for (int folder = 0; folder < 6; ++folder) {
+        const auto dir = temp.path() / ("f" + std::to_string(folder));
+        std::filesystem::create_directories(dir / "inner");
+        for (int n = 0; n < 7; ++n)
+            std::filesystem::copy_file(fixtures / names[(folder + n) % 5],
+                                       (n % 3 ? dir : dir / "inner") / (std::to_string(n) + ".x"));
+    }
+    const auto keysAndPixels = [&](unsigned workers) {
+        BackgroundSearch search(workers);
+        std::vector<std::string> out;
+        for (const auto& file :
+             searchToTheEnd(search, temp.path().string(), WalkOptions{true, FilePattern("*.x")}).files)
+            for (const FoundIcon& icon : file)
+                out.push_back(icon.origin.key() + " " + std::to_string(icon.large.at(16, 16).r) + " " +
+                              std::to_string(icon.small.at(8, 8).g));
+        return out;
+    };
+    const auto one = keysAndPixels(1);
+    EXPECT_GT(one.size(), 40U);
+    EXPECT_EQ(keysAndPixels(4), one);
 }
 
 } // namespace

@@ -286,9 +286,9 @@ private slots:
         w.exportCommands().delico_Click();
         const auto& rows = w.catalogue().rows();
         QCOMPARE(rows.size(), std::size_t{3});
-        QCOMPARE(rows[0].icon, std::size_t{1});
-        QCOMPARE(rows[1].icon, std::size_t{3});
-        QCOMPARE(rows[2].icon, std::size_t{5});
+        QCOMPARE(rows[0].icon, std::size_t{0});
+        QCOMPARE(rows[1].icon, std::size_t{2});
+        QCOMPARE(rows[2].icon, std::size_t{4});
         QCOMPARE(w.catalogue().imageCount(), std::size_t{5});
         QCOMPARE(w.catalogueView().iconView()->model()->index(1, 0).data().toString(),
                  QStringLiteral("Icon 3"));
