@@ -1,6 +1,9 @@
 // Each batch save over 10,000 icons (or COUNT): ICO and BMP, 32 and 16,
 // colour and gray, written into a temporary folder below the current one.
-//   batch_bench [COUNT]
+//   batch_bench [COUNT [KIND...]]
+// With KINDs, only those batches run, in the order given, so that GNU time
+// can measure the peak memory of one of them alone; KIND is one of ico32,
+// ico16, bmp32, bmp16, gray-ico32, gray-ico16, gray-bmp32, gray-bmp16.
 
 #include "core/export/batch_save.h"
 
@@ -8,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -23,43 +28,64 @@ gb::RgbaImage sampleIcon(int side, int seed)
     return image;
 }
 
+struct Kind {
+    const char* key;
+    const char* name;
+    gb::BatchKind kind;
+    bool gray;
+    int side;
+};
+
+constexpr Kind kinds[] = {
+    {"ico32", "ICO 32x32 (saveall)", gb::BatchKind::Ico, false, 32},
+    {"ico16", "ICO 16x16 (tp16)", gb::BatchKind::Ico, false, 16},
+    {"bmp32", "BMP 32x32 (savebmpall)", gb::BatchKind::Bmp, false, 32},
+    {"bmp16", "BMP 16x16 (wt16)", gb::BatchKind::Bmp, false, 16},
+    {"gray-ico32", "gray ICO 32x32 (hdico1)", gb::BatchKind::Ico, true, 32},
+    {"gray-ico16", "gray ICO 16x16 (hdico2)", gb::BatchKind::Ico, true, 16},
+    {"gray-bmp32", "gray BMP 32x32 (hdbmp1)", gb::BatchKind::Bmp, true, 32},
+    {"gray-bmp16", "gray BMP 16x16 (hdbmp2)", gb::BatchKind::Bmp, true, 16},
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
+    std::vector<const Kind*> chosen;
+    for (int a = 2; a < argc; ++a) {
+        const Kind* found = nullptr;
+        for (const Kind& k : kinds)
+            if (std::string_view(argv[a]) == k.key)
+                found = &k;
+        if (found == nullptr) {
+            std::fprintf(stderr, "batch_bench: unknown kind '%s'; kinds:", argv[a]);
+            for (const Kind& k : kinds)
+                std::fprintf(stderr, " %s", k.key);
+            std::fprintf(stderr, "\n");
+            return 2;
+        }
+        chosen.push_back(found);
+    }
+    if (chosen.empty())
+        for (const Kind& k : kinds)
+            chosen.push_back(&k);
+
     const std::filesystem::path folder = std::filesystem::current_path() / "batch-bench";
     std::filesystem::create_directories(folder);
-
-    struct Kind {
-        const char* name;
-        gb::BatchKind kind;
-        bool gray;
-        int side;
-    };
-    const Kind kinds[] = {
-        {"ICO 32x32 (saveall)", gb::BatchKind::Ico, false, 32},
-        {"ICO 16x16 (tp16)", gb::BatchKind::Ico, false, 16},
-        {"BMP 32x32 (savebmpall)", gb::BatchKind::Bmp, false, 32},
-        {"BMP 16x16 (wt16)", gb::BatchKind::Bmp, false, 16},
-        {"gray ICO 32x32 (hdico1)", gb::BatchKind::Ico, true, 32},
-        {"gray ICO 16x16 (hdico2)", gb::BatchKind::Ico, true, 16},
-        {"gray BMP 32x32 (hdbmp1)", gb::BatchKind::Bmp, true, 32},
-        {"gray BMP 16x16 (hdbmp2)", gb::BatchKind::Bmp, true, 16},
-    };
-    for (const Kind& k : kinds) {
+    for (const Kind* k : chosen) {
         gb::BatchJob job;
-        job.kind = k.kind;
-        job.gray = k.gray;
+        job.kind = k->kind;
+        job.gray = k->gray;
         job.prefix = "bench";
         job.folder = folder.string();
         for (int i = 0; i < count; ++i)
-            job.icons.push_back(std::make_shared<const gb::RgbaImage>(sampleIcon(k.side, i)));
+            job.icons.push_back(std::make_shared<const gb::RgbaImage>(sampleIcon(k->side, i)));
         const auto start = std::chrono::steady_clock::now();
         const gb::BatchReport report = gb::runBatch(job);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("%-26s %6zu files in %.2f s (%.0f files/s)%s\n", k.name, report.written, seconds,
+        std::printf("%-26s %6zu files in %.2f s (%.0f files/s)%s\n", k->name, report.written, seconds,
                     static_cast<double>(report.written) / seconds, report.failed ? "  FAILURES" : "");
     }
     std::filesystem::remove_all(folder);
