@@ -44,9 +44,10 @@ std::optional<ExportFormat> formatNamed(const std::string& name)
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [--recursive] [--pattern P] PATH...
+  glimmerbox-cli list [-j N] [--recursive] [--pattern P] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
-                        [--prefix P] [--recursive] [--pattern P] --out DIR PATH...
+                        [--prefix P] [-j N] [--recursive] [--pattern P]
+                        --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
   glimmerbox-cli --help
@@ -60,6 +61,9 @@ its files that match --pattern (default "*.exe"; "*" and "?" wildcards,
 several patterns joined by ";", case ignored), and with --recursive every
 subfolder too, each completely, the last in name order first, before the
 folder's own files. Links to folders are never followed.
+
+-j N    reads N files at once (default: one per processor core); the output,
+        its order and its numbering are the same for every N.
 
 list    prints one line per icon, in order:
           KEY<TAB>ENTRY32<TAB>ENTRY16
@@ -119,12 +123,24 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
     bool sizeGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
-        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+        if (onlyPaths || arg.size() < 2 || (arg.compare(0, 2, "--") != 0 && arg != "-j")) {
             command.paths.push_back(arg);
             continue;
         }
         if (arg == "--") {
             onlyPaths = true;
+            continue;
+        }
+        if (arg == "-j") {
+            if (i + 1 == args.size())
+                return usageError(arg + " needs a value");
+            const std::string& value = args[++i];
+            const bool digits = !value.empty() && value.size() <= 4 &&
+                                std::ranges::all_of(value, [](char c) { return c >= '0' && c <= '9'; });
+            const int jobs = digits ? std::stoi(value) : 0;
+            if (jobs < 1 || jobs > 256)
+                return usageError(arg + " takes a number from 1 to 256");
+            command.jobs = static_cast<unsigned>(jobs);
             continue;
         }
         if (arg == "--help") {

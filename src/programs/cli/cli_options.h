@@ -30,6 +30,7 @@ struct Command {
     ExportOptions exportOptions;
     WalkChoice walk;
     std::vector<std::string> paths; // files and folders, bytes exactly as given
+    unsigned jobs = 0;              // files read at once (-j N); 0 for one per core
 };
 
 // A usage error carries the message to print before the usage hint.
