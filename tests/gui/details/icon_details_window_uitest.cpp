@@ -109,10 +109,11 @@ private slots:
         auto bad = std::vector<std::byte>(good.begin(), good.begin() + 40);
         bad[14] = std::byte{7}; // no such bit count
         std::vector<std::byte> ico;
-        for (const std::uint16_t v : {0, 1, 2})
-            test::put16(ico, v);
+        for (const int v : {0, 1, 2}) // reserved, an icon, two images
+            test::put16(ico, static_cast<std::uint16_t>(v));
         std::uint32_t offset = 6 + 2 * 16;
-        for (const auto* image : {&good, &bad}) {
+        const std::vector<std::byte>* const images[] = {&good, &bad};
+        for (const std::vector<std::byte>* image : images) {
             ico.insert(ico.end(), {std::byte{16}, std::byte{16}, std::byte{0}, std::byte{0}});
             test::put16(ico, 1);
             test::put16(ico, 32);
