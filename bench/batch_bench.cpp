@@ -46,7 +46,7 @@ double timeCommand(const std::string& command)
     return status == 0 ? seconds : -1;
 }
 
-std::string quoted(const std::filesystem::path& path)
+std::string shellWord(const std::filesystem::path& path)
 {
     std::string text = "'";
     for (const char c : path.string())
@@ -68,7 +68,7 @@ void compareWithTheCommandLine(int count, const std::string& cli, const std::fil
     for (int i = 0; i < count; ++i) {
         auto icon = std::make_shared<const gb::RgbaImage>(sampleIcon(32, i));
         const auto bytes = gb::encodeIco(*icon);
-        std::ofstream(inputs / ("i" + std::to_string(i) + ".ico"), std::ios::binary)
+        std::ofstream(inputs / (std::to_string(i) + ".ico"), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         job.icons.push_back(std::move(icon));
     }
@@ -77,10 +77,10 @@ void compareWithTheCommandLine(int count, const std::string& cli, const std::fil
     const auto start = std::chrono::steady_clock::now();
     const gb::BatchReport report = gb::runBatch(job);
     const double batch = secondsSince(start);
-    const std::string over = " --pattern '*.ico' " + quoted(inputs) + " >/dev/null";
-    const double exported =
-        timeCommand(quoted(cli) + " export --size 32 --format ico --out " + quoted(folder / "cli") + over);
-    const double listed = timeCommand(quoted(cli) + " list" + over + " 2>&1");
+    const std::string over = " --pattern '*.ico' " + shellWord(inputs) + " >/dev/null";
+    const double exported = timeCommand(shellWord(cli) + " export --size 32 --format ico --out " +
+                                        shellWord(folder / "cli") + over);
+    const double listed = timeCommand(shellWord(cli) + " list" + over + " 2>&1");
 
     std::printf("\nThe same %d icons, one ICO file each, written as 32x32 ICO files:\n", count);
     std::printf("%-34s %8.2f s%s\n", "window batch (icons already read)", batch,

@@ -117,9 +117,9 @@ awk -v a="$a" -v b="$b" -v c="$c" -v rss="$peak" -v gb="$gb_pngs" 'BEGIN {
 
 echo
 echo "== The main window under load (offscreen, 10,000 files, then 100,000 icons)"
-(cd "$build" && ./bench/window_bench "$corpus/files.txt" "$cli" 10000) 2>&1 | grep -v XDG_RUNTIME |
+(cd "$build" && ./bin/window_bench "$corpus/files.txt" "$cli" 10000) 2>&1 | grep -v XDG_RUNTIME |
     tee "$results/window.txt"
 
 echo
 echo "== Batch saves of 10,000 icons, then glimmerbox-cli export of the same icons"
-(cd "$build" && ./bench/batch_bench 10000 "$cli") | tee "$results/batch.txt"
+(cd "$build" && ./bin/batch_bench 10000 "$cli") | tee "$results/batch.txt"
