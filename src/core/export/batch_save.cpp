@@ -1,16 +1,12 @@
 #include "core/export/batch_save.h"
 
 #include "core/export/export_encoding.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/export/export_session.h"
 #include "core/imagefiles/gray.h"
 
 #include <unordered_map>
 
 namespace gb {
-
-namespace {
-constexpr std::size_t kFilesPerSync = 256;
-}
 
 BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::atomic<bool>* cancelled)
 {
@@ -54,27 +50,12 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             result.firstWriteError = error;
         }
     };
-    // Files are synced a group at a time: one sync of the file system per
-    // group instead of one per file, each file still on disk before its
-    // rename.
-    std::vector<std::pair<std::size_t, StagedFile>> staged;
-    const auto commitStaged = [&] {
-        if (staged.empty())
-            return;
-        if (auto synced = syncStagedFiles(job.folder); !synced) {
-            for (auto& [n, file] : staged)
-                failed(n, file.path(), synced.error());
-        } else {
-            for (auto& [n, file] : staged) {
-                if (auto committed = commitStagedFile(file))
-                    ++result.written;
-                else
-                    failed(n, file.path(), committed.error());
-            }
-            syncFolder(staged.front().second.path());
-        }
-        staged.clear();
-    };
+    ExportSession session([&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
+        if (written)
+            ++result.written;
+        else
+            failed(file.number, file.path, written.error());
+    });
 
     for (std::size_t n = 1; n <= total; ++n) {
         if (stopped()) {
@@ -86,16 +67,12 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
                                                  : encodeBatchIcon(*job.icons[n - 1], job.kind, job.gray);
         const std::string path =
             joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));
-        if (auto file = stageFile(path, bytes, Sync::Later))
-            staged.emplace_back(n, std::move(*file));
-        else
-            failed(n, path, file.error());
-        if (staged.size() == kFilesPerSync)
-            commitStaged();
+        if (auto staged = session.add(ExportFile{path, n, {}}, bytes); !staged)
+            failed(n, path, staged.error());
         report(BatchPass::Saving, n);
     }
     // Also when cancelled: what was written so far goes into place whole.
-    commitStaged();
+    session.finish();
     return result;
 }
 

@@ -40,14 +40,44 @@ std::string nativePngName(std::string_view prefix, int n, int width, int height)
            std::to_string(height) + ".png";
 }
 
+std::string storedPngName(std::string_view base, std::size_t index, int width, int height)
+{
+    return std::string(base) + "_" + std::to_string(index + 1) + "_" + std::to_string(width) + "x" +
+           std::to_string(height) + ".png";
+}
+
+std::string unreadableStoredPngName(std::string_view base, std::size_t index)
+{
+    return std::string(base) + "_" + std::to_string(index + 1) + "_unreadable.png";
+}
+
 std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view name)
 {
     const std::string side = std::to_string(size);
     return joinPath(iconsFolder, "hicolor/" + side + "x" + side + "/apps/" + std::string(name) + ".png");
 }
 
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name)
+{
+    // The files the session took are on disk once it finishes, but for
+    // those its sync or rename failed.
+    std::vector<HicolorFailure> late;
+    ExportSession session([&late](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
+        if (!written)
+            late.push_back({file.path, written.error(), false});
+    });
+    HicolorResult result = writeHicolorIcons(icon, iconsFolder, name, session);
+    session.finish();
+    for (HicolorFailure& failure : late) {
+        std::erase(result.written, failure.file);
+        result.diskFull = result.diskFull || failure.failure.problem == WriteProblem::Full;
+        result.failures.push_back(std::move(failure));
+    }
+    return result;
+}
+
 HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name,
-                                const FileWriter& write)
+                                ExportSession& session, std::size_t number, std::string_view source)
 {
     HicolorResult result;
     for (const int size : kHicolorSizes) {
@@ -67,11 +97,11 @@ HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view icons
         }
         auto png = encodePng(image->pixels);
         if (!png) {
-            result.failures.push_back({file, WriteFailure{0, png.error(), WriteProblem::Other}});
+            result.failures.push_back({file, WriteFailure{0, png.error(), WriteProblem::Other}, true});
             continue;
         }
-        if (auto written = write(file, *png); !written) {
-            result.failures.push_back({file, written.error()});
+        if (auto written = session.add(ExportFile{file, number, std::string(source)}, *png); !written) {
+            result.failures.push_back({file, written.error(), false});
             if (written.error().problem == WriteProblem::Full) {
                 result.diskFull = true;
                 break;

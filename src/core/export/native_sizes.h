@@ -3,12 +3,14 @@
 // per stored size, and the icon-theme tree hicolor/WxH/apps/NAME.png that a
 // launcher's Icon= key finds.
 
+#include "core/export/export_session.h"
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/rgba_image.h"
 #include "core/imagefiles/atomic_file.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +35,13 @@ NativeImages nativeImages(const IconGroup& group);
 // prefix + "_png" + n + "_" + W + "x" + H + ".png"
 std::string nativePngName(std::string_view prefix, int n, int width, int height);
 
+// Every stored image of a group as a PNG, named by its place in the group
+// (index from 0), so two images of one size both keep a file:
+// base + "_" + (index + 1) + "_" + W + "x" + H + ".png", or for an image
+// that cannot be decoded base + "_" + (index + 1) + "_unreadable.png".
+std::string storedPngName(std::string_view base, std::size_t index, int width, int height);
+std::string unreadableStoredPngName(std::string_view base, std::size_t index);
+
 // The sizes an icon theme's hicolor tree holds as bitmaps.
 inline constexpr std::array<int, 8> kHicolorSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
@@ -41,7 +50,8 @@ std::string hicolorFile(std::string_view iconsFolder, int size, std::string_view
 
 struct HicolorFailure {
     std::string file;
-    WriteFailure failure; // its message says what failed, for programmers and scripts
+    WriteFailure failure;     // its message says what failed, for programmers and scripts
+    bool unencodable = false; // the PNG encoder refused the image (the message says why); nothing was written
 };
 
 struct HicolorResult {
@@ -52,9 +62,16 @@ struct HicolorResult {
 };
 
 // Writes the images of the standard sizes the group stores (square ones
-// only) below iconsFolder, making folders as needed; each file atomically
-// (or with `write`). The name must pass checkPrefix (the caller checks it).
+// only) below iconsFolder, making folders as needed, in a session of its own
+// that is finished before it returns. The name must pass checkPrefix (the
+// caller checks it).
+HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder,
+                                std::string_view name);
+// The same into the caller's session, which puts the files into place
+// with its group and reports each (marked with `number` and `source`):
+// `written` holds the files it took, `bytes` their size, `failures` the
+// files it never took.
 HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view iconsFolder, std::string_view name,
-                                const FileWriter& write = writeFileAtomically);
+                                ExportSession& session, std::size_t number = 0, std::string_view source = {});
 
 } // namespace gb

@@ -170,6 +170,19 @@ std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder)
     return {};
 }
 
+std::expected<void, WriteFailure> syncStagedFile(const StagedFile& staged)
+{
+    const int fd = ::open(staged.temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::unexpected(failure(errno, "cannot write", staged.path_));
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!synced)
+        return std::unexpected(failure(error, "cannot write", staged.path_));
+    return {};
+}
+
 std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged)
 {
     if (::rename(staged.temporary_.c_str(), staged.path_.c_str()) != 0)

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <expected>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -38,11 +37,6 @@ WriteProblem writeProblemOf(int error, const std::string& path);
 std::expected<void, WriteFailure> writeFileAtomically(const std::string& path,
                                                       std::span<const std::byte> contents);
 
-// A way to write one file whole: writeFileAtomically, or in tests a fake
-// (one that finds the disk full, say).
-using FileWriter = std::function<std::expected<void, WriteFailure>(const std::string& path,
-                                                                   std::span<const std::byte> contents)>;
-
 // The same in steps, for many files at once (the batches): each file is
 // staged beside its destination, one sync of the file system then stands
 // for a sync of each, and only then are they renamed into place. A staged
@@ -68,12 +62,16 @@ private:
     friend std::expected<StagedFile, WriteFailure> stageFile(const std::string&, std::span<const std::byte>,
                                                              Sync);
     friend std::expected<void, WriteFailure> commitStagedFile(StagedFile& staged);
+    friend std::expected<void, WriteFailure> syncStagedFile(const StagedFile& staged);
     std::string path_;
     std::string temporary_; // empty once committed
 };
 
 // Syncs the file system `folder` is on, and with it every file staged there.
 std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder);
+// Syncs one staged file, for a few files where a sync of the whole file
+// system would also wait for every other program's writes.
+std::expected<void, WriteFailure> syncStagedFile(const StagedFile& staged);
 // Puts the renames done in the folder of `path` on disk.
 void syncFolder(const std::string& path);
 

@@ -27,6 +27,14 @@ inline const QString kNoThemeSize =
     QStringLiteral("此图标没有图标主题的标准尺寸（16、22、24、32、48、64、128、256）。");
 inline const QString kInstalled = QStringLiteral("已安装到：");
 
+// A stored image that cannot become a PNG: "“path”：reason。"
+inline const QString kUndecodable = QStringLiteral("无法解码此图像");
+inline const QString kUnencodable = QStringLiteral("无法将此图像编码为 PNG");
+inline QString imageNotSaved(const QString& path, const QString& reason)
+{
+    return QStringLiteral("“%1”：%2。").arg(path, reason);
+}
+
 inline QString bits(int depth)
 {
     return QString::number(depth) + QStringLiteral(" 位");

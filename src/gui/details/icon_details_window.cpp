@@ -2,8 +2,8 @@
 #include "gui/common/path_text.h"
 
 #include "core/export/batch_names.h"
+#include "core/export/export_session.h"
 #include "core/export/native_sizes.h"
-#include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
 #include "gui/common/failure_texts.h"
@@ -24,6 +24,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <map>
 #include <memory>
 
 namespace gb::details {
@@ -209,7 +210,7 @@ bool IconDetailsWindow::saveIcoTo(const QString& file)
         fail(this, texts::kSaveFailed + file);
         return false;
     }
-    if (auto written = writeFileAtomically(ui::pathBytes(file), *bytes); !written) {
+    if (auto written = exportOneFile(ui::pathBytes(file), *bytes); !written) {
         fail(this, texts::kSaveFailed + "\n" + ui::writeFailureText(ui::pathBytes(file), written.error()));
         return false;
     }
@@ -234,29 +235,40 @@ bool IconDetailsWindow::savePngsTo(const QString& folder)
         fail(this, base.empty() ? texts::kNameEmpty : texts::kNameBad);
         return false;
     }
-    QStringList saved, failed;
     // Every stored image, numbered by its place in the group, so two images
-    // of one size (of different depths) both keep a file.
+    // of one size (of different depths) both keep a file. The lines follow
+    // the images' order, whichever step found a file's fate.
+    std::map<std::size_t, QString> savedFiles, failedFiles;
+    ExportSession session([&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
+        if (written)
+            savedFiles[file.number] = ui::pathText(file.path);
+        else
+            failedFiles[file.number] = ui::writeFailureText(file.path, written.error());
+    });
+    const std::string into = ui::pathBytes(folder);
     for (std::size_t i = 0; i < group_->entries.size(); ++i) {
         const GroupEntry& entry = group_->entries[i];
         auto image = entry.image ? decodeIconImage(*entry.image) : std::unexpected(ReadFailure{});
-        const std::string name =
-            base + "_" + std::to_string(i + 1) + "_" +
-            (image ? std::to_string(image->width()) + "x" + std::to_string(image->height())
-                   : std::string("unreadable")) +
-            ".png";
-        const std::string file = joinPath(ui::pathBytes(folder), name);
-        auto png = image ? encodePng(*image) : std::unexpected(std::string("cannot decode"));
+        if (!image) {
+            failedFiles[i] = texts::imageNotSaved(
+                ui::pathText(joinPath(into, unreadableStoredPngName(base, i))), texts::kUndecodable);
+            continue;
+        }
+        const std::string file = joinPath(into, storedPngName(base, i, image->width(), image->height()));
+        auto png = encodePng(*image);
         if (!png) {
-            failed << ui::pathText(file);
+            failedFiles[i] = texts::imageNotSaved(ui::pathText(file), texts::kUnencodable);
             continue;
         }
-        if (auto written = writeFileAtomically(file, *png); !written) {
-            failed << ui::writeFailureText(file, written.error());
-            continue;
-        }
-        saved << ui::pathText(file);
+        if (auto staged = session.add(ExportFile{file, i, {}}, *png); !staged)
+            failedFiles[i] = ui::writeFailureText(file, staged.error());
     }
+    session.finish();
+    QStringList saved, failed;
+    for (const auto& [i, line] : savedFiles)
+        saved << line;
+    for (const auto& [i, line] : failedFiles)
+        failed << line;
     if (!failed.isEmpty()) {
         fail(this, texts::kSaveFailed + "\n" + failed.join('\n'));
         return false;
@@ -278,7 +290,9 @@ bool IconDetailsWindow::install()
     if (!result.failures.empty()) {
         QStringList lines;
         for (const HicolorFailure& failure : result.failures)
-            lines << ui::writeFailureText(failure.file, failure.failure);
+            lines << (failure.unencodable
+                          ? texts::imageNotSaved(ui::pathText(failure.file), texts::kUnencodable)
+                          : ui::writeFailureText(failure.file, failure.failure));
         fail(this, texts::kSaveFailed + "\n" + lines.join('\n'));
         return false;
     }

@@ -2,7 +2,7 @@
 #include "gui/common/path_text.h"
 
 #include "core/export/export_encoding.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/export/export_session.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/failure_texts.h"
@@ -194,7 +194,7 @@ void ExportCommands::saveCurrentIcon(const QString& title, const QString& filter
     const bool large = dialog->selectedNameFilter() == filter32;
     const CatalogueImage& image = host_.catalogue().image(*icon);
     const auto bytes = encodeBatchIcon(large ? *image.large : *image.small, kind, false);
-    if (auto written = writeFileAtomically(ui::pathBytes(file), bytes); !written)
+    if (auto written = exportOneFile(ui::pathBytes(file), bytes); !written)
         ui::showMessage(host_.hostWindow(), ui::MessageStyle::Critical, texts::kSaveTitle,
                         texts::notWritten(ui::writeFailureText(ui::pathBytes(file), written.error())));
 }

@@ -2,6 +2,7 @@
 
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
+#include "core/export/export_session.h"
 #include "core/export/native_sizes.h"
 #include "core/export/write_allowance.h"
 #include "core/icons/icon_source.h"
@@ -139,7 +140,8 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
-// What writing one icon came to.
+// What writing one icon came to. An icon whose files the session took is
+// "Yes" here; the session reports each file when it is in place, or not.
 enum class IconWritten { Yes, Failed, DiskFull };
 
 // Reports a file not written; a full disk (or quota) ends the export.
@@ -150,10 +152,10 @@ IconWritten notWritten(const std::string& file, const WriteFailure& failure, std
 }
 
 // The formats that write several files per icon: every stored size as PNG,
-// or an icon-theme tree. Prints KEY<TAB>FILE per file.
+// or an icon-theme tree.
 IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n,
-                             const std::string& key, const FileWriter& write, WriteAllowance& allowance,
-                             std::ostream& out, std::ostream& err)
+                             const std::string& key, ExportSession& session, WriteAllowance& allowance,
+                             std::ostream& err)
 {
     const NativeImages icon = grayed(nativeImages(group), options.gray);
     bool ok = icon.undecodable == 0;
@@ -161,10 +163,9 @@ IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& option
         reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
     if (options.format == ExportFormat::Hicolor) {
         const std::string name = options.prefix + "_" + std::to_string(n);
-        const HicolorResult result = writeHicolorIcons(icon, options.outDir, name, write);
+        const HicolorResult result =
+            writeHicolorIcons(icon, options.outDir, name, session, static_cast<std::size_t>(n), key);
         allowance.charge(result.bytes);
-        for (const std::string& file : result.written)
-            out << key << '\t' << file << '\n';
         for (const HicolorFailure& failure : result.failures)
             err << "glimmerbox-cli: " << failure.file << ": " << failure.failure.message << '\n';
         if (result.diskFull)
@@ -195,38 +196,58 @@ IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& option
                               std::to_string(allowance.total()) + " bytes");
             return IconWritten::Failed;
         }
-        if (auto written = write(file, *png); !written) {
+        if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, *png); !written) {
             if (notWritten(file, written.error(), err) == IconWritten::DiskFull)
                 return IconWritten::DiskFull;
             ok = false;
             continue;
         }
         allowance.charge(png->size());
-        out << key << '\t' << file << '\n';
     }
     return ok ? IconWritten::Yes : IconWritten::Failed;
 }
 
 // One icon in the format asked for, to its numbered file (or files).
 IconWritten exportIcon(const IconSource& source, int i, int n, const std::string& key,
-                       const ExportOptions& options, const FileWriter& write, WriteAllowance& allowance,
-                       std::ostream& out, std::ostream& err)
+                       const ExportOptions& options, ExportSession& session, WriteAllowance& allowance,
+                       std::ostream& err)
 {
     const auto group = source.group(i);
     if (group && (options.allSizes || options.format == ExportFormat::Hicolor))
-        return writeNativeSizes(*group, options, n, key, write, allowance, out, err);
+        return writeNativeSizes(*group, options, n, key, session, allowance, err);
     auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
     if (!encoded) {
         reportFailure(err, key, encoded.error());
         return IconWritten::Failed;
     }
     const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
-    if (auto written = write(file, encoded->bytes); !written)
+    if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, encoded->bytes);
+        !written)
         return notWritten(file, written.error(), err);
     allowance.charge(encoded->bytes.size());
-    out << key << '\t' << file << '\n';
     return IconWritten::Yes;
 }
+
+// Once the disk is full, no file after it can be written either: the icons
+// after the first "no space" are counted, not tried, so it is said once.
+// An icon is counted once, however many of its files found the disk full.
+class FullDisk {
+public:
+    bool found() const { return found_; }
+    std::size_t iconsNotWritten() const { return iconsNotWritten_; }
+    void iconNotWritten(std::size_t n)
+    {
+        found_ = true;
+        if (n != lastIcon_)
+            ++iconsNotWritten_;
+        lastIcon_ = n;
+    }
+
+private:
+    bool found_ = false;
+    std::size_t iconsNotWritten_ = 0;
+    std::size_t lastIcon_ = 0; // icons are numbered from 1
+};
 
 } // namespace
 
@@ -254,7 +275,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
-int runExport(const Command& command, std::ostream& out, std::ostream& err, const FileWriter& write)
+int runExport(const Command& command, std::ostream& out, std::ostream& err, const StageStep& stage)
 {
     const ExportOptions& options = command.exportOptions;
     if (const auto problem = makeFolders(options.outDir)) {
@@ -264,10 +285,20 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
 
     int n = 0;
     bool failed = false;
-    // Once the disk is full, no file after it can be written either: the
-    // rest are counted, not tried, so one "no space" is said once.
-    bool diskFull = false;
-    std::size_t notWrittenAfterFull = 0;
+    FullDisk full;
+    // Files go into place a group at a time, in list order; each is printed
+    // as KEY<TAB>FILE once it is there.
+    ExportSession session(
+        [&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
+            if (written) {
+                out << file.source << '\t' << file.path << '\n';
+                return;
+            }
+            failed = true;
+            if (notWritten(file.path, written.error(), err) == IconWritten::DiskFull)
+                full.iconNotWritten(file.number);
+        },
+        stage);
     const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
         const auto source = openSource(path, std::move(opened), err);
         if (!source) {
@@ -277,8 +308,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         WriteAllowance allowance(source->size());
         for (int i = 0; i < source->count(); ++i) {
             ++n; // numbers follow list order, even past a failed icon
-            if (diskFull) {
-                ++notWrittenAfterFull;
+            if (full.found()) {
+                full.iconNotWritten(static_cast<std::size_t>(n));
                 continue;
             }
             if (allowance.spent()) {
@@ -290,19 +321,21 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                 n += source->count() - i - 1;
                 break;
             }
-            switch (exportIcon(*source, i, n, keyOf(path, i), options, write, allowance, out, err)) {
+            switch (exportIcon(*source, i, n, keyOf(path, i), options, session, allowance, err)) {
             case IconWritten::Yes: break;
             case IconWritten::Failed: failed = true; break;
             case IconWritten::DiskFull:
-                diskFull = failed = true;
-                ++notWrittenAfterFull;
+                failed = true;
+                full.iconNotWritten(static_cast<std::size_t>(n));
                 break;
             }
         }
     });
-    if (diskFull)
+    session.finish();
+    if (full.found())
         err << "glimmerbox-cli: no space left in " << options.outDir << ": export stopped, "
-            << notWrittenAfterFull << (notWrittenAfterFull == 1 ? " icon" : " icons") << " not written\n";
+            << full.iconsNotWritten() << (full.iconsNotWritten() == 1 ? " icon" : " icons")
+            << " not written\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 

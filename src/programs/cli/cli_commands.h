@@ -2,7 +2,7 @@
 // The two commands of glimmerbox-cli, writing to the streams given so tests
 // can run them in-process.
 
-#include "core/imagefiles/atomic_file.h"
+#include "core/export/export_session.h"
 #include "programs/cli/cli_options.h"
 
 #include <ostream>
@@ -10,9 +10,10 @@
 namespace gb::cli {
 
 int runList(const Command& command, std::ostream& out, std::ostream& err);
-// Files are written with `write`; tests pass a fake.
+// Files are written through an export session, each staged with `stage`;
+// tests pass a fake.
 int runExport(const Command& command, std::ostream& out, std::ostream& err,
-              const FileWriter& write = writeFileAtomically);
+              const StageStep& stage = stageForGroupSync);
 
 // Parses and runs; returns the exit status (0, 1, or 2 on bad usage).
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err);

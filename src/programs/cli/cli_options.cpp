@@ -94,7 +94,9 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
                    empty, hold "/" or a control character (a tab, a line
                    break), or be "." or ".."; nor may DIR hold a control
                    character
-        Existing files of the same names are replaced. The icons of one
+        Existing files of the same names are replaced. Files are synced
+        to disk and take their names a group at a time (256 files); each
+        line is printed once its file is in place. The icons of one
         file write at most 4 times its size (at least 16 MiB); past that,
         its remaining icons are reported and not written.
 

@@ -8,6 +8,7 @@
 
 #include "core/icons/icon_source.h"
 #include "fixtures/fixture_facts.h"
+#include "support/dib_builder.h"
 #include "support/message_closer.h"
 
 #include <QApplication>
@@ -94,6 +95,48 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
         QVERIFY(QFile::exists(folder.filePath("twins_1_32x32.png")));
         QVERIFY(QFile::exists(folder.filePath("twins_2_32x32.png")));
+    }
+
+    void savePngsSaysInWordsWhyAnImageCannotBeSaved()
+    {
+        // An image that cannot be decoded was listed by its file name alone;
+        // the window now says why, in the user's words.
+        QTemporaryDir folder;
+        test::DibRecipe recipe;
+        recipe.width = recipe.height = 16;
+        recipe.pixel = [](int, int) { return 0xff204080u; };
+        const auto good = test::buildDib(recipe);
+        auto bad = std::vector<std::byte>(good.begin(), good.begin() + 40);
+        bad[14] = std::byte{7}; // no such bit count
+        std::vector<std::byte> ico;
+        for (const int v : {0, 1, 2}) // reserved, an icon, two images
+            test::put16(ico, static_cast<std::uint16_t>(v));
+        std::uint32_t offset = 6 + 2 * 16;
+        const std::vector<std::byte>* const images[] = {&good, &bad};
+        for (const std::vector<std::byte>* image : images) {
+            ico.insert(ico.end(), {std::byte{16}, std::byte{16}, std::byte{0}, std::byte{0}});
+            test::put16(ico, 1);
+            test::put16(ico, 32);
+            test::put32(ico, static_cast<std::uint32_t>(image->size()));
+            test::put32(ico, offset);
+            offset += static_cast<std::uint32_t>(image->size());
+        }
+        ico.insert(ico.end(), good.begin(), good.end());
+        ico.insert(ico.end(), bad.begin(), bad.end());
+        QFile file(folder.filePath("half.ico"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(ico.data()), static_cast<qint64>(ico.size()));
+        file.close();
+
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{QFile::encodeName(file.fileName()).toStdString(), 0});
+        QVERIFY(finishedReading(window));
+        window.findChild<QLineEdit*>("name")->setText("half");
+        QVERIFY(!window.savePngsTo(folder.path()));
+        QCOMPARE(closer.icon, QMessageBox::Critical);
+        QCOMPARE(closer.text, QStringLiteral("无法保存：\n“%1”：无法解码此图像。")
+                                  .arg(folder.filePath("half_2_unreadable.png")));
+        QVERIFY(QFile::exists(folder.filePath("half_1_16x16.png")));
     }
 
     void installWritesIntoTheUsersHicolorTheme()

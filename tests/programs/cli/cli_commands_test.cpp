@@ -179,10 +179,11 @@ TEST(CliExport, FullDiskStopsTheExportAtTheFirstNoSpaceAndSaysHowManyIconsWereNo
     for (const char* name : {"1.ico", "2.ico", "3.ico", "4.ico", "5.ico", "6.ico"})
         folder.write(name, encodeIco(redSquare(16)));
     int attempts = 0;
-    const FileWriter diskFillsUp =
-        [&](const std::string& path, std::span<const std::byte> bytes) -> std::expected<void, WriteFailure> {
+    const StageStep diskFillsUp =
+        [&](const std::string& path,
+            std::span<const std::byte> bytes) -> std::expected<StagedFile, WriteFailure> {
         if (++attempts < 3)
-            return writeFileAtomically(path, bytes);
+            return stageForGroupSync(path, bytes);
         return std::unexpected(
             WriteFailure{ENOSPC, "cannot write: No space left on device", WriteProblem::Full});
     };
@@ -202,6 +203,34 @@ TEST(CliExport, FullDiskStopsTheExportAtTheFirstNoSpaceAndSaysHowManyIconsWereNo
                              "/icon_Icon3.ico: cannot write: No space left on device\n"
                              "glimmerbox-cli: no space left in " +
                              outDir + ": export stopped, 4 icons not written\n");
+}
+
+TEST(CliExport, FilesGoIntoPlaceAGroupAtATimeRatherThanEachWithASyncOfItsOwn)
+{
+    // Written one by one, each with its own sync, an export took three times
+    // as long as the window's batch of the same icons. Now every file of a
+    // group is staged before the first is renamed, and each is printed once
+    // it is in place, in list order.
+    TempFolder folder;
+    for (const char* name : {"1.ico", "2.ico", "3.ico"})
+        folder.write(name, encodeIco(redSquare(16)));
+    const std::string outDir = folder.file("out");
+    std::vector<bool> inPlaceWhenStaged;
+    const StageStep stage = [&](const std::string& path, std::span<const std::byte> bytes) {
+        inPlaceWhenStaged.push_back(std::filesystem::exists(outDir + "/icon_Icon1.ico"));
+        return stageForGroupSync(path, bytes);
+    };
+    const auto command =
+        parseCommandLine(std::vector<std::string>{"export", "--size", "16", "--format", "ico", "--out",
+                                                  outDir, "--pattern", "*.ico", folder.path().string()});
+    ASSERT_TRUE(command) << command.error();
+    std::ostringstream out, err;
+
+    EXPECT_EQ(runExport(*command, out, err, stage), 0) << err.str();
+    EXPECT_EQ(inPlaceWhenStaged, (std::vector<bool>{false, false, false}));
+    const std::string root = folder.path().string();
+    EXPECT_EQ(out.str(), root + "/1.ico(0)\t" + outDir + "/icon_Icon1.ico\n" + root + "/2.ico(0)\t" + outDir +
+                             "/icon_Icon2.ico\n" + root + "/3.ico(0)\t" + outDir + "/icon_Icon3.ico\n");
 }
 
 TEST(CliExport, OutputFolderThatIsAFileIsAFailure)
