@@ -1,4 +1,5 @@
 #include "programs/cli/cli_commands.h"
+#include "programs/cli/input_files.h"
 
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
@@ -11,7 +12,6 @@
 #include "core/imagefiles/gray.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
-#include "core/search/folder_walk.h"
 
 #include <cerrno>
 #include <cstring>
@@ -36,25 +36,16 @@ void reportFailure(std::ostream& err, const std::string& path, const std::string
     err << "glimmerbox-cli: " << path << ": " << reason << '\n';
 }
 
-// A file to read: its path as given or found, and the file opened (a found
-// one through its folder), or why it could not be.
-using OpenedFile = std::expected<FileSource, ReadFailure>;
-using EachFile = std::function<void(const std::string& path, OpenedFile file)>;
-
 // Indexes a file for listing or export. A file that is no icon source is
 // read fine and holds no icons; a broken one, or one that cannot be opened,
-// is a failure.
-std::optional<IconSource> openSource(const std::string& path, OpenedFile file, std::ostream& err)
+// is a failure, with the reason.
+std::expected<IconSource, std::string> openSource(OpenedFile file)
 {
     auto source = file ? IconSource::open(std::move(*file)) : std::unexpected(file.error());
-    if (!source) {
-        reportFailure(err, path, describe(source.error()));
-        return std::nullopt;
-    }
-    if (source->problem()) {
-        reportFailure(err, path, describe(*source->problem()));
-        return std::nullopt;
-    }
+    if (!source)
+        return std::unexpected(describe(source.error()));
+    if (source->problem())
+        return std::unexpected(describe(*source->problem()));
     return std::move(*source);
 }
 
@@ -72,42 +63,6 @@ std::optional<std::string> makeFolders(const std::string& folder)
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return folder + ": not a folder";
     return std::nullopt;
-}
-
-// Every file to read, in catalogue order: a file path as given, a folder
-// walked as the window walks it. Returns false when a folder could not be read.
-bool forEachInputFile(const Command& command, std::ostream& err, const EachFile& each)
-{
-    class Collector : public WalkVisitor {
-    public:
-        Collector(const EachFile& each, std::ostream& err) : each_(each), err_(err) {}
-        bool poll() override { return true; }
-        void file(const FoundFile& file) override { each_(file.path, file.open()); }
-        void unreadableFolder(const std::string& path, int error) override
-        {
-            reportFailure(err_, path, std::string("cannot read the folder: ") + std::strerror(error));
-            failed = true;
-        }
-        bool failed = false;
-
-    private:
-        const EachFile& each_;
-        std::ostream& err_;
-    };
-
-    const WalkOptions walk{command.walk.recursive, FilePattern(normalisePatternText(command.walk.pattern))};
-    bool allRead = true;
-    for (const std::string& path : command.paths) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            Collector collector(each, err);
-            walkFolderTree(path, walk, collector);
-            allRead = allRead && !collector.failed;
-        } else {
-            each(path, FileSource::open(path)); // opening it reports what is wrong
-        }
-    }
-    return allRead;
 }
 
 struct Encoded {
@@ -140,6 +95,70 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
+// One icon read and encoded, ready to be written under its number: done on
+// the workers, while the writing and the numbering stay in list order.
+struct PreparedIcon {
+    std::string failure;                // the icon cannot be written, and why
+    std::optional<Encoded> encoded;     // the one file of a fixed size
+    std::optional<NativeImages> native; // every stored size, or the icon-theme sizes
+    std::vector<std::expected<std::vector<std::byte>, std::string>> pngs; // each native image as PNG
+    std::uint64_t bytes = 0;                                              // encoded in all
+};
+
+PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& options)
+{
+    PreparedIcon prepared;
+    const auto group = source.group(i);
+    if (!group) {
+        prepared.failure = describe(group.error());
+        return prepared;
+    }
+    if (options.allSizes || options.format == ExportFormat::Hicolor) {
+        prepared.native = grayed(nativeImages(*group), options.gray);
+        for (NativeImage& image : prepared.native->images) {
+            if (options.format == ExportFormat::Hicolor) {
+                // Encoded as the tree is written; held until then as pixels.
+                prepared.bytes += 4 * image.pixels.pixels().size();
+                continue;
+            }
+            prepared.pngs.push_back(encodePng(image.pixels));
+            if (prepared.pngs.back())
+                prepared.bytes += prepared.pngs.back()->size();
+            image.pixels = RgbaImage(); // only its header is needed now
+        }
+        return prepared;
+    }
+    auto encoded = encodeIcon(*group, options);
+    if (!encoded) {
+        prepared.failure = encoded.error();
+        return prepared;
+    }
+    prepared.bytes = encoded->bytes.size();
+    prepared.encoded = std::move(*encoded);
+    return prepared;
+}
+
+// A file read and its first icons prepared: as many as its allowance lets
+// be written, so a worker holds no more than the export could write.
+struct PreparedFile {
+    std::string path;
+    std::expected<IconSource, std::string> source;
+    std::vector<PreparedIcon> icons;
+};
+
+PreparedFile prepareFile(InputFile& input, const ExportOptions& options)
+{
+    PreparedFile prepared{input.path, openSource(std::move(input.file)), {}};
+    if (!prepared.source)
+        return prepared;
+    WriteAllowance allowance(prepared.source->size());
+    for (int i = 0; i < prepared.source->count() && !allowance.spent(); ++i) {
+        prepared.icons.push_back(prepareIcon(*prepared.source, i, options));
+        allowance.charge(prepared.icons.back().bytes);
+    }
+    return prepared;
+}
+
 // What writing one icon came to. An icon whose files the session took is
 // "Yes" here; the session reports each file when it is in place, or not.
 enum class IconWritten { Yes, Failed, DiskFull };
@@ -153,11 +172,11 @@ IconWritten notWritten(const std::string& file, const WriteFailure& failure, std
 
 // The formats that write several files per icon: every stored size as PNG,
 // or an icon-theme tree.
-IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& options, int n,
+IconWritten writeNativeSizes(const PreparedIcon& prepared, const ExportOptions& options, int n,
                              const std::string& key, ExportSession& session, WriteAllowance& allowance,
                              std::ostream& err)
 {
-    const NativeImages icon = grayed(nativeImages(group), options.gray);
+    const NativeImages& icon = *prepared.native;
     bool ok = icon.undecodable == 0;
     if (!ok)
         reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
@@ -181,10 +200,11 @@ IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& option
         reportFailure(err, key, "the icon holds no stored image");
         return IconWritten::Failed;
     }
-    for (const NativeImage& image : icon.images) {
+    for (std::size_t at = 0; at < icon.images.size(); ++at) {
+        const NativeImage& image = icon.images[at];
         const std::string file = joinPath(
             options.outDir, nativePngName(options.prefix, n, image.header.width, image.header.height));
-        auto png = encodePng(image.pixels);
+        const auto& png = prepared.pngs[at];
         if (!png) {
             reportFailure(err, file, png.error());
             ok = false;
@@ -207,24 +227,23 @@ IconWritten writeNativeSizes(const IconGroup& group, const ExportOptions& option
     return ok ? IconWritten::Yes : IconWritten::Failed;
 }
 
-// One icon in the format asked for, to its numbered file (or files).
-IconWritten exportIcon(const IconSource& source, int i, int n, const std::string& key,
-                       const ExportOptions& options, ExportSession& session, WriteAllowance& allowance,
-                       std::ostream& err)
+// One prepared icon, to its numbered file (or files).
+IconWritten writeIcon(const PreparedIcon& prepared, int n, const std::string& key,
+                      const ExportOptions& options, ExportSession& session, WriteAllowance& allowance,
+                      std::ostream& err)
 {
-    const auto group = source.group(i);
-    if (group && (options.allSizes || options.format == ExportFormat::Hicolor))
-        return writeNativeSizes(*group, options, n, key, session, allowance, err);
-    auto encoded = group ? encodeIcon(*group, options) : std::unexpected(describe(group.error()));
-    if (!encoded) {
-        reportFailure(err, key, encoded.error());
+    if (!prepared.failure.empty()) {
+        reportFailure(err, key, prepared.failure);
         return IconWritten::Failed;
     }
-    const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n));
-    if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, encoded->bytes);
+    if (prepared.native)
+        return writeNativeSizes(prepared, options, n, key, session, allowance, err);
+    const Encoded& encoded = *prepared.encoded;
+    const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded.kind, n));
+    if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, encoded.bytes);
         !written)
         return notWritten(file, written.error(), err);
-    allowance.charge(encoded->bytes.size());
+    allowance.charge(encoded.bytes.size());
     return IconWritten::Yes;
 }
 
@@ -249,28 +268,53 @@ private:
     std::size_t lastIcon_ = 0; // icons are numbered from 1
 };
 
+// Files read at once and waiting: a few per worker keep every core busy.
+std::size_t readAhead(const Command& command)
+{
+    return 2 * std::size_t{command.jobs ? command.jobs : allCores()};
+}
+
 } // namespace
 
 int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
+    struct Listed {
+        std::string path;
+        std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16 per icon
+        int icons = 0;
+        std::string failure;
+    };
     int icons = 0, files = 0;
     bool failed = false;
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
-        ++files;
-        const auto source = openSource(path, std::move(opened), err);
-        if (!source) {
-            failed = true;
-            return;
-        }
-        for (int i = 0; i < source->count(); ++i) {
-            const auto icon = source->icon(i);
-            if (!icon)
-                continue; // cannot happen below count(); kept for safety
-            out << keyOf(path, i) << '\t' << icon->largeEntry.label() << '\t' << icon->smallEntry.label()
-                << '\n';
-            ++icons;
-        }
-    });
+    const bool allRead = readInputFiles<Listed>(
+        command, err, readAhead(command),
+        [](InputFile& input) {
+            Listed listed{input.path, {}, 0, {}};
+            auto source = openSource(std::move(input.file));
+            if (!source) {
+                listed.failure = std::move(source.error());
+                return listed;
+            }
+            for (int i = 0; i < source->count(); ++i) {
+                const auto icon = source->icon(i);
+                if (!icon)
+                    continue; // cannot happen below count(); kept for safety
+                listed.lines += keyOf(input.path, i) + '\t' + icon->largeEntry.label() + '\t' +
+                                icon->smallEntry.label() + '\n';
+                ++listed.icons;
+            }
+            return listed;
+        },
+        [&](Listed& listed) {
+            ++files;
+            if (!listed.failure.empty()) {
+                reportFailure(err, listed.path, listed.failure);
+                failed = true;
+                return;
+            }
+            out << listed.lines;
+            icons += listed.icons;
+        });
     err << icons << " icons in " << files << " files\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
@@ -299,38 +343,49 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                 full.iconNotWritten(file.number);
         },
         stage);
-    const bool allRead = forEachInputFile(command, err, [&](const std::string& path, OpenedFile opened) {
-        const auto source = openSource(path, std::move(opened), err);
-        if (!source) {
-            failed = true;
-            return;
-        }
-        WriteAllowance allowance(source->size());
-        for (int i = 0; i < source->count(); ++i) {
-            ++n; // numbers follow list order, even past a failed icon
-            if (full.found()) {
-                full.iconNotWritten(static_cast<std::size_t>(n));
-                continue;
-            }
-            if (allowance.spent()) {
-                reportFailure(err, path,
-                              "stopped before icon " + std::to_string(i) + " of " +
-                                  std::to_string(source->count()) + ": its icons would write more than " +
-                                  std::to_string(allowance.total()) + " bytes");
+    // Files are read and their icons encoded on every core; they are
+    // numbered and written here, in list order.
+    const bool allRead = readInputFiles<PreparedFile>(
+        command, err, readAhead(command),
+        [&options](InputFile& input) { return prepareFile(input, options); },
+        [&](PreparedFile& file) {
+            if (!file.source) {
+                reportFailure(err, file.path, file.source.error());
                 failed = true;
-                n += source->count() - i - 1;
-                break;
+                return;
             }
-            switch (exportIcon(*source, i, n, keyOf(path, i), options, session, allowance, err)) {
-            case IconWritten::Yes: break;
-            case IconWritten::Failed: failed = true; break;
-            case IconWritten::DiskFull:
-                failed = true;
-                full.iconNotWritten(static_cast<std::size_t>(n));
-                break;
+            const IconSource& source = *file.source;
+            WriteAllowance allowance(source.size());
+            for (int i = 0; i < source.count(); ++i) {
+                ++n; // numbers follow list order, even past a failed icon
+                if (full.found()) {
+                    full.iconNotWritten(static_cast<std::size_t>(n));
+                    continue;
+                }
+                if (allowance.spent()) {
+                    reportFailure(err, file.path,
+                                  "stopped before icon " + std::to_string(i) + " of " +
+                                      std::to_string(source.count()) + ": its icons would write more than " +
+                                      std::to_string(allowance.total()) + " bytes");
+                    failed = true;
+                    n += source.count() - i - 1;
+                    break;
+                }
+                // An icon the worker left unprepared (a write failed, so the
+                // allowance goes further here) is prepared now.
+                const auto at = static_cast<std::size_t>(i);
+                const PreparedIcon icon =
+                    at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(source, i, options);
+                switch (writeIcon(icon, n, keyOf(file.path, i), options, session, allowance, err)) {
+                case IconWritten::Yes: break;
+                case IconWritten::Failed: failed = true; break;
+                case IconWritten::DiskFull:
+                    failed = true;
+                    full.iconNotWritten(static_cast<std::size_t>(n));
+                    break;
+                }
             }
-        }
-    });
+        });
     session.finish();
     if (full.found())
         err << "glimmerbox-cli: no space left in " << options.outDir << ": export stopped, "

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -240,6 +244,66 @@ TEST(CliExport, OutputFolderThatIsAFileIsAFailure)
     const CliRun r = runCli({"export", "--size", "32", "--format", "ico", "--out", a, a});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot make the output folder"), std::string::npos);
+}
+
+// Files are read on several threads and written in list order: every job
+// count gives the same lines, messages, numbers and bytes as one.
+TEST(CliJobs, EveryJobCountWritesWhatOneJobWrites)
+{
+    TempFolder folder;
+    const std::filesystem::path fixtures(GB_FIXTURE_DIR);
+    const char* names[] = {"icons32.exe", "icons64.dll", "depth8.ico", "depth24.ico", "odd32.exe"};
+    for (int n = 0; n < 24; ++n) {
+        const auto dir = folder.path() / "in" / ("f" + std::to_string(n % 4));
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy_file(fixtures / names[n % 5], dir / (std::to_string(n) + ".exe"));
+    }
+    auto cut = encodeIco(redSquare(32));
+    cut.resize(10);
+    folder.write("in/f1/cut.exe", cut);
+    const std::string in = (folder.path() / "in").string();
+
+    const auto filesUnder = [](const std::filesystem::path& root) {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+            if (entry.is_regular_file()) {
+                std::ifstream file(entry.path(), std::ios::binary);
+                files[entry.path().lexically_relative(root).string()] =
+                    std::string(std::istreambuf_iterator<char>(file), {});
+            }
+        return files;
+    };
+    const std::vector<std::vector<std::string>> commands = {
+        {"list", "--recursive"},
+        {"export", "--recursive", "--size", "32", "--format", "png"},
+        {"export", "--recursive", "--size", "all", "--format", "png", "--gray"},
+        {"export", "--recursive", "--format", "hicolor"},
+    };
+    for (const auto& command : commands) {
+        std::vector<CliRun> runs;
+        std::vector<std::map<std::string, std::string>> written;
+        for (const char* jobs : {"1", "4"}) {
+            const std::string out = folder.file(std::string("out") + jobs);
+            std::filesystem::remove_all(out);
+            std::vector<std::string> args = command;
+            args.insert(args.end(), {"-j", jobs, "--out", out, in});
+            if (command[0] == "list")
+                args.erase(args.end() - 3, args.end() - 1);
+            CliRun run = runCli(args);
+            const std::string outPrefix = out;
+            for (std::string* text : {&run.out, &run.err})
+                for (std::size_t at; (at = text->find(outPrefix)) != std::string::npos;)
+                    text->replace(at, outPrefix.size(), "OUT");
+            runs.push_back(run);
+            written.push_back(command[0] == "list" ? std::map<std::string, std::string>{} : filesUnder(out));
+        }
+        EXPECT_EQ(runs[0].status, 1) << command[2]; // the cut file
+        EXPECT_EQ(runs[1].status, runs[0].status) << command[2];
+        EXPECT_EQ(runs[1].out, runs[0].out) << command[2];
+        EXPECT_EQ(runs[1].err, runs[0].err) << command[2];
+        EXPECT_EQ(written[1], written[0]) << command[2];
+        EXPECT_GT(std::count(runs[0].out.begin(), runs[0].out.end(), '\n'), 40) << command[2];
+    }
 }
 
 TEST(CliProgram, ExitStatusReachesTheShell)

@@ -1,0 +1,76 @@
+#pragma once
+// The files a glimmerbox-cli command reads, in catalogue order: a file path
+// as given, a folder walked as the window walks it. Each file is opened by
+// the walk (a found one through its folder), read by `read` on one of
+// `jobs` threads, and its result handed to `deliver` on the caller's thread
+// in the walk's order; so the output is the same for any number of jobs. A
+// folder that cannot be read is reported in its place in that order.
+
+#include "core/bytes/file_source.h"
+#include "core/jobs/ordered_work.h"
+#include "programs/cli/cli_options.h"
+
+#include <expected>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+
+namespace gb::cli {
+
+using OpenedFile = std::expected<FileSource, ReadFailure>;
+
+struct InputFile {
+    std::string path;
+    OpenedFile file;
+};
+
+// An input file, or a folder that could not be read (error != 0).
+struct Input {
+    std::optional<InputFile> file;
+    std::string folder;
+    int error = 0;
+};
+
+// Walks the command's paths and hands on each input, in order.
+void walkInputs(const Command& command, const std::function<void(Input)>& each);
+
+// "glimmerbox-cli: FOLDER: cannot read the folder: REASON"
+void reportUnreadableFolder(std::ostream& err, const std::string& folder, int error);
+
+// Returns false when a folder could not be read. At most `window` files are
+// read or waiting to be delivered at once.
+template <class Result>
+bool readInputFiles(const Command& command, std::ostream& err, std::size_t window,
+                    const std::function<Result(InputFile& file)>& read,
+                    const std::function<void(Result& result)>& deliver)
+{
+    struct Outcome {
+        std::optional<Result> result;
+        std::string folder;
+        int error = 0;
+    };
+    bool allRead = true;
+    OrderedWork<Input, Outcome> work(
+        command.jobs ? command.jobs : allCores(),
+        [&read](Input& input) {
+            if (!input.file)
+                return Outcome{std::nullopt, std::move(input.folder), input.error};
+            return Outcome{read(*input.file), {}, 0};
+        },
+        [&](Outcome& outcome) {
+            if (outcome.result) {
+                deliver(*outcome.result);
+                return;
+            }
+            reportUnreadableFolder(err, outcome.folder, outcome.error);
+            allRead = false;
+        },
+        window);
+    walkInputs(command, [&work](Input input) { work.submit(std::move(input)); });
+    work.finish();
+    return allRead;
+}
+
+} // namespace gb::cli
