@@ -18,26 +18,37 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             progress(pass, done, total);
     };
 
-    // The first pass grays the icons; each file is encoded only when it is
-    // written, so no pass holds every encoded file. Rows that share an
-    // image (the catalogue stores identical images once) share its gray.
-    std::vector<SharedImage> grays;
+    // Gray icon batches go in two passes, as the window reports them. The
+    // first counts the rows each stored image stands in (the catalogue
+    // stores identical images once); the second grays an image when its
+    // first row is written and lets the gray go after its last, and encodes
+    // each file only when it is written. So neither pass holds every gray
+    // image or every encoded file.
+    struct Gray {
+        std::size_t rowsLeft = 0;
+        SharedImage image;
+    };
+    std::unordered_map<const RgbaImage*, Gray> grays;
     const bool twoPasses = job.gray && job.kind == BatchKind::Ico;
     if (twoPasses) {
-        grays.reserve(total);
-        std::unordered_map<const RgbaImage*, SharedImage> grayOf;
         for (std::size_t n = 1; n <= total; ++n) {
             if (stopped()) {
                 result.cancelled = true;
                 return result;
             }
-            SharedImage& gray = grayOf[job.icons[n - 1].get()];
-            if (!gray)
-                gray = std::make_shared<const RgbaImage>(grayImage(*job.icons[n - 1]));
-            grays.push_back(gray);
+            ++grays[job.icons[n - 1].get()].rowsLeft;
             report(BatchPass::Converting, n);
         }
     }
+    const auto grayOf = [&grays](const SharedImage& icon) {
+        const auto found = grays.find(icon.get());
+        if (!found->second.image)
+            found->second.image = std::make_shared<const RgbaImage>(grayImage(*icon));
+        SharedImage gray = found->second.image;
+        if (--found->second.rowsLeft == 0)
+            grays.erase(found);
+        return gray;
+    };
 
     // Failures in the order of the files, whichever step found them.
     std::size_t firstFailed = total + 1;
@@ -63,7 +74,7 @@ BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const s
             break;
         }
         const std::vector<std::byte> bytes = twoPasses
-                                                 ? encodeBatchIcon(*grays[n - 1], job.kind, false)
+                                                 ? encodeBatchIcon(*grayOf(job.icons[n - 1]), job.kind, false)
                                                  : encodeBatchIcon(*job.icons[n - 1], job.kind, job.gray);
         const std::string path =
             joinPath(job.folder, batchFileName(job.prefix, job.kind, static_cast<int>(n)));

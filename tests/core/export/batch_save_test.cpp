@@ -73,6 +73,21 @@ TEST(BatchSave, GrayIcoKeepsAlphaAndGraysColourInTwoPasses)
     EXPECT_EQ(gray.at(0, 0).a, 0);
 }
 
+// Rows that share one stored image share its gray, made when the first of
+// them is written and let go after the last.
+TEST(BatchSave, GrayIcoRowsSharingAnImageEachGetItsGray)
+{
+    test::TempFolder folder;
+    BatchJob shared = job(BatchKind::Ico, true, 16, folder.path().string());
+    shared.icons = {shared.icons[0], shared.icons[1], shared.icons[0], shared.icons[0]};
+    EXPECT_EQ(runBatch(shared).written, 4u);
+    const std::uint8_t red = cltogry(250, 0, 0), green = cltogry(0, 250, 0);
+    for (const auto& [n, v] : {std::pair{1, red}, std::pair{2, green}, std::pair{3, red}, std::pair{4, red}})
+        EXPECT_EQ(readIco(folder.file("ab c_Icon" + std::to_string(n) + ".ico")).at(15, 15),
+                  (Rgba{v, v, v, 255}))
+            << n;
+}
+
 TEST(BatchSave, BitmapsShowTheIconOnTheButtonFaceAndGrayKeeps192)
 {
     test::TempFolder folder;
