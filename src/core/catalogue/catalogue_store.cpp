@@ -4,27 +4,21 @@
 
 namespace gb {
 
-namespace {
-
-// FNV-1a over the size and the pixels: an icon is a few kilobytes, hashed
-// once when it is added.
+// The size and the pixels, a pixel at a time, mixed as in splitmix64: an
+// icon is a few kilobytes, hashed once, by the extraction's worker.
 std::uint64_t contentHash(const RgbaImage& image)
 {
-    std::uint64_t h = 14695981039346656037ull;
-    const auto mix = [&h](std::uint8_t byte) { h = (h ^ byte) * 1099511628211ull; };
-    for (const int side : {image.width(), image.height()})
-        for (int shift = 0; shift < 32; shift += 8)
-            mix(static_cast<std::uint8_t>(static_cast<unsigned>(side) >> shift));
-    for (const Rgba& p : image.pixels()) {
-        mix(p.r);
-        mix(p.g);
-        mix(p.b);
-        mix(p.a);
-    }
+    const auto mix = [](std::uint64_t h, std::uint64_t word) {
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+        return h ^ (h >> 29);
+    };
+    std::uint64_t h = mix(static_cast<std::uint32_t>(image.width()),
+                          std::uint64_t{static_cast<std::uint32_t>(image.height())} << 32);
+    for (const Rgba& p : image.pixels())
+        h = mix(h, std::uint64_t{p.r} | std::uint64_t{p.g} << 8 | std::uint64_t{p.b} << 16 |
+                       std::uint64_t{p.a} << 24);
     return h;
 }
-
-} // namespace
 
 void CatalogueStore::reset()
 {
@@ -35,9 +29,8 @@ void CatalogueStore::reset()
     distinct_ = 0;
 }
 
-SharedImage CatalogueStore::intern(RgbaImage image)
+SharedImage CatalogueStore::intern(RgbaImage image, std::uint64_t hash)
 {
-    const std::uint64_t hash = contentHash(image);
     const auto [first, last] = pool_.equal_range(hash);
     for (auto it = first; it != last; ++it)
         if (*it->second == image)
@@ -50,9 +43,17 @@ SharedImage CatalogueStore::intern(RgbaImage image)
 
 bool CatalogueStore::add(IconOrigin origin, RgbaImage large, RgbaImage small)
 {
-    if (!keys_.insert(origin.key()).second)
+    return add(FoundIcon{std::move(origin), std::move(large), std::move(small), std::nullopt, std::nullopt});
+}
+
+bool CatalogueStore::add(FoundIcon icon)
+{
+    if (!keys_.insert(icon.origin.key()).second)
         return false;
-    images_.push_back(CatalogueImage{std::move(origin), intern(std::move(large)), intern(std::move(small))});
+    const std::uint64_t largeHash = icon.largeHash ? *icon.largeHash : contentHash(icon.large);
+    const std::uint64_t smallHash = icon.smallHash ? *icon.smallHash : contentHash(icon.small);
+    images_.push_back(CatalogueImage{std::move(icon.origin), intern(std::move(icon.large), largeHash),
+                                     intern(std::move(icon.small), smallHash)});
     return true;
 }
 

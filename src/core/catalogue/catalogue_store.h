@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,10 +34,15 @@ struct CatalogueImage {
     std::string key() const { return origin.key(); }
 };
 
-// An icon as the extraction hands it over, before the store shares its images.
+// A hash of an image's size and pixels, by which the store finds its equal.
+std::uint64_t contentHash(const RgbaImage& image);
+
+// An icon as the extraction hands it over, before the store shares its
+// images: hashed already, on the extraction's thread.
 struct FoundIcon {
     IconOrigin origin;
     RgbaImage large, small;
+    std::optional<std::uint64_t> largeHash, smallHash; // contentHash of each, when made
 };
 
 // Positions count from 0 everywhere: images, rows and icons within a file
@@ -52,6 +58,7 @@ public:
 
     // Appends one icon; false (and nothing added) when its origin is there already.
     bool add(IconOrigin origin, RgbaImage large, RgbaImage small);
+    bool add(FoundIcon icon);
 
     std::size_t imageCount() const { return images_.size(); }
     const CatalogueImage& image(std::size_t position) const { return images_.at(position); }
@@ -66,7 +73,7 @@ public:
 
 private:
     // The stored image equal to `image`, or `image` itself, now stored.
-    SharedImage intern(RgbaImage image);
+    SharedImage intern(RgbaImage image, std::uint64_t hash);
 
     std::vector<CatalogueImage> images_;
     std::unordered_set<std::string> keys_;

@@ -29,7 +29,9 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
             auto icon = source->icon(i);
             if (!icon)
                 break;
-            icons.push_back(FoundIcon{IconOrigin{path, i}, std::move(icon->large), std::move(icon->small)});
+            const std::uint64_t largeHash = contentHash(icon->large), smallHash = contentHash(icon->small);
+            icons.push_back(FoundIcon{IconOrigin{path, i}, std::move(icon->large), std::move(icon->small),
+                                      largeHash, smallHash});
         }
     } catch (const std::bad_alloc&) {
     }
@@ -40,7 +42,7 @@ std::size_t addFileIcons(CatalogueStore& store, std::vector<FoundIcon> icons)
 {
     std::size_t added = 0;
     for (FoundIcon& icon : icons) {
-        if (!store.add(std::move(icon.origin), std::move(icon.large), std::move(icon.small)))
+        if (!store.add(std::move(icon)))
             break;
         ++added;
     }
