@@ -75,22 +75,6 @@ void CatalogueStore::removeRows(const std::vector<std::size_t>& positions)
     std::erase_if(rows_, [&](const CatalogueRow&) { return removed[position++]; });
 }
 
-std::string imageKey(std::string_view path, int index)
-{
-    return IconOrigin{std::string(path), index}.key();
-}
-
-std::string getkey(std::string_view key)
-{
-    const auto paren = key.rfind('(');
-    std::string_view path = paren == std::string_view::npos ? key : key.substr(0, paren);
-    while (!path.empty() && path.front() == ' ')
-        path.remove_prefix(1);
-    while (!path.empty() && path.back() == ' ')
-        path.remove_suffix(1);
-    return std::string(path);
-}
-
 std::string rowText(std::size_t position)
 {
     return "Icon " + std::to_string(position + 1);

@@ -18,7 +18,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -81,13 +80,6 @@ private:
     std::size_t distinct_ = 0;
     std::vector<CatalogueRow> rows_;
 };
-
-// The image key of icon `index` of the file at `path`.
-std::string imageKey(std::string_view path, int index);
-
-// The source path of an image key: the text before its last "(", without
-// leading and trailing spaces. A text without "(" is returned trimmed.
-std::string getkey(std::string_view key);
 
 // "Icon " + (position + 1): the text of the row made for the image at
 // `position`, which it keeps when rows before it are removed.

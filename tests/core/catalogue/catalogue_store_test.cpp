@@ -47,27 +47,29 @@ TEST(CatalogueStore, ResetEmptiesImagesRowsAndKeys)
 }
 
 struct KeyCase {
+    IconOrigin origin;
     const char* key;
-    const char* path;
+    const char* path; // as the lists show it
 };
 
-class GetKey : public ::testing::TestWithParam<KeyCase> {};
+class Keys : public ::testing::TestWithParam<KeyCase> {};
 
-TEST_P(GetKey, TakesTheTextBeforeTheLastParenthesisTrimmed)
+TEST_P(Keys, AreMadeFromTheOriginAndShowItsPathTrimmed)
 {
-    EXPECT_EQ(getkey(GetParam().key), GetParam().path);
+    EXPECT_EQ(GetParam().origin.key(), GetParam().key);
+    EXPECT_EQ(GetParam().origin.shownPath(), GetParam().path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, GetKey,
-    ::testing::Values(KeyCase{"/t/app.exe(2)", "/t/app.exe"},
-                      KeyCase{"/Program Files (x86)/app.exe(2)", "/Program Files (x86)/app.exe"},
-                      KeyCase{"/t/a(1).exe(10)", "/t/a(1).exe"}, KeyCase{" /t/x.exe (0)", "/t/x.exe"},
-                      KeyCase{"no parenthesis ", "no parenthesis"}));
+    Origins, Keys,
+    ::testing::Values(KeyCase{{"/t/app.exe", 2}, "/t/app.exe(2)", "/t/app.exe"},
+                      KeyCase{{"/Program Files (x86)/app.exe", 2}, "/Program Files (x86)/app.exe(2)",
+                              "/Program Files (x86)/app.exe"},
+                      KeyCase{{"/t/a(1).exe", 10}, "/t/a(1).exe(10)", "/t/a(1).exe"},
+                      KeyCase{{" /t/x.exe ", 0}, " /t/x.exe (0)", "/t/x.exe"}));
 
-TEST(CatalogueTexts, KeysAndRowTexts)
+TEST(CatalogueTexts, RowTexts)
 {
-    EXPECT_EQ(imageKey("/t/app.exe", 0), "/t/app.exe(0)");
     EXPECT_EQ(rowText(2), "Icon 3");
 }
 

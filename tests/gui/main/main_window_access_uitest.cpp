@@ -63,7 +63,7 @@ private:
     QString sourceOf(MainWindow& w, int row)
     {
         const CatalogueRow& r = w.catalogue().rows().at(static_cast<std::size_t>(row));
-        return QString::fromStdString(getkey(w.catalogue().image(r.icon).key()));
+        return QString::fromStdString(w.catalogue().image(r.icon).origin.shownPath());
     }
 
     void selectOnly(MainWindow& w, std::initializer_list<int> rows, int current)
