@@ -39,6 +39,17 @@ std::optional<ExportFormat> formatNamed(const std::string& name)
     return std::nullopt;
 }
 
+// -j N: a number of files from 1 to 256.
+std::expected<unsigned, std::string> jobsNamed(const std::string& value)
+{
+    const bool digits = !value.empty() && value.size() <= 4 &&
+                        std::ranges::all_of(value, [](char c) { return c >= '0' && c <= '9'; });
+    const int jobs = digits ? std::stoi(value) : 0;
+    if (jobs < 1 || jobs > 256)
+        return usageError("-j takes a number from 1 to 256");
+    return static_cast<unsigned>(jobs);
+}
+
 } // namespace
 
 std::string usageText()
@@ -109,6 +120,16 @@ usage.
 std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args)
 {
     Command command;
+    // -j may come before the command too, as make takes it.
+    while (!args.empty() && args[0] == "-j") {
+        if (args.size() < 2)
+            return usageError("-j needs a value");
+        const auto jobs = jobsNamed(args[1]);
+        if (!jobs)
+            return std::unexpected(jobs.error());
+        command.jobs = *jobs;
+        args = args.subspan(2);
+    }
     if (args.empty())
         return usageError("no command given");
     const std::string& verb = args[0];
@@ -136,13 +157,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (arg == "-j") {
             if (i + 1 == args.size())
                 return usageError(arg + " needs a value");
-            const std::string& value = args[++i];
-            const bool digits = !value.empty() && value.size() <= 4 &&
-                                std::ranges::all_of(value, [](char c) { return c >= '0' && c <= '9'; });
-            const int jobs = digits ? std::stoi(value) : 0;
-            if (jobs < 1 || jobs > 256)
-                return usageError(arg + " takes a number from 1 to 256");
-            command.jobs = static_cast<unsigned>(jobs);
+            const auto jobs = jobsNamed(args[++i]);
+            if (!jobs)
+                return std::unexpected(jobs.error());
+            command.jobs = *jobs;
             continue;
         }
         if (arg == "--help") {

@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionFault{"JobsOfNone", {"list", "-j", "0", "a"}, "-j takes a number from 1 to 256"},
         OptionFault{"JobsNotANumber", {"list", "-j", "all", "a"}, "-j takes a number from 1 to 256"},
         OptionFault{"JobsWithoutValue", {"list", "a", "-j"}, "-j needs a value"},
+        OptionFault{
+            "JobsBeforeTheCommandOfNone", {"-j", "0", "list", "a"}, "-j takes a number from 1 to 256"},
         OptionFault{"OutWithALineBreak",
                     {"export", "--size", "32", "--format", "ico", "--out", "d\ne", "a"},
                     "--out may not hold a tab, a line break"}),
