@@ -111,17 +111,27 @@ std::expected<IconSource, ReadFailure> IconSource::open(FileSource file, std::st
 {
     IconSource source;
     source.stop_ = std::move(stop);
-    if (file.size() <= kWholeReadLimit) {
-        // What is there, should it have shrunk; shared with the groups read
-        // from it, which may outlive this source.
-        auto whole = std::make_shared<const std::vector<std::byte>>(file.readAll());
-        source.source_ = std::make_unique<MemorySource>(std::move(whole));
-    } else {
-        source.budget_.left = file.size() * kReadsPerFileByte;
-        source.source_ = std::make_unique<FileSource>(std::move(file));
-    }
+    const bool small = file.size() <= kWholeReadLimit;
+    source.budget_.left = file.size() * kReadsPerFileByte;
+    auto owned = std::make_unique<FileSource>(std::move(file));
+    FileSource& opened = *owned;
+    source.source_ = std::move(owned);
     source.index();
+    if (small && std::holds_alternative<ResourceSet>(source.content_) && source.count() > 0)
+        source.readWhole(opened);
     return source;
+}
+
+// The index holds offsets only, so it stays true of the bytes read now.
+void IconSource::readWhole(FileSource& file)
+{
+    // What is there, should it have shrunk; shared with the groups read
+    // from it, which may outlive this source.
+    auto whole = std::make_shared<const std::vector<std::byte>>(file.readAll());
+    reader_.reset();
+    source_ = std::make_unique<MemorySource>(std::move(whole));
+    reader_ = std::make_unique<SourceReader>(*source_);
+    budget_.left = 0; // bytes in memory are shared, never copied
 }
 
 IconSource IconSource::fromBytes(ByteReader bytes)

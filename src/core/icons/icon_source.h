@@ -64,8 +64,10 @@ public:
     // Indexes any source (tests), which the IconSource then owns.
     static IconSource fromSource(std::unique_ptr<ByteSource> source, std::stop_token stop = {});
 
-    // Files up to this size are read whole: one read costs less than the
-    // several a large file's ranges take.
+    // A program file up to this size that holds icon groups is read whole
+    // once indexed: one read costs less than the several its groups' ranges
+    // take. Most files searched hold none, and are indexed from their
+    // headers and directories alone.
     static constexpr std::uint64_t kWholeReadLimit = 1 << 20;
 
     IconSource(IconSource&&) noexcept = default;
@@ -84,6 +86,7 @@ public:
 private:
     IconSource() = default;
     void index();
+    void readWhole(FileSource& file);
 
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<SourceReader> reader_; // over *source_, its cache kept between groups

@@ -73,11 +73,14 @@ public:
             deliver_(result);
             return;
         }
+        bool wake = false;
         {
             std::lock_guard lock(mutex_);
             slots_.emplace_back(std::move(item));
+            wake = idleWorkers_ > 0; // a busy worker finds it when it looks again
         }
-        ready_.notify_one();
+        if (wake)
+            ready_.notify_one();
         deliverDone(window_ - 1);
     }
 
@@ -110,7 +113,9 @@ private:
             }
             if (slots_.size() <= inFlight)
                 return;
+            ownerWaiting_ = true;
             done_.wait(lock);
+            ownerWaiting_ = false;
         }
     }
 
@@ -121,12 +126,17 @@ private:
             // The oldest item no worker has taken; a deque's elements stay
             // where they are while others are added or taken from the front.
             Slot* next = nullptr;
-            ready_.wait(lock, [&] {
+            const auto found = [&] {
                 const auto open =
                     std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return !s.taken; });
                 next = open == slots_.end() ? nullptr : &*open;
                 return next || closing_;
-            });
+            };
+            if (!found()) {
+                ++idleWorkers_;
+                ready_.wait(lock, found);
+                --idleWorkers_;
+            }
             if (closing_)
                 return; // items not begun are dropped: nothing will deliver them
             next->taken = true;
@@ -141,7 +151,9 @@ private:
             lock.lock();
             next->result = std::move(result);
             next->failure = failure;
-            done_.notify_all();
+            // Only the oldest result lets the owner go on.
+            if (ownerWaiting_ && next == &slots_.front())
+                done_.notify_one();
         }
     }
 
@@ -153,6 +165,8 @@ private:
     std::condition_variable done_;  // a result is in
     std::deque<Slot> slots_;        // undelivered items, in the order given
     bool closing_ = false;
+    std::size_t idleWorkers_ = 0; // waiting for an item
+    bool ownerWaiting_ = false;   // waiting for the oldest result
     std::vector<std::thread> threads_;
 };
 

@@ -271,7 +271,7 @@ private:
 // Files read at once and waiting: a few per worker keep every core busy.
 std::size_t readAhead(const Command& command)
 {
-    return 2 * std::size_t{command.jobs ? command.jobs : allCores()};
+    return 4 * std::size_t{command.jobs ? command.jobs : allCores()};
 }
 
 } // namespace
