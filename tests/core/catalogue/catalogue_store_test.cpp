@@ -60,13 +60,13 @@ TEST_P(Keys, AreMadeFromTheOriginAndShowItsPathTrimmed)
     EXPECT_EQ(GetParam().origin.shownPath(), GetParam().path);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Origins, Keys,
-    ::testing::Values(KeyCase{{"/t/app.exe", 2}, "/t/app.exe(2)", "/t/app.exe"},
-                      KeyCase{{"/Program Files (x86)/app.exe", 2}, "/Program Files (x86)/app.exe(2)",
-                              "/Program Files (x86)/app.exe"},
-                      KeyCase{{"/t/a(1).exe", 10}, "/t/a(1).exe(10)", "/t/a(1).exe"},
-                      KeyCase{{" /t/x.exe ", 0}, " /t/x.exe (0)", "/t/x.exe"}));
+INSTANTIATE_TEST_SUITE_P(Origins, Keys,
+                         ::testing::Values(KeyCase{{"/t/app.exe", 2}, "/t/app.exe(2)", "/t/app.exe"},
+                                           KeyCase{{"/Program Files (x86)/app.exe", 2},
+                                                   "/Program Files (x86)/app.exe(2)",
+                                                   "/Program Files (x86)/app.exe"},
+                                           KeyCase{{"/t/a(1).exe", 10}, "/t/a(1).exe(10)", "/t/a(1).exe"},
+                                           KeyCase{{" /t/x.exe ", 0}, " /t/x.exe (0)", "/t/x.exe"}));
 
 TEST(CatalogueTexts, RowTexts)
 {
