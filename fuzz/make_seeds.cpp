@@ -6,6 +6,8 @@
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
 
+#include "support/shell_link_builder.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -63,6 +65,28 @@ int main(int argc, char** argv)
             }
         }
     }
-    std::printf("seeded %d images\n", images);
+    // Shortcuts: one of each shape the reader knows, and their cuts.
+    fs::create_directories(out / "shortcut");
+    gb::test::ShortcutRecipe full;
+    full.localBasePath = "C:\\Games\\a.exe";
+    full.unicodeBasePath = "C:\\Games\\a.exe";
+    full.name = "a";
+    full.workingFolder = "C:\\Games";
+    full.arguments = "-x \"y z\"";
+    full.iconLocation = "%SystemRoot%\\system32\\shell32.dll";
+    full.iconIndex = -3;
+    full.environmentTarget = "%ProgramFiles%\\a.exe";
+    full.iconEnvironment = "%SystemRoot%\\a.ico";
+    gb::test::ShortcutRecipe ansi = full;
+    ansi.unicode = false;
+    ansi.idList = false;
+    int shortcuts = 0;
+    for (const auto& recipe : {full, ansi}) {
+        const auto bytes = gb::test::buildShortcut(recipe);
+        for (const std::size_t size : {bytes.size(), bytes.size() / 2, std::size_t{0x4C}, std::size_t{100}})
+            write(out / "shortcut" / ("lnk" + std::to_string(shortcuts++)),
+                  std::span<const std::byte>(bytes.data(), std::min(size, bytes.size())));
+    }
+    std::printf("seeded %d images and %d shortcuts\n", images, shortcuts);
     return 0;
 }

@@ -1,0 +1,228 @@
+#include "core/shortcuts/shell_link.h"
+
+#include <array>
+
+// Offsets and flags follow the Shell Link binary file format
+// (ShellLinkHeader, LinkTargetIDList, LinkInfo, StringData, ExtraData).
+
+namespace gb {
+
+namespace {
+
+constexpr std::uint32_t kHeaderSize = 0x4C;
+constexpr std::array<std::uint8_t, 16> kLinkClsid = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                                     0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+constexpr std::uint64_t kFlagsOffset = 0x14;
+constexpr std::uint64_t kIconIndexOffset = 0x38;
+
+constexpr std::uint32_t kHasLinkTargetIdList = 0x1;
+constexpr std::uint32_t kHasLinkInfo = 0x2;
+constexpr std::uint32_t kHasName = 0x4;
+constexpr std::uint32_t kHasRelativePath = 0x8;
+constexpr std::uint32_t kHasWorkingDir = 0x10;
+constexpr std::uint32_t kHasArguments = 0x20;
+constexpr std::uint32_t kHasIconLocation = 0x40;
+constexpr std::uint32_t kIsUnicode = 0x80;
+constexpr std::uint32_t kForceNoLinkInfo = 0x100;
+
+constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x1;
+constexpr std::uint32_t kEnvironmentBlock = 0xA0000001;
+constexpr std::uint32_t kIconEnvironmentBlock = 0xA0000007;
+constexpr std::uint32_t kEnvironmentBlockSize = 0x314;
+constexpr std::uint64_t kAnsiTargetBytes = 260;
+constexpr std::uint64_t kUnicodeTargetBytes = 520;
+
+// Windows-1252's characters for 0x80..0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// 8-bit text up to its first NUL (or the end of `bytes`).
+std::string ansiText(const ByteReader& bytes)
+{
+    std::string out;
+    for (std::uint64_t i = 0; i < bytes.size(); ++i) {
+        const std::uint8_t b = *bytes.u8(i);
+        if (b == 0)
+            break;
+        appendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t{b});
+    }
+    return out;
+}
+
+// UTF-16LE text of `units` code units (stopping at a NUL); a lone surrogate
+// becomes U+FFFD.
+std::string utf16Text(const ByteReader& bytes, std::uint64_t units)
+{
+    std::string out;
+    for (std::uint64_t i = 0; i < units && bytes.fits(2 * i, 2); ++i) {
+        const char16_t u = *bytes.u16le(2 * i);
+        if (u == 0)
+            break;
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && bytes.fits(2 * i + 2, 2)) {
+            const char16_t low = *bytes.u16le(2 * i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                appendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        appendUtf8(out, u >= 0xD800 && u < 0xE000 ? char32_t{0xFFFD} : char32_t{u});
+    }
+    return out;
+}
+
+std::unexpected<ReadFailure> truncatedAt(std::uint64_t offset)
+{
+    return std::unexpected(ReadFailure{ReadError::Truncated, offset});
+}
+
+// LinkInfo's local base path (with its common path suffix), Unicode when
+// the structure holds it.
+std::optional<std::string> localBasePath(const ByteReader& info)
+{
+    const auto headerSize = info.u32le(4);
+    const auto flags = info.u32le(8);
+    const auto baseOffset = info.u32le(16);
+    const auto suffixOffset = info.u32le(24);
+    if (!headerSize || !flags || !baseOffset || !suffixOffset || !(*flags & kVolumeIdAndLocalBasePath))
+        return std::nullopt;
+    if (*headerSize >= 0x24) {
+        const auto baseUnicode = info.u32le(28);
+        const auto suffixUnicode = info.u32le(32);
+        if (baseUnicode && *baseUnicode != 0 && *baseUnicode < info.size()) {
+            std::string path = utf16Text(info.tail(*baseUnicode), info.size());
+            if (suffixUnicode && *suffixUnicode != 0 && *suffixUnicode < info.size())
+                path += utf16Text(info.tail(*suffixUnicode), info.size());
+            return path;
+        }
+    }
+    if (*baseOffset >= info.size())
+        return std::nullopt;
+    std::string path = ansiText(info.tail(*baseOffset));
+    if (*suffixOffset != 0 && *suffixOffset < info.size())
+        path += ansiText(info.tail(*suffixOffset));
+    return path;
+}
+
+} // namespace
+
+bool looksLikeShellLink(const ByteReader& bytes)
+{
+    if (bytes.u32le(0) != kHeaderSize || !bytes.fits(4, kLinkClsid.size()))
+        return false;
+    for (std::size_t i = 0; i < kLinkClsid.size(); ++i)
+        if (*bytes.u8(4 + i) != kLinkClsid[i])
+            return false;
+    return true;
+}
+
+std::expected<ShellLink, ReadFailure> readShellLink(const ByteReader& bytes)
+{
+    if (bytes.size() > kMaxShellLinkBytes)
+        return std::unexpected(ReadFailure{ReadError::TooLarge, 0});
+    if (bytes.size() < kHeaderSize)
+        return truncatedAt(0);
+    if (!looksLikeShellLink(bytes))
+        return std::unexpected(ReadFailure{ReadError::BadMagic, 0});
+    const std::uint32_t flags = *bytes.u32le(kFlagsOffset);
+    ShellLink link;
+    link.iconIndex = *bytes.i32le(kIconIndexOffset);
+
+    std::uint64_t at = kHeaderSize;
+    if (flags & kHasLinkTargetIdList) {
+        const auto size = bytes.u16le(at);
+        if (!size || !bytes.fits(at + 2, *size))
+            return truncatedAt(at);
+        at += 2 + std::uint64_t{*size};
+    }
+    if (flags & kHasLinkInfo) {
+        const auto size = bytes.u32le(at);
+        if (!size || *size < 4 || !bytes.fits(at, *size))
+            return truncatedAt(at);
+        if (!(flags & kForceNoLinkInfo))
+            link.localBasePath = localBasePath(*bytes.sub(at, *size));
+        at += *size;
+    }
+
+    const bool unicode = (flags & kIsUnicode) != 0;
+    const std::pair<std::uint32_t, std::optional<std::string> ShellLink::*> strings[] = {
+        {kHasName, &ShellLink::name},
+        {kHasRelativePath, &ShellLink::relativePath},
+        {kHasWorkingDir, &ShellLink::workingFolder},
+        {kHasArguments, &ShellLink::arguments},
+        {kHasIconLocation, &ShellLink::iconLocation},
+    };
+    for (const auto& [flag, field] : strings) {
+        if (!(flags & flag))
+            continue;
+        const auto count = bytes.u16le(at);
+        const std::uint64_t length = count ? std::uint64_t{*count} * (unicode ? 2 : 1) : 0;
+        if (!count || !bytes.fits(at + 2, length))
+            return truncatedAt(at);
+        const ByteReader text = *bytes.sub(at + 2, length);
+        link.*field = unicode ? utf16Text(text, *count) : ansiText(text);
+        at += 2 + length;
+    }
+
+    // Extra data blocks up to the terminal block (a size under 4); a block
+    // that runs past the end ends the list, keeping what was read.
+    for (;;) {
+        const auto size = bytes.u32le(at);
+        const auto signature = bytes.u32le(at + 4);
+        if (!size || *size < 8 || !signature || !bytes.fits(at, *size))
+            break;
+        if ((*signature == kEnvironmentBlock || *signature == kIconEnvironmentBlock) &&
+            *size >= kEnvironmentBlockSize) {
+            const ByteReader block = *bytes.sub(at + 8, kAnsiTargetBytes + kUnicodeTargetBytes);
+            std::string text = utf16Text(block.tail(kAnsiTargetBytes), kUnicodeTargetBytes / 2);
+            if (text.empty())
+                text = ansiText(*block.sub(0, kAnsiTargetBytes));
+            if (!text.empty())
+                (*signature == kEnvironmentBlock ? link.environmentTarget : link.iconEnvironment) =
+                    std::move(text);
+        }
+        at += *size;
+    }
+    return link;
+}
+
+std::optional<std::string> ShellLink::target() const
+{
+    if (environmentTarget)
+        return environmentTarget;
+    if (localBasePath && !localBasePath->empty())
+        return localBasePath;
+    return relativePath;
+}
+
+std::optional<std::string> ShellLink::iconFile() const
+{
+    if (iconEnvironment)
+        return iconEnvironment;
+    if (iconLocation && !iconLocation->empty())
+        return iconLocation;
+    return std::nullopt;
+}
+
+} // namespace gb
