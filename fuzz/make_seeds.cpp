@@ -7,6 +7,7 @@
 #include "core/icons/png_decoder.h"
 
 #include "support/shell_link_builder.h"
+#include "support/version_builder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -87,6 +88,19 @@ int main(int argc, char** argv)
             write(out / "shortcut" / ("lnk" + std::to_string(shortcuts++)),
                   std::span<const std::byte>(bytes.data(), std::min(size, bytes.size())));
     }
-    std::printf("seeded %d images and %d shortcuts\n", images, shortcuts);
+    // Version resources: with and without fixed info, one table and two.
+    fs::create_directories(out / "version");
+    const std::vector<std::pair<std::string, std::string>> texts = {{"FileDescription", "A game"},
+                                                                    {"ProductName", "Ship"}};
+    const gb::test::VersionRecipe versions[] = {
+        {std::array<std::uint16_t, 4>{1, 2, 3, 4},
+         std::array<std::uint16_t, 4>{1, 2, 0, 0},
+         {{"040904b0", texts}}},
+        {std::nullopt, std::nullopt, {{"040704b0", texts}, {"040904e4", {{"FileVersion", "5.0"}}}}},
+    };
+    int n = 0;
+    for (const auto& recipe : versions)
+        write(out / "version" / ("version" + std::to_string(n++)), gb::test::buildVersionInfo(recipe));
+    std::printf("seeded %d images, %d shortcuts and %d version resources\n", images, shortcuts, n);
     return 0;
 }
