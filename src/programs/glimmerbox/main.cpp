@@ -18,6 +18,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setApplicationVersion(QStringLiteral("6.02"));
+    // The desktop entry's name: a Wayland compositor finds the window's icon
+    // and groups its windows by it (the xdg_toplevel app_id), whatever the
+    // executable is called.
+    QGuiApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
 
     QApplication::setWindowIcon(gb::appIcon());
 
@@ -36,7 +40,12 @@ int main(int argc, char** argv)
     font.setPixelSize(12);
     QApplication::setFont(font);
 
+    // Qt chooses its platform from the session: wayland where WAYLAND_DISPLAY
+    // is set (Qt's Wayland plugin installed), xcb on X11; QT_QPA_PLATFORM
+    // forces one. Nothing here depends on which.
     gb::MainWindow window;
+    // In the middle of the screen on X11. A Wayland compositor places
+    // toplevel windows itself and ignores this.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     // glimmerbox PATH, as a file manager's "Open With" runs it.
