@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace gb::session {
 namespace {
 
 struct SessionCase {
+    const char* name;           // the case's name in the test list
     const char* xdgSessionType; // null: unset
     const char* waylandDisplay;
     DisplayServer expected;
@@ -22,24 +25,31 @@ TEST_P(DisplayServerOf, TellsWaylandFromX11)
         << " WAYLAND_DISPLAY=" << (c.waylandDisplay ? c.waylandDisplay : "(unset)");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sessions, DisplayServerOf,
-    ::testing::Values(
-        // A plain X11 session, and one with no session manager at all.
-        SessionCase{"x11", nullptr, DisplayServer::X11}, SessionCase{nullptr, nullptr, DisplayServer::X11},
-        SessionCase{"tty", nullptr, DisplayServer::X11}, SessionCase{"", "", DisplayServer::X11},
-        // Wayland by its type, in any case, with or without the display.
-        SessionCase{"wayland", nullptr, DisplayServer::Wayland},
-        SessionCase{"Wayland", nullptr, DisplayServer::Wayland},
-        SessionCase{"wayland", "wayland-0", DisplayServer::Wayland},
-        // The display alone tells too: a compositor started from a console,
-        // or a program that Qt runs through XWayland while DISPLAY is set.
-        SessionCase{nullptr, "wayland-0", DisplayServer::Wayland},
-        SessionCase{"tty", "wayland-1", DisplayServer::Wayland},
-        // A compositor nested in an X11 session runs its clients on Wayland.
-        SessionCase{"x11", "wayland-1", DisplayServer::Wayland},
-        // Near misses of the word are not Wayland.
-        SessionCase{"waylandx", nullptr, DisplayServer::X11}, SessionCase{"wayl", nullptr, DisplayServer::X11}));
+constexpr SessionCase kSessions[] = {
+    // A plain X11 session, and ones with no session manager at all.
+    {"X11Session", "x11", nullptr, DisplayServer::X11},
+    {"NothingSet", nullptr, nullptr, DisplayServer::X11},
+    {"Console", "tty", nullptr, DisplayServer::X11},
+    {"BothEmpty", "", "", DisplayServer::X11},
+    // Wayland by its type, in any case, with or without the display.
+    {"WaylandSession", "wayland", nullptr, DisplayServer::Wayland},
+    {"WaylandInCapitals", "Wayland", nullptr, DisplayServer::Wayland},
+    {"WaylandWithDisplay", "wayland", "wayland-0", DisplayServer::Wayland},
+    // The display alone tells too: a compositor started from a console, or
+    // a program that Qt runs through XWayland while DISPLAY is set.
+    {"DisplayAlone", nullptr, "wayland-0", DisplayServer::Wayland},
+    {"DisplayFromConsole", "tty", "wayland-1", DisplayServer::Wayland},
+    // A compositor nested in an X11 session runs its clients on Wayland.
+    {"NestedCompositor", "x11", "wayland-1", DisplayServer::Wayland},
+    // Near misses of the word are not Wayland.
+    {"LongerWord", "waylandx", nullptr, DisplayServer::X11},
+    {"ShorterWord", "wayl", nullptr, DisplayServer::X11},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sessions, DisplayServerOf, ::testing::ValuesIn(kSessions),
+                         [](const ::testing::TestParamInfo<SessionCase>& test) {
+                             return std::string(test.param.name);
+                         });
 
 } // namespace
 } // namespace gb::session
