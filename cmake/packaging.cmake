@@ -20,9 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's Chinese texts need a CJK font; Qt's own dialogs speak Chinese
 # with its translations; the about box's title uses a KaiTi face. Qt's
 # Wayland platform plugin lets the program run as a native client of a
-# Wayland session (without it Qt falls back to XWayland).
+# Wayland session (without it Qt falls back to XWayland); there the window
+# grabber asks the desktop's screenshot portal.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk, qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-arphic-ukai, xdg-desktop-portal")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

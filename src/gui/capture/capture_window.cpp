@@ -5,12 +5,14 @@
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/capture/capture_art.h"
 #include "gui/capture/capture_texts.h"
+#include "gui/capture/screenshot_portal.h"
 #include "gui/common/accessible_window.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/common/twips.h"
+#include "system/session/desktop_session.h"
 #include "system/x11/screen_access.h"
 
 #include <QCloseEvent>
@@ -114,6 +116,31 @@ CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, Q
     screenPoll_.setInterval(kPollMilliseconds);
     connect(&screenPoll_, &QTimer::timeout, this, &CaptureWindow::pollScreen);
 
+    if (session::currentDisplayServer() == session::DisplayServer::Wayland) {
+        portal_ = std::make_unique<ScreenshotPortal>();
+        connect(portal_.get(), &ScreenshotPortal::taken, this, &CaptureWindow::portalPictureTaken);
+        connect(portal_.get(), &ScreenshotPortal::cancelled, this, &CaptureWindow::comeBackFromPortal);
+        connect(portal_.get(), &ScreenshotPortal::failed, this,
+                [this](ScreenshotPortal::Failure why, const QString& detail) {
+                    comeBackFromPortal();
+                    auto style = ui::MessageStyle::Information;
+                    QString text;
+                    switch (why) {
+                    case ScreenshotPortal::Failure::Unavailable: text = texts::kPortalUnavailable; break;
+                    case ScreenshotPortal::Failure::NoAnswer: text = texts::kPortalNoAnswer; break;
+                    case ScreenshotPortal::Failure::Failed:
+                        style = ui::MessageStyle::Critical;
+                        text = texts::kPortalFailed;
+                        break;
+                    case ScreenshotPortal::Failure::Unreadable:
+                        style = ui::MessageStyle::Critical;
+                        text = texts::portalPictureUnreadable(detail);
+                        break;
+                    }
+                    ui::showMessage(this, style, texts::kPortalTitle, text);
+                });
+    }
+
     picture_ = blankPicture(twips(layout_.picBmp.width), twips(layout_.picBmp.height));
     picBmp_->setPicture(&picture_);
     resize(twips(kOpeningWidth), twips(kOpeningHeight));
@@ -195,6 +222,8 @@ void CaptureWindow::open()
 {
     // The controls start as designed; the fields of the drag stay.
     stopDragging();
+    if (portal_)
+        portal_->cancel();
     layout_ = ViewerLayout{};
     lastFile_.clear();
     showPicture(blankPicture(twips(layout_.picBmp.width), twips(layout_.picBmp.height)));
@@ -236,6 +265,10 @@ void CaptureWindow::Command1_MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton || dragging_)
         return;
+    if (portal_) {
+        askPortal();
+        return;
+    }
     if (!screen_)
         screen_ = connectScreen_();
     if (!screen_) {
@@ -307,6 +340,37 @@ void CaptureWindow::Command1_MouseUp(Qt::MouseButton button)
     Form_Resize();
     activateWindow();
     setFocus();
+}
+
+// ---- the portal -------------------------------------------------------------------
+
+void CaptureWindow::askPortal()
+{
+    if (portal_->busy())
+        return;
+    // The portal shows its own dialog, over the desktop as it is: the
+    // grabber hides so that it is neither in the way nor in the picture.
+    // (Minimised, it could not come back by itself on Wayland.)
+    hide();
+    portal_->request();
+}
+
+void CaptureWindow::portalPictureTaken(const QImage& picture)
+{
+    const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+    layout_.picBmp = {0, 0, opaque.width() * kTwipsPerPixel, opaque.height() * kTwipsPerPixel};
+    restoreWindowState();
+    showPicture(opaque);
+    Form_Resize();
+    activateWindow();
+    setFocus();
+}
+
+// Cancelled or failed: the picture stays as it was.
+void CaptureWindow::comeBackFromPortal()
+{
+    restoreWindowState();
+    activateWindow();
 }
 
 void CaptureWindow::restoreWindowState()
@@ -414,6 +478,8 @@ void CaptureWindow::Command3_Click(int)
 void CaptureWindow::closeEvent(QCloseEvent* event)
 {
     stopDragging();
+    if (portal_)
+        portal_->cancel();
     event->accept();
     emit closed();
 }

@@ -8,6 +8,12 @@
 // of the last drag (hWndTarget, rcTarget, nLastState); each open() starts
 // the controls afresh with a blank picture. The screen is reached through
 // ScreenAccess, the X server's unless a test gives its own.
+//
+// On a Wayland session (also when Qt runs through XWayland) no program may
+// read other windows' pixels: there a press on "左键抓图" asks the desktop's
+// screenshot portal instead (ScreenshotPortal), whose own dialog lets the
+// user pick, and the picture it hands back lands in the viewer as a drag's
+// would. The window steps aside while the portal asks.
 
 #include "core/capture/capture_geometry.h"
 #include "core/capture/viewer_layout.h"
@@ -32,6 +38,7 @@ class BusyCursor;
 namespace gb::capture {
 
 class ScreenAccess;
+class ScreenshotPortal;
 class PictureBox;
 
 class CaptureWindow : public QWidget {
@@ -55,6 +62,9 @@ public:
     ScreenRect rcTarget() const { return rcTarget_; }
     int nLastState() const { return nLastState_; } // 0 normal, 2 maximised
     bool dragging() const { return dragging_; }
+
+    // The desktop's screenshot portal on a Wayland session, null on X11.
+    ScreenshotPortal* portal() const { return portal_.get(); }
 
     // The picture picBmp holds: what is saved.
     const QImage& picture() const { return picture_; }
@@ -89,10 +99,14 @@ private:
     void stopDragging();
     void restoreWindowState();
     bool saveBitmap(const QString& file);
+    void askPortal();
+    void portalPictureTaken(const QImage& picture);
+    void comeBackFromPortal();
 
     std::string appPath_;
     ScreenFactory connectScreen_;
     std::unique_ptr<ScreenAccess> screen_;
+    std::unique_ptr<ScreenshotPortal> portal_;
 
     // Fields of the drag; they outlive closing.
     std::uint32_t hWndTarget_ = 0;

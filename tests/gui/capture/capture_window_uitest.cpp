@@ -258,6 +258,7 @@ private slots:
     void MinimisingDoesNotRecordTheState();
     void FailedGrabLeavesABlankPictureOfTheNewSize();
     void SessionWithoutX11SaysSoAndChangesNothing();
+    void X11SessionDragsWithoutAskingThePortal();
 
     void LargePictureShowsBothBarsAtTheEdge();
     void ScrollingMovesThePicture();
@@ -382,6 +383,16 @@ void CaptureWindowTest::GrabButtonHasItsOwnCursor()
 }
 
 // ---- the drag ------------------------------------------------------------------
+
+// The window tests run as in an X11 session (tests/CMakeLists.txt).
+void CaptureWindowTest::X11SessionDragsWithoutAskingThePortal()
+{
+    CaptureWindow& w = openWindow();
+    QVERIFY(w.portal() == nullptr);
+    QTest::mousePress(grabButton(), Qt::LeftButton);
+    QVERIFY(w.dragging());
+    QTest::mouseRelease(grabButton(), Qt::LeftButton);
+}
 
 void CaptureWindowTest::PressMinimisesTakesThePointerAndShowsTheQuestionArrow()
 {

@@ -1,0 +1,45 @@
+#include "system/session/desktop_session.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace gb::session {
+
+namespace {
+
+bool isSet(const char* value)
+{
+    return value != nullptr && *value != '\0';
+}
+
+// The session manager writes the type in lower case; any case is taken.
+bool saysWayland(std::string_view type)
+{
+    constexpr std::string_view wayland = "wayland";
+    if (type.size() != wayland.size())
+        return false;
+    for (std::size_t i = 0; i < type.size(); ++i) {
+        const char c = type[i] >= 'A' && type[i] <= 'Z' ? static_cast<char>(type[i] - 'A' + 'a') : type[i];
+        if (c != wayland[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DisplayServer displayServerOf(const char* xdgSessionType, const char* waylandDisplay)
+{
+    if (isSet(xdgSessionType) && saysWayland(xdgSessionType))
+        return DisplayServer::Wayland;
+    if (isSet(waylandDisplay))
+        return DisplayServer::Wayland;
+    return DisplayServer::X11;
+}
+
+DisplayServer currentDisplayServer()
+{
+    return displayServerOf(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY"));
+}
+
+} // namespace gb::session
