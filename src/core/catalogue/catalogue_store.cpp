@@ -1,6 +1,7 @@
 #include "core/catalogue/catalogue_store.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace gb {
 
@@ -43,7 +44,8 @@ SharedImage CatalogueStore::intern(RgbaImage image, std::uint64_t hash)
 
 bool CatalogueStore::add(IconOrigin origin, RgbaImage large, RgbaImage small)
 {
-    return add(FoundIcon{std::move(origin), std::move(large), std::move(small), std::nullopt, std::nullopt});
+    return add(FoundIcon{std::move(origin), std::move(large), std::move(small), std::nullopt, std::nullopt,
+                         std::nullopt, std::nullopt});
 }
 
 bool CatalogueStore::add(FoundIcon icon)
@@ -52,8 +54,13 @@ bool CatalogueStore::add(FoundIcon icon)
         return false;
     const std::uint64_t largeHash = icon.largeHash ? *icon.largeHash : contentHash(icon.large);
     const std::uint64_t smallHash = icon.smallHash ? *icon.smallHash : contentHash(icon.small);
+    SharedImage large2x;
+    if (icon.large2x) {
+        const std::uint64_t hash = icon.large2xHash ? *icon.large2xHash : contentHash(*icon.large2x);
+        large2x = intern(std::move(*icon.large2x), hash);
+    }
     images_.push_back(CatalogueImage{std::move(icon.origin), intern(std::move(icon.large), largeHash),
-                                     intern(std::move(icon.small), smallHash)});
+                                     intern(std::move(icon.small), smallHash), std::move(large2x)});
     return true;
 }
 
@@ -73,6 +80,25 @@ void CatalogueStore::removeRows(const std::vector<std::size_t>& positions)
             removed[p] = true;
     std::size_t position = 0;
     std::erase_if(rows_, [&](const CatalogueRow&) { return removed[position++]; });
+}
+
+const SharedImage& drawingFor(const CatalogueImage& image, int logicalSide, double deviceRatio)
+{
+    const double needed = std::round(logicalSide * deviceRatio); // a ratio a hair off 1 changes nothing
+    const SharedImage* largest = &image.small;
+    for (const SharedImage* drawing : {&image.small, &image.large, &image.large2x}) {
+        if (!*drawing)
+            continue;
+        if ((*drawing)->width() >= needed)
+            return *drawing;
+        largest = drawing;
+    }
+    return *largest;
+}
+
+bool drawsLarge2x(double deviceRatio)
+{
+    return deviceRatio >= 1.5;
 }
 
 std::string rowText(std::size_t position)

@@ -1,7 +1,8 @@
 #pragma once
 // The catalogue: every icon found, with its origin and its 32x32 and
-// 16x16 images, and the rows that show them. Images are only appended
-// during a search and only removed all at once; rows refer to images by
+// 16x16 images (and a 64x64 one for screens of twice the ordinary density,
+// when the search drew it), and the rows that show them. Images are only
+// appended during a search and only removed all at once; rows refer to images by
 // position, so removing rows leaves the images and the other rows'
 // references intact. An origin already present is refused: that is what
 // stops a file from being catalogued twice in one search.
@@ -28,10 +29,25 @@ struct CatalogueImage {
     IconOrigin origin;
     SharedImage large; // 32x32
     SharedImage small; // 16x16
+    // 64x64, for the large view's device pixels on a screen of twice the
+    // ordinary density; null when the search did not draw it, or when the
+    // icon stores nothing finer than its 32x32 drawing. Only the views show
+    // it: every file written keeps 32x32 and 16x16.
+    SharedImage large2x;
 
     // The image key: origin.key().
     std::string key() const { return origin.key(); }
 };
+
+// The drawing a view of `logicalSide` pixels (16 or 32) shows on a screen
+// of `deviceRatio` device pixels to the pixel: the smallest that has the
+// device pixels it covers, else the largest there is, which the screen then
+// enlarges. Never null.
+const SharedImage& drawingFor(const CatalogueImage& image, int logicalSide, double deviceRatio);
+
+// Whether a search for a screen of `deviceRatio` draws the 64x64 images:
+// from 1.5 on, where the 32x32 drawing would be enlarged by half or more.
+bool drawsLarge2x(double deviceRatio);
 
 // A hash of an image's size and pixels, by which the store finds its equal.
 std::uint64_t contentHash(const RgbaImage& image);
@@ -42,6 +58,8 @@ struct FoundIcon {
     IconOrigin origin;
     RgbaImage large, small;
     std::optional<std::uint64_t> largeHash, smallHash; // contentHash of each, when made
+    std::optional<RgbaImage> large2x;                  // CatalogueImage::large2x, when drawn
+    std::optional<std::uint64_t> large2xHash;
 };
 
 // Positions count from 0 everywhere: images, rows and icons within a file

@@ -6,15 +6,16 @@
 
 namespace gb {
 
-std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop)
+std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop, ExtractOptions options)
 {
     auto file = FileSource::open(path);
     if (!file)
         return {};
-    return extractFileIcons(path, std::move(*file), std::move(stop));
+    return extractFileIcons(path, std::move(*file), std::move(stop), options);
 }
 
-std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop)
+std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop,
+                                        ExtractOptions options)
 {
     std::vector<FoundIcon> icons;
     // Memory may run out however carefully each reader is bounded; the
@@ -26,12 +27,15 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
         const int count = source->count();
         icons.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
-            auto icon = source->icon(i);
+            auto icon = source->icon(i, options);
             if (!icon)
                 break;
             const std::uint64_t largeHash = contentHash(icon->large), smallHash = contentHash(icon->small);
+            std::optional<std::uint64_t> large2xHash;
+            if (icon->large2x)
+                large2xHash = contentHash(*icon->large2x);
             icons.push_back(FoundIcon{IconOrigin{path, i}, std::move(icon->large), std::move(icon->small),
-                                      largeHash, smallHash});
+                                      largeHash, smallHash, std::move(icon->large2x), large2xHash});
         }
     } catch (const std::bad_alloc&) {
     }

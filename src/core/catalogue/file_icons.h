@@ -1,10 +1,12 @@
 #pragma once
-// pGetIcons: every icon of one file drawn at 32x32 and 16x16, with its
-// origin (the file's path and the icon's index). Runs on the search's worker thread; the window appends the
-// result to its catalogue.
+// pGetIcons: every icon of one file drawn at 32x32 and 16x16 (and for 64
+// device pixels when the options ask), with its origin (the file's path and
+// the icon's index). Runs on the search's worker thread; the window appends
+// the result to its catalogue.
 
 #include "core/bytes/file_source.h"
 #include "core/catalogue/catalogue_store.h"
+#include "core/icons/icon_source.h"
 
 #include <stop_token>
 #include <string>
@@ -14,9 +16,11 @@ namespace gb {
 
 // A file that cannot be read or holds no icons gives none, silently. When
 // `stop` is requested the file is abandoned midway with what it gave so far.
-std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop = {});
+std::vector<FoundIcon> extractFileIcons(const std::string& path, std::stop_token stop = {},
+                                        ExtractOptions options = {});
 // The same for the file at `path` already open as `file`.
-std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop = {});
+std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file, std::stop_token stop = {},
+                                        ExtractOptions options = {});
 
 // Appends a file's icons in order; the first origin already present ends the
 // file (so no file is catalogued twice and the lists stay in step).

@@ -91,11 +91,19 @@ RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
     return image;
 }
 
-ExtractedIcon extractIcon(const IconGroup& group)
+ExtractedIcon extractIcon(const IconGroup& group, ExtractOptions options)
 {
     ExtractedIcon icon;
     icon.large = renderGroup(group, kLargeIconSize, &icon.largeEntry);
     icon.small = renderGroup(group, kSmallIconSize, &icon.smallEntry);
+    if (options.hiDpi) {
+        RgbaImage drawn = renderGroup(group, kLargeIconSize2x, &icon.large2xEntry);
+        const ImageHeader& chosen = icon.large2xEntry.header;
+        const bool enlargedLarge = chosen == icon.largeEntry.header && chosen.width <= kLargeIconSize &&
+                                   chosen.height <= kLargeIconSize;
+        if (icon.large2xEntry.found && !enlargedLarge)
+            icon.large2x = std::move(drawn);
+    }
     return icon;
 }
 
@@ -196,12 +204,12 @@ std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
     return result;
 }
 
-std::expected<ExtractedIcon, ReadFailure> IconSource::icon(int index) const
+std::expected<ExtractedIcon, ReadFailure> IconSource::icon(int index, ExtractOptions options) const
 {
     auto g = group(index);
     if (!g)
         return std::unexpected(g.error());
-    return extractIcon(*g);
+    return extractIcon(*g, options);
 }
 
 } // namespace gb

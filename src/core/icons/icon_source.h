@@ -1,6 +1,8 @@
 #pragma once
 // The stand-in for ExtractIconEx: for one file, by its content and never by
-// its name, how many icons it holds and each icon drawn at 32x32 and 16x16.
+// its name, how many icons it holds and each icon drawn at 32x32 and 16x16
+// (and, when asked, for the 64 device pixels of a 32x32 view on a screen of
+// twice the ordinary density).
 //   PE32/PE32+ and NE: one icon per icon group (RT_GROUP_ICON);
 //   ICO, CUR and ANI (first frame): one icon;
 //   anything else: none.
@@ -29,20 +31,35 @@ struct EntryInfo {
     std::string label() const; // "32x32@8", "256x256@png", "none"
 };
 
+inline constexpr int kLargeIconSize = 32;
+inline constexpr int kSmallIconSize = 16;
+// The large icon's device pixels on a screen of twice the ordinary density.
+// The small icon's are kLargeIconSize: the 32x32 drawing serves them.
+inline constexpr int kLargeIconSize2x = 2 * kLargeIconSize;
+
+// What is drawn besides the two sizes every icon has.
+struct ExtractOptions {
+    // Also each icon for kLargeIconSize2x, by the same choice rules.
+    bool hiDpi = false;
+};
+
 struct ExtractedIcon {
     RgbaImage large; // 32x32
     RgbaImage small; // 16x16
     EntryInfo largeEntry;
     EntryInfo smallEntry;
+    // 64x64, when asked for and the group stores more than the 32x32
+    // drawing shows: an image chosen for 64 that is the 32x32 drawing's own
+    // image at 32 pixels or fewer would only be that drawing enlarged, and
+    // is left to the screen to enlarge.
+    std::optional<RgbaImage> large2x;
+    EntryInfo large2xEntry;
 };
 
-inline constexpr int kLargeIconSize = 32;
-inline constexpr int kSmallIconSize = 16;
-
-// Draws a group at both sizes. Never fails: a group with nothing drawable
-// still yields two fully transparent images, so the icons after it keep
-// their positions.
-ExtractedIcon extractIcon(const IconGroup& group);
+// Draws a group at both sizes (and for kLargeIconSize2x when asked). Never
+// fails: a group with nothing drawable still yields two fully transparent
+// images, so the icons after it keep their positions.
+ExtractedIcon extractIcon(const IconGroup& group, ExtractOptions options = {});
 // headers[i] is what entry i's own image header says, or nullopt when the
 // image is missing or its header cannot be read.
 std::vector<std::optional<ImageHeader>> probeGroupEntries(const IconGroup& group);
@@ -81,7 +98,7 @@ public:
     const std::optional<ReadFailure>& problem() const { return problem_; }
 
     std::expected<IconGroup, ReadFailure> group(int index) const;
-    std::expected<ExtractedIcon, ReadFailure> icon(int index) const;
+    std::expected<ExtractedIcon, ReadFailure> icon(int index, ExtractOptions options = {}) const;
 
 private:
     IconSource() = default;

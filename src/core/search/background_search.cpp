@@ -6,37 +6,36 @@
 namespace gb {
 
 BackgroundSearch::BackgroundSearch(unsigned workers)
-    : extractor_(
-          [](const std::string& path, std::expected<FileSource, ReadFailure>& file, std::stop_token stop) {
-              if (!file)
-                  return std::vector<FoundIcon>{}; // a file that cannot be read gives no icons, silently
-              return extractFileIcons(path, std::move(*file), std::move(stop));
-          }),
+    : extractor_([](const std::string& path, std::expected<FileSource, ReadFailure>& file,
+                    std::stop_token stop, ExtractOptions extract) {
+          if (!file)
+              return std::vector<FoundIcon>{}; // a file that cannot be read gives no icons, silently
+          return extractFileIcons(path, std::move(*file), std::move(stop), extract);
+      }),
       workers_(workers ? workers : allCores())
 {
 }
 
 BackgroundSearch::BackgroundSearch(Extractor extractor, unsigned workers)
-    : extractor_([extractor = std::move(extractor)](const std::string& path,
-                                                    std::expected<FileSource, ReadFailure>&,
-                                                    const std::stop_token&) { return extractor(path); }),
+    : extractor_([extractor = std::move(extractor)](
+                     const std::string& path, std::expected<FileSource, ReadFailure>&, const std::stop_token&,
+                     ExtractOptions) { return extractor(path); }),
       workers_(workers ? workers : allCores())
 {
 }
 
 BackgroundSearch::BackgroundSearch(StoppableExtractor extractor, unsigned workers)
     : extractor_([extractor = std::move(extractor)](
-                     const std::string& path, std::expected<FileSource, ReadFailure>&, std::stop_token stop) {
-          return extractor(path, std::move(stop));
-      }),
+                     const std::string& path, std::expected<FileSource, ReadFailure>&, std::stop_token stop,
+                     ExtractOptions) { return extractor(path, std::move(stop)); }),
       workers_(workers ? workers : allCores())
 {
 }
 
-void BackgroundSearch::start(std::string folder, WalkOptions options)
+void BackgroundSearch::start(std::string folder, WalkOptions options, ExtractOptions extract)
 {
-    job_.start([this, folder = std::move(folder), options = std::move(options)](
-                   JobContext<SearchHarvest>& job) { return run(folder, options, job); });
+    job_.start([this, folder = std::move(folder), options = std::move(options),
+                extract](JobContext<SearchHarvest>& job) { return run(folder, options, extract, job); });
 }
 
 SearchHarvest BackgroundSearch::take()
@@ -51,7 +50,7 @@ SearchHarvest BackgroundSearch::take()
 }
 
 BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const WalkOptions& options,
-                                             JobContext<SearchHarvest>& job)
+                                             ExtractOptions extract, JobContext<SearchHarvest>& job)
 {
     struct OpenedFile {
         std::string path;
@@ -63,8 +62,8 @@ BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const Wa
     };
     OrderedWork<OpenedFile, Extracted> work(
         workers_,
-        [this, &job](OpenedFile& file) {
-            return Extracted{file.path, extractor_(file.path, file.file, job.abandoned())};
+        [this, &job, extract](OpenedFile& file) {
+            return Extracted{file.path, extractor_(file.path, file.file, job.abandoned(), extract)};
         },
         [&job](Extracted& extracted) {
             job.update([&](SearchHarvest& pending) {

@@ -12,6 +12,7 @@
 // being read, for an exit that must not wait.
 
 #include "core/catalogue/catalogue_store.h"
+#include "core/icons/icon_source.h"
 #include "core/jobs/background_job.h"
 #include "core/search/folder_walk.h"
 
@@ -38,17 +39,19 @@ public:
         std::function<std::vector<FoundIcon>(const std::string& path, std::stop_token stop)>;
 
     // The engine's extraction (extractFileIcons of each file opened through
-    // its folder) on `workers` threads, all cores when 0.
+    // its folder, with the options the search was started with) on `workers`
+    // threads, all cores when 0.
     explicit BackgroundSearch(unsigned workers = 0);
     // Another extraction, as tests slow it down: called from one thread at
-    // a time unless `workers` says otherwise.
+    // a time unless `workers` says otherwise. It draws what it draws,
+    // whatever the options.
     explicit BackgroundSearch(Extractor extractor, unsigned workers = 1);
     explicit BackgroundSearch(StoppableExtractor extractor, unsigned workers = 1);
     BackgroundSearch(const BackgroundSearch&) = delete;
     BackgroundSearch& operator=(const BackgroundSearch&) = delete;
 
     // Starts a search; the one before must have finished (take() said so).
-    void start(std::string folder, WalkOptions options);
+    void start(std::string folder, WalkOptions options, ExtractOptions extract = {});
     void stop(Stop how) { job_.stop(how); }
     bool running() const { return job_.running(); }
 
@@ -57,9 +60,11 @@ public:
 
 private:
     struct Done {};
-    using FileExtractor = std::function<std::vector<FoundIcon>(
-        const std::string& path, std::expected<FileSource, ReadFailure>& file, std::stop_token stop)>;
-    Done run(const std::string& folder, const WalkOptions& options, JobContext<SearchHarvest>& job);
+    using FileExtractor = std::function<std::vector<FoundIcon>(const std::string& path,
+                                                               std::expected<FileSource, ReadFailure>& file,
+                                                               std::stop_token stop, ExtractOptions extract)>;
+    Done run(const std::string& folder, const WalkOptions& options, ExtractOptions extract,
+             JobContext<SearchHarvest>& job);
 
     FileExtractor extractor_;
     unsigned workers_;

@@ -1,5 +1,7 @@
 #include "gui/capture/capture_art.h"
 
+#include "gui/common/drawn_icon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -8,20 +10,11 @@ namespace gb::capture {
 
 namespace {
 
-// Pictures are drawn on a 32-unit grid and scaled to each size.
+// Pictures are drawn on a 32-unit grid and scaled to the device pixels of
+// each size and screen asked for.
 template <typename Draw> QIcon paintedIcon(Draw draw)
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(side / 32.0, side / 32.0);
-        draw(p);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return ui::paintedIcon(32, std::move(draw), {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}});
 }
 
 // A window with a title bar, the thing being grabbed.

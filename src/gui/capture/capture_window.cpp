@@ -11,6 +11,7 @@
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
+#include "gui/common/screen_fit.h"
 #include "gui/common/twips.h"
 #include "system/session/desktop_session.h"
 #include "system/x11/screen_access.h"
@@ -109,6 +110,7 @@ CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, Q
     setObjectName(QStringLiteral("picpfrm"));
     setWindowTitle(texts::kCaption);
     setWindowIcon(grabberIcon());
+    ui::keepOnScreen(*this);
     buildLayout();
 
     tmr_.setInterval(kTickMilliseconds);

@@ -1,5 +1,6 @@
 #include "gui/catalogue/catalogue_model.h"
 
+#include "core/icons/icon_source.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/path_text.h"
 
@@ -79,6 +80,16 @@ void CatalogueModel::setLargeIcons(bool large)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
 }
 
+void CatalogueModel::setDeviceRatio(double ratio)
+{
+    if (ratio == deviceRatio_ || ratio <= 0)
+        return;
+    deviceRatio_ = ratio;
+    pixmaps_.clear();
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
+}
+
 void CatalogueModel::reload()
 {
     beginResetModel();
@@ -89,12 +100,16 @@ void CatalogueModel::reload()
 QPixmap CatalogueModel::pixmapFor(std::size_t icon) const
 {
     // Keyed by the stored image, so rows that share one share its pixmap.
-    const CatalogueImage& image = store_.image(icon);
-    const RgbaImage& shown = large_ ? *image.large : *image.small;
+    // Which image a row shows, and so its pixmap's ratio, changes only with
+    // the view or the screen, and either empties the cache.
+    const int side = large_ ? kLargeIconSize : kSmallIconSize;
+    const RgbaImage& shown = *drawingFor(store_.image(icon), side, deviceRatio_);
     const auto key = static_cast<quint64>(reinterpret_cast<std::uintptr_t>(&shown));
     if (const QPixmap* cached = pixmaps_.object(key))
         return *cached;
     auto* pixmap = new QPixmap(QPixmap::fromImage(ui::toQImage(shown)));
+    // A 64x64 drawing covers a 32x32 view: two device pixels to the pixel.
+    pixmap->setDevicePixelRatio(static_cast<qreal>(shown.width()) / side);
     const QPixmap copy = *pixmap;
     pixmaps_.insert(key, pixmap);
     return copy;

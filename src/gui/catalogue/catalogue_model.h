@@ -24,6 +24,11 @@ public:
 
     // Which image the views show: the 32x32 (large icons) or the 16x16.
     void setLargeIcons(bool large);
+    // The device pixels to the pixel of the screen the views are on: each
+    // icon is shown from the drawing that has the device pixels it covers
+    // (drawingFor), its pixmap's ratio set so that it covers 32x32 or 16x16.
+    void setDeviceRatio(double ratio);
+    double deviceRatio() const { return deviceRatio_; }
 
     // The store changed wholesale (reset, rows built, rows removed).
     void reload();
@@ -38,6 +43,7 @@ private:
 
     CatalogueStore& store_;
     bool large_ = true;
+    double deviceRatio_ = 1.0;
     mutable QCache<quint64, QPixmap> pixmaps_;
 };
 

@@ -4,6 +4,7 @@
 #include "core/convert/rate_text.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/message_box.h"
+#include "gui/common/screen_fit.h"
 #include "gui/convert/converter_texts.h"
 #include "system/library/converter_library.h"
 
@@ -92,6 +93,7 @@ ConverterWindow::ConverterWindow(Converter& converter, QWidget* parent)
 {
     setObjectName("converfrm");
     setWindowTitle(tr8(text::title));
+    ui::keepOnScreen(*this);
 
     Frame2_ = new QGroupBox(this);
     Frame2_->setObjectName("Frame2");

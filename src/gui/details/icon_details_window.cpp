@@ -9,6 +9,7 @@
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
+#include "gui/common/screen_fit.h"
 #include "gui/details/icon_details_texts.h"
 #include "system/paths/app_paths.h"
 
@@ -128,6 +129,7 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
         b->setEnabled(false);
     name_->setEnabled(false);
     resize(720, 380);
+    ui::keepOnScreen(*this);
 
     // The file may be large, slow or gone: it is read and its images decoded
     // on a thread of their own, and the window answers meanwhile.

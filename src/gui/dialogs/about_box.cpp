@@ -1,5 +1,6 @@
 #include "gui/dialogs/about_box.h"
 
+#include "gui/common/screen_fit.h"
 #include "gui/common/url_opener.h"
 
 #include <QFont>
@@ -140,10 +141,14 @@ AboutBox::AboutBox(ui::UrlOpener& opener, QWidget* parent)
                                   ? style()->standardIcon(QStyle::SP_ComputerIcon)
                                   : QGuiApplication::windowIcon();
     // A style's stand-in icon may come no larger than 16 pixels; the box
-    // always shows 32 × 32.
-    QPixmap picture = programIcon.pixmap(32, 32);
-    if (picture.size() != QSize(32, 32))
-        picture = picture.scaledToWidth(32, Qt::SmoothTransformation); // icons are square
+    // always shows 32 × 32, in the device pixels of the screen it is on.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture = programIcon.pixmap(QSize(32, 32), ratio);
+    if (picture.deviceIndependentSize().toSize() != QSize(32, 32)) {
+        picture =
+            picture.scaledToWidth(static_cast<int>(32 * ratio), Qt::SmoothTransformation); // icons are square
+        picture.setDevicePixelRatio(ratio);
+    }
     image->setPixmap(picture);
     image->setFixedSize(32, 32);
     image->setAccessibleName(QString::fromUtf8(text::name));
@@ -175,6 +180,7 @@ AboutBox::AboutBox(ui::UrlOpener& opener, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(pp1);
     outer->setSizeConstraint(QLayout::SetFixedSize); // not resizable
+    ui::keepOnScreen(*this);
 
     setTabOrder(web, mail);
     setTabOrder(mail, close);

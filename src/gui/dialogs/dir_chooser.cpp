@@ -3,6 +3,7 @@
 
 #include "core/search/folder_listing.h"
 #include "gui/common/message_box.h"
+#include "gui/common/screen_fit.h"
 #include "gui/common/twips.h"
 #include "gui/dialogs/folder_list.h"
 
@@ -92,6 +93,7 @@ DirChooser::DirChooser(QWidget* parent, std::function<QStringList()> volumes)
     setObjectName("dirfrm");
     setWindowTitle(fromUtf8(text::title));
     setFixedSize(ui::twips(4470), ui::twips(4125));
+    ui::keepOnScreen(*this);
 
     Label1_ = new QLabel(fromUtf8(text::label1), this);
     Label1_->setObjectName("Label1");

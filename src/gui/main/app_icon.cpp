@@ -1,19 +1,15 @@
 #include "gui/main/app_icon.h"
 
+#include "gui/common/drawn_icon.h"
+
 #include <QPainter>
-#include <QPixmap>
 
 namespace gb {
 
 namespace {
 
-QPixmap paintIcon(int side)
+void paintIcon(QPainter& p)
 {
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(side / 64.0, side / 64.0);
     p.setPen(QPen(QColor(64, 64, 64), 2));
     p.setBrush(QColor(192, 192, 192));
     p.drawRoundedRect(QRectF(4, 8, 44, 44), 4, 4);
@@ -27,17 +23,14 @@ QPixmap paintIcon(int side)
     p.drawEllipse(QPointF(42, 40), 12, 12);
     p.setPen(QPen(QColor(40, 40, 40), 6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(50, 48), QPointF(60, 58));
-    return pixmap;
 }
 
 } // namespace
 
+// Painted on a 64-unit square for each size and screen density asked for.
 QIcon appIcon()
 {
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 128})
-        icon.addPixmap(paintIcon(side));
-    return icon;
+    return ui::paintedIcon(64, paintIcon, {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}});
 }
 
 } // namespace gb

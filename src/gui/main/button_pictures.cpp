@@ -1,5 +1,7 @@
 #include "gui/main/button_pictures.h"
 
+#include "gui/common/drawn_icon.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <functional>
@@ -11,17 +13,11 @@ namespace {
 const QColor kInk(48, 48, 48);
 const QColor kTiles[] = {QColor(200, 60, 60), QColor(60, 150, 60), QColor(60, 90, 200), QColor(220, 170, 40)};
 
-// Paints on a 24-unit square, scaled to the size asked for.
-QIcon painted(QSize size, const std::function<void(QPainter&)>& paint)
+// Paints on a 24-unit square, scaled to the device pixels of each size and
+// screen asked for.
+QIcon painted(QSize size, std::function<void(QPainter&)> paint)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / 24.0, size.height() / 24.0);
-    paint(p);
-    p.end();
-    return QIcon(pixmap);
+    return ui::paintedIcon(24, std::move(paint), {size});
 }
 
 // A square grid of n by n coloured tiles: few large ones or many small ones.
@@ -81,13 +77,17 @@ QIcon capturePicture(QSize size)
 QIcon stylePicture(const QStyle* style, QStyle::StandardPixmap which, QSize size)
 {
     const QIcon icon = style->standardIcon(which);
-    QPixmap pixmap = icon.pixmap(size);
-    if (pixmap.isNull())
+    if (icon.pixmap(size).isNull())
         return icon;
-    if (pixmap.deviceIndependentSize().toSize() != size)
-        pixmap =
-            pixmap.scaled(size * pixmap.devicePixelRatio(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QIcon(pixmap);
+    return ui::drawnIcon(
+        [icon](QSize devicePixels, qreal ratio) {
+            QPixmap pixmap = icon.pixmap((QSizeF(devicePixels) / ratio).toSize(), ratio);
+            if (pixmap.size() != devicePixels)
+                pixmap = pixmap.scaled(devicePixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            pixmap.setDevicePixelRatio(ratio);
+            return pixmap;
+        },
+        {size});
 }
 
 } // namespace gb

@@ -1,7 +1,8 @@
 #pragma once
 // The pictures above the captions of the main window's button column. Every
 // picture comes at exactly the size asked for, so all captions sit at one
-// height whatever sizes the style's own icons come in.
+// height whatever sizes the style's own icons come in, and is drawn for the
+// device pixels of the screen it is shown on.
 
 #include <QIcon>
 #include <QSize>

@@ -1,5 +1,6 @@
 #include "gui/main/main_window.h"
 #include "gui/common/path_text.h"
+#include "gui/common/screen_fit.h"
 
 #include "core/catalogue/file_icons.h"
 #include "core/search/folder_listing.h"
@@ -35,6 +36,7 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QWindow>
 
 #include <utility>
 
@@ -129,7 +131,14 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ui::twips(9225), ui::twips(6840));
+    // A screen too small for the fixed size (640x480 at scale 2 offers
+    // 320x240) cannot shrink the window; it is placed with its top and its
+    // right edge on the screen instead, as the button column along that edge
+    // holds every command, the exit too, and the title bar's right end its
+    // close box.
+    ui::keepOnScreen(*this, true);
     buildLayout();
+    model_.setDeviceRatio(devicePixelRatioF());
 
     // Start-up: the folder list on the current folder, shown in the path field.
     dir1Path_ = ui::pathBytes(QDir::currentPath());
@@ -366,7 +375,10 @@ void MainWindow::pSearch(const SearchRequest& request)
     ++counter_;
     setCounter(QString::number(counter_));
     const WalkOptions options{request.subfolders, FilePattern(ui::pathBytes(request.pattern))};
-    search_->start(request.folder, options);
+    // The 64-pixel drawings are made only for a screen that shows them.
+    const double ratio = devicePixelRatioF();
+    model_.setDeviceRatio(ratio);
+    search_->start(request.folder, options, ExtractOptions{drawsLarge2x(ratio)});
     harvestTimer_.start();
 }
 
@@ -562,6 +574,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Moved to a screen of another density, the views show each icon from
+    // the drawing that suits it; the drawings themselves are those the last
+    // search made.
+    if (QWindow* window = windowHandle(); window != nullptr && !followsScreen_) {
+        followsScreen_ = true;
+        connect(window, &QWindow::screenChanged, this,
+                [this] { model_.setDeviceRatio(devicePixelRatioF()); });
+    }
+    model_.setDeviceRatio(devicePixelRatioF());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -92,6 +92,7 @@ signals:
     void searchFinished();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -134,6 +135,7 @@ private:
     using SearchStep = SearchControl<SearchRequest>::Step;
     SearchControl<SearchRequest> searchControl_; // holds a start clicked while a search winds down
     std::size_t counter_ = 0;                    // the number lblCount shows
+    bool followsScreen_ = false;                 // the window's screen changes reach the views
 
     CatalogueStore store_;
     CatalogueModel model_;

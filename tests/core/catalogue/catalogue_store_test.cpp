@@ -8,7 +8,8 @@ namespace {
 
 FoundIcon icon(std::string path, int index)
 {
-    return FoundIcon{IconOrigin{std::move(path), index}, RgbaImage(32, 32), RgbaImage(16, 16), {}, {}};
+    return FoundIcon{
+        IconOrigin{std::move(path), index}, RgbaImage(32, 32), RgbaImage(16, 16), {}, {}, {}, {}};
 }
 
 TEST(CatalogueStore, RowsShowImagesInOrderAndKeepTheirReferencesAfterRemoval)
