@@ -1,6 +1,7 @@
 #include "gui/common/screen_fit.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QScreen>
 #include <QStyle>
@@ -62,7 +63,12 @@ private:
         const QRect fitted = fitWithin(wanted, least, screen->availableGeometry(), keepRight_);
         if (fitted.size() != wanted.size())
             window.resize(fitted.size().shrunkBy(frame));
-        if (fitted.topLeft() != wanted.topLeft())
+        // A dialog the program has not placed is placed by QDialog's own
+        // show handling, which runs after this one: on its owner, kept on
+        // the screen. Moving it here would tell QDialog it was placed.
+        const auto* dialog = qobject_cast<const QDialog*>(&window);
+        const bool placedByDialog = dialog != nullptr && !window.testAttribute(Qt::WA_Moved);
+        if (!placedByDialog && fitted.topLeft() != wanted.topLeft())
             window.move(fitted.topLeft());
     }
 
