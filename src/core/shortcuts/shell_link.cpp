@@ -1,5 +1,7 @@
 #include "core/shortcuts/shell_link.h"
 
+#include "core/text/utf16_text.h"
+
 #include <array>
 
 // Offsets and flags follow the Shell Link binary file format
@@ -38,25 +40,6 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // 8-bit text up to its first NUL (or the end of `bytes`).
 std::string ansiText(const ByteReader& bytes)
 {
@@ -70,26 +53,17 @@ std::string ansiText(const ByteReader& bytes)
     return out;
 }
 
-// UTF-16LE text of `units` code units (stopping at a NUL); a lone surrogate
-// becomes U+FFFD.
+// UTF-16LE text of `units` code units, stopping at a NUL.
 std::string utf16Text(const ByteReader& bytes, std::uint64_t units)
 {
-    std::string out;
+    std::u16string text;
     for (std::uint64_t i = 0; i < units && bytes.fits(2 * i, 2); ++i) {
         const char16_t u = *bytes.u16le(2 * i);
         if (u == 0)
             break;
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && bytes.fits(2 * i + 2, 2)) {
-            const char16_t low = *bytes.u16le(2 * i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                appendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        appendUtf8(out, u >= 0xD800 && u < 0xE000 ? char32_t{0xFFFD} : char32_t{u});
+        text += u;
     }
-    return out;
+    return utf8FromUtf16(text);
 }
 
 std::unexpected<ReadFailure> truncatedAt(std::uint64_t offset)

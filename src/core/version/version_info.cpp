@@ -1,5 +1,7 @@
 #include "core/version/version_info.h"
 
+#include "core/text/utf16_text.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -29,41 +31,6 @@ struct Block {
 std::uint64_t aligned(std::uint64_t offset)
 {
     return (offset + 3) & ~std::uint64_t{3};
-}
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-std::string utf8(const std::u16string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i];
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            appendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else {
-            appendUtf8(out, u >= 0xD800 && u < 0xE000 ? char32_t{0xFFFD} : char32_t{u});
-        }
-    }
-    return out;
 }
 
 // UTF-16 text from `offset` up to a NUL, `limit` or `maxUnits`.
@@ -152,11 +119,11 @@ std::expected<VersionInfo, ReadFailure> readVersionInfo(const ByteReader& bytes)
         return table.key.size() >= 4 && (table.key.substr(0, 4) == u"0409");
     });
     const Block& chosen = english != tables.end() ? *english : tables.front();
-    info.table = utf8(chosen.key);
+    info.table = utf8FromUtf16(chosen.key);
     forEachChild(bytes, chosen, kMaxStrings, [&](const Block& text) {
         const std::uint64_t units = text.type == 1 ? text.valueLength : text.valueLength / 2;
         const std::u16string value = textAt(bytes, text.value, text.end, units);
-        info.texts.emplace(utf8(text.key), utf8(value));
+        info.texts.emplace(utf8FromUtf16(text.key), utf8FromUtf16(value));
     });
     return info;
 }
