@@ -21,7 +21,7 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
     // Memory may run out however carefully each reader is bounded; the
     // file then gives the icons drawn so far and the search goes on.
     try {
-        auto source = IconSource::open(std::move(file), std::move(stop));
+        auto source = IconSource::open(path, std::move(file), std::move(stop));
         if (!source)
             return icons;
         const int count = source->count();

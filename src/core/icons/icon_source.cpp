@@ -7,6 +7,7 @@
 #include "core/icons/ne_resources.h"
 #include "core/icons/pe_resources.h"
 #include "core/icons/resample.h"
+#include "core/icons/system_resources.h"
 
 namespace gb {
 
@@ -112,7 +113,26 @@ std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path,
     auto file = FileSource::open(path);
     if (!file)
         return std::unexpected(file.error());
-    return open(std::move(*file), std::move(stop));
+    return open(path, std::move(*file), std::move(stop));
+}
+
+std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path, FileSource file,
+                                                        std::stop_token stop)
+{
+    auto source = open(std::move(file), stop);
+    if (!source || source->count() > 0 || !std::holds_alternative<ResourceSet>(source->content_))
+        return source;
+    const auto mun = systemResourcesFile(path);
+    if (!mun)
+        return source;
+    auto munFile = FileSource::open(*mun);
+    if (!munFile)
+        return source;
+    auto redirected = open(std::move(*munFile), std::move(stop));
+    if (!redirected || redirected->count() == 0)
+        return source;
+    redirected->redirectedTo_ = *mun;
+    return redirected;
 }
 
 std::expected<IconSource, ReadFailure> IconSource::open(FileSource file, std::stop_token stop)
@@ -202,6 +222,33 @@ std::expected<IconGroup, ReadFailure> IconSource::group(int index) const
         result = std::get<IconGroup>(content_);
     result.memo = memo_;
     return result;
+}
+
+const ResourceBlob* IconSource::groupResource(int index) const
+{
+    const auto* set = std::get_if<ResourceSet>(&content_);
+    if (set == nullptr || index < 0 || index >= count())
+        return nullptr;
+    return &set->groups[static_cast<std::size_t>(index)];
+}
+
+std::optional<VersionInfo> IconSource::versionInfo() const
+{
+    // A version resource is a few kilobytes; a larger one is no version
+    // resource Windows would show.
+    constexpr std::uint64_t kMaxVersionBytes = 1 << 20;
+    const auto* set = std::get_if<ResourceSet>(&content_);
+    if (set == nullptr || !set->version || !set->version->data ||
+        set->version->data->length > kMaxVersionBytes)
+        return std::nullopt;
+    const ByteRange range = *set->version->data;
+    const auto held = holdRange(*reader_, range.offset, range.length, &budget_);
+    if (!held)
+        return std::nullopt;
+    auto info = readVersionInfo(held->bytes);
+    if (!info)
+        return std::nullopt;
+    return std::move(*info);
 }
 
 std::expected<ExtractedIcon, ReadFailure> IconSource::icon(int index, ExtractOptions options) const

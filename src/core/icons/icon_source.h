@@ -13,6 +13,7 @@
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/resource_set.h"
+#include "core/version/version_info.h"
 
 #include <expected>
 #include <memory>
@@ -76,6 +77,12 @@ public:
     static std::expected<IconSource, ReadFailure> open(const std::string& path, std::stop_token stop = {});
     // The same for a file already open.
     static std::expected<IconSource, ReadFailure> open(FileSource file, std::stop_token stop = {});
+    // The same for the file at `path` already open as `file`. A program
+    // library in a System32 or SysWOW64 folder that holds no icon groups
+    // gives the icons of ../SystemResources/NAME.mun instead when that file
+    // exists, as the Windows 10 and 11 resource loader does.
+    static std::expected<IconSource, ReadFailure> open(const std::string& path, FileSource file,
+                                                       std::stop_token stop = {});
     // Indexes bytes the caller keeps alive (tests, fuzzing).
     static IconSource fromBytes(ByteReader bytes);
     // Indexes any source (tests), which the IconSource then owns.
@@ -99,6 +106,16 @@ public:
 
     std::expected<IconGroup, ReadFailure> group(int index) const;
     std::expected<ExtractedIcon, ReadFailure> icon(int index, ExtractOptions options = {}) const;
+    // The resource an icon comes from in a program file (its id or name and
+    // language); none for an icon file.
+    const ResourceBlob* groupResource(int index) const;
+
+    // The program's version information (PE files); none when it has none
+    // or it cannot be read.
+    std::optional<VersionInfo> versionInfo() const;
+    // The file the icons are read from when it is not the one opened: the
+    // .mun of a system library. Empty otherwise.
+    const std::string& redirectedTo() const { return redirectedTo_; }
 
 private:
     IconSource() = default;
@@ -112,6 +129,7 @@ private:
     std::shared_ptr<DecodeMemo> memo_;
     std::variant<std::monostate, ResourceSet, IconGroup> content_;
     std::optional<ReadFailure> problem_;
+    std::string redirectedTo_;
 };
 
 } // namespace gb

@@ -425,6 +425,17 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
         set.groups = std::move(named);
         set.groups.insert(set.groups.end(), numbered.begin(), numbered.end());
     }
+    if (const DirectoryEntry* versionType = findType(*types, kRtVersion)) {
+        // What GetFileVersionInfo finds: VS_VERSION_INFO, else the first
+        // version resource. A broken one is no version, not a broken file.
+        if (auto names = tree.entries(versionType->target); names && !names->empty()) {
+            const auto one =
+                std::ranges::find_if(*names, [](const DirectoryEntry& e) { return numericId(e) == 1; });
+            const DirectoryEntry& name = one != names->end() ? *one : names->front();
+            if (auto leaf = tree.firstLeaf(name, numericId(name).value_or(0)); leaf && leaf->data)
+                set.version = *leaf;
+        }
+    }
     if (tree.cancelled() || control.stop.stop_requested())
         return std::unexpected(ReadFailure{ReadError::Cancelled, *root});
     // Groups look their images up by id; languages keep directory order.

@@ -29,8 +29,9 @@ struct ResourceBlob {
 };
 
 struct ResourceSet {
-    std::vector<ResourceBlob> groups; // RT_GROUP_ICON in enumeration order
-    std::vector<ResourceBlob> icons;  // RT_ICON: every leaf, sorted by id, languages in directory order
+    std::vector<ResourceBlob> groups;    // RT_GROUP_ICON in enumeration order
+    std::vector<ResourceBlob> icons;     // RT_ICON: every leaf, sorted by id, languages in directory order
+    std::optional<ResourceBlob> version; // RT_VERSION: VS_VERSION_INFO (id 1) else the first, first language
 };
 
 // What the caller of a reader controls: abandoning it midway, and (for
@@ -43,6 +44,7 @@ struct ReadControl {
 // RT_ICON / RT_GROUP_ICON as resource type ids.
 inline constexpr std::uint16_t kRtIcon = 3;
 inline constexpr std::uint16_t kRtGroupIcon = 14;
+inline constexpr std::uint16_t kRtVersion = 16;
 
 // Parses a group directory (GRPICONDIR, the same in PE and NE) and finds each
 // entry's image: the same language as the group first, else any language.

@@ -39,9 +39,10 @@ void reportFailure(std::ostream& err, const std::string& path, const std::string
 // Indexes a file for listing or export. A file that is no icon source is
 // read fine and holds no icons; a broken one, or one that cannot be opened,
 // is a failure, with the reason.
-std::expected<IconSource, std::string> openSource(OpenedFile file)
+std::expected<IconSource, std::string> openSource(InputFile& input)
 {
-    auto source = file ? IconSource::open(std::move(*file)) : std::unexpected(file.error());
+    auto source = input.file ? IconSource::open(input.path, std::move(*input.file))
+                             : std::unexpected(input.file.error());
     if (!source)
         return std::unexpected(describe(source.error()));
     if (source->problem())
@@ -148,7 +149,7 @@ struct PreparedFile {
 
 PreparedFile prepareFile(InputFile& input, const ExportOptions& options)
 {
-    PreparedFile prepared{input.path, openSource(std::move(input.file)), {}};
+    PreparedFile prepared{input.path, openSource(input), {}};
     if (!prepared.source)
         return prepared;
     WriteAllowance allowance(prepared.source->size());
@@ -290,7 +291,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
         command, err, readAhead(command),
         [](InputFile& input) {
             Listed listed{input.path, {}, 0, {}};
-            auto source = openSource(std::move(input.file));
+            auto source = openSource(input);
             if (!source) {
                 listed.failure = std::move(source.error());
                 return listed;
