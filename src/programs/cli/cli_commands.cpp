@@ -12,6 +12,8 @@
 #include "core/imagefiles/gray.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
+#include "core/launcher/launcher.h"
+#include "system/paths/app_paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -395,6 +397,25 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 
+int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const LauncherOptions& options = command.launcherOptions;
+    LauncherRequest request{command.paths.front(), options.prefix, options.name,
+                            options.dataDir.value_or(defaultDataDir().value_or(""))};
+    const auto plan = planLauncher(request);
+    if (!plan) {
+        err << "glimmerbox-cli: " << describe(plan.error()) << '\n';
+        return kExitSomeFailed;
+    }
+    const auto written = writeLauncher(*plan);
+    if (!written) {
+        err << "glimmerbox-cli: " << describe(written.error()) << '\n';
+        return kExitSomeFailed;
+    }
+    out << *written << '\n';
+    return kExitOk;
+}
+
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
     const auto command = parseCommandLine(args);
@@ -407,6 +428,7 @@ int runCommandLine(std::span<const std::string> args, std::ostream& out, std::os
     case Command::Kind::Help: out << usageText(); return kExitOk;
     case Command::Kind::List: return runList(*command, out, err);
     case Command::Kind::Export: return runExport(*command, out, err);
+    case Command::Kind::Launcher: return runLauncher(*command, out, err);
     }
     return kExitUsage;
 }

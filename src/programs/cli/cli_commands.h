@@ -15,6 +15,9 @@ int runList(const Command& command, std::ostream& out, std::ostream& err);
 int runExport(const Command& command, std::ostream& out, std::ostream& err,
               const StageStep& stage = stageForGroupSync);
 
+// Plans and writes a launcher; prints the desktop entry's path.
+int runLauncher(const Command& command, std::ostream& out, std::ostream& err);
+
 // Parses and runs; returns the exit status (0, 1, or 2 on bad usage).
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 

@@ -1,6 +1,7 @@
 #include "programs/cli/cli_options.h"
 
 #include "core/export/batch_names.h"
+#include "core/launcher/launcher.h"
 
 #include <algorithm>
 #include <optional>
@@ -50,6 +51,53 @@ std::expected<unsigned, std::string> jobsNamed(const std::string& value)
     return static_cast<unsigned>(jobs);
 }
 
+// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
+std::expected<Command, std::string> parseLauncher(std::span<const std::string> args)
+{
+    Command command;
+    command.kind = Command::Kind::Launcher;
+    LauncherOptions& options = command.launcherOptions;
+    bool onlyPaths = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            command.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyPaths = true;
+            continue;
+        }
+        if (arg == "--help") {
+            command.kind = Command::Kind::Help;
+            return command;
+        }
+        std::string value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (arg == "--prefix" || arg == "--name" || arg == "--data") {
+            if (i + 1 >= args.size())
+                return usageError(arg + " needs a value");
+            value = args[++i];
+        }
+        if (arg == "--prefix" || arg == "--data") {
+            if (value.empty())
+                return usageError(arg + " may not be empty");
+            (arg == "--prefix" ? options.prefix : options.dataDir) = value;
+        } else if (arg == "--name") {
+            if (!launcherNameUsable(value))
+                return usageError("--name may not be empty, hold '/' or a control character, or be . or ..");
+            options.name = value;
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+    if (command.paths.size() != 1)
+        return usageError(command.paths.empty() ? "no PATH given" : "launcher takes one PATH");
+    return command;
+}
+
 } // namespace
 
 std::string usageText()
@@ -61,6 +109,7 @@ std::string usageText()
                         --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
+  glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
   glimmerbox-cli --help
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
@@ -111,6 +160,20 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
         file write at most 4 times its size (at least 16 MiB); past that,
         its remaining icons are reported and not written.
 
+launcher  makes a menu entry that runs a Windows program with Wine. PATH is
+        the program or a Windows shortcut (.lnk) to it, whose target,
+        arguments, working folder and icon are found in the Wine prefix
+        (--prefix, else the nearest folder above PATH holding drive_c and
+        system.reg). Writes DIR/applications/glimmerbox-NAME.desktop and the
+        icon Explorer shows as DIR/icons/hicolor/WxH/apps/glimmerbox-NAME.png
+        for each theme size it stores (and 48x48 made from the largest image
+        when it stores none of 48 or more), replacing a launcher of that
+        name, and prints the entry's path. DIR is $XDG_DATA_HOME, else
+        ~/.local/share; NAME is the program's name (its FileDescription,
+        else ProductName, else file name) in lower case, with every
+        character other than a-z, 0-9, '.', '_' and '-' a '-'. Nothing is
+        written when anything fails.
+
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad
 usage.
@@ -135,6 +198,8 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h" || verb == "help")
         return command;
+    if (verb == "launcher")
+        return parseLauncher(args.subspan(1));
     if (verb == "list")
         command.kind = Command::Kind::List;
     else if (verb == "export")

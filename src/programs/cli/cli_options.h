@@ -2,6 +2,7 @@
 // The command line of glimmerbox-cli.
 
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,9 +26,16 @@ struct WalkChoice {
     std::string pattern = "*.exe";
 };
 
+// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
+struct LauncherOptions {
+    std::optional<std::string> prefix, name;
+    std::optional<std::string> dataDir; // else the user's data folder
+};
+
 struct Command {
-    enum class Kind { Help, List, Export } kind = Kind::Help;
+    enum class Kind { Help, List, Export, Launcher } kind = Kind::Help;
     ExportOptions exportOptions;
+    LauncherOptions launcherOptions;
     WalkChoice walk;
     std::vector<std::string> paths; // files and folders, bytes exactly as given
     unsigned jobs = 0;              // files read at once (-j N); 0 for one per core

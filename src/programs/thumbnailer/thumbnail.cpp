@@ -5,6 +5,7 @@
 #include "core/icons/stored_images.h"
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
+#include "core/wine/shortcut_icon.h"
 #include "programs/thumbnailer/stored_png.h"
 #include "programs/thumbnailer/thumbnailer_args.h"
 
@@ -40,17 +41,38 @@ std::expected<void, WriteFailure> writeThumbnailFile(const std::string& path, st
     return commitStagedFile(*staged);
 }
 
+// The icon Explorer shows for the file: its first (resource-directory
+// order); for a shortcut the one it names, else its target's first, looked
+// up in the Wine prefix the shortcut lies in.
+std::expected<IconChoice, std::string> shownIcon(const std::string& path)
+{
+    const auto shortcut = readShortcutFile(path);
+    if (!shortcut)
+        return std::unexpected(describe(shortcut.error()));
+    if (!*shortcut)
+        return IconChoice{path, 0};
+    auto icon = shortcutIcon(**shortcut, shortcutPaths(path, std::nullopt));
+    if (!icon)
+        return std::unexpected(describe(icon.error()));
+    return std::move(*icon);
+}
+
 } // namespace
 
 std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int size)
 {
-    auto source = IconSource::open(path);
+    const auto shown = shownIcon(path);
+    if (!shown)
+        return std::unexpected(shown.error());
+    auto source = IconSource::open(shown->file);
     if (!source)
         return std::unexpected(describe(source.error()));
     if (source->count() == 0)
         return std::unexpected(source->problem() ? describe(*source->problem()) : "the file holds no icon");
-    // The first group is the one Explorer shows: resource-directory order.
-    const auto group = source->group(0);
+    const auto position = iconPosition(*source, shown->index);
+    if (!position)
+        return std::unexpected(shown->file + ": no icon of index " + std::to_string(shown->index));
+    const auto group = source->group(*position);
     if (!group)
         return std::unexpected(describe(group.error()));
 

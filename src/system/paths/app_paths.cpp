@@ -29,6 +29,11 @@ std::optional<std::string> dataHome()
     return std::nullopt;
 }
 
+std::optional<std::string> defaultDataDir()
+{
+    return dataHome();
+}
+
 std::string appPath()
 {
     std::string folder = programFolder().value_or(".");

@@ -22,6 +22,10 @@ std::optional<std::string> programFolder();
 // unset too.
 std::optional<std::string> dataHome();
 
+// Where launchers go by default (applications/ and icons/ below it): the
+// user's data folder, dataHome().
+std::optional<std::string> defaultDataDir();
+
 // The output folder, made when it is missing.
 std::string appPath();
 

@@ -1,0 +1,100 @@
+#pragma once
+// A Linux launcher for a Windows program run by Wine: a desktop entry in
+// DATA/applications and the program's icon in DATA/icons/hicolor, made from
+// the program itself or from a Windows shortcut (.lnk) to it.
+//
+// planLauncher reads everything and decides, writing nothing; writeLauncher
+// writes what a plan holds, atomically. The errors are values with a kind
+// and the path concerned; describe() words them in English for the
+// command-line tool, and a window words the kinds in its own language.
+
+#include "core/icons/read_error.h"
+#include "core/imagefiles/atomic_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gb {
+
+struct LauncherRequest {
+    std::string path;                  // a Windows program, or a shortcut to one
+    std::optional<std::string> prefix; // the Wine prefix; else the one PATH lies in
+    std::optional<std::string> name;   // NAME of glimmerbox-NAME; else the default
+    std::string dataDir;               // where applications/ and icons/ go
+};
+
+enum class LauncherProblem {
+    Unreadable,      // PATH, the program or the icon's file cannot be read (see read)
+    BrokenShortcut,  // PATH is a shortcut that cannot be read (see read)
+    NoTarget,        // the shortcut names no program
+    NoPrefix,        // a Windows path, and no Wine prefix to find it in
+    PrefixNotFolder, // the prefix given is no folder
+    NoDrive,         // the prefix has no such drive (detail: "d:")
+    LeavesDrive,     // a path going above the root of its drive
+    UnknownVariable, // a %NAME% Wine does not set (detail: NAME)
+    UnsupportedPath, // a network path
+    Missing,         // a path that does not exist
+    NotAFile,        // the program is a folder or no regular file
+    NoIcon,          // the file holds no icon of that index (detail: the index)
+    IconUnreadable,  // the icon holds no image that can be decoded
+    BadName,         // NAME empty, "." or "..", or holding "/" or a control character
+    UnusableText,    // a control character in what the entry would hold (detail: the key)
+    NoDataDir,       // no folder to write into
+    WriteFailed,     // a file could not be written (see write)
+};
+
+struct LauncherError {
+    LauncherProblem problem = LauncherProblem::Missing;
+    std::string path;   // the file, or the Windows path, concerned
+    std::string detail; // as each kind says
+    std::optional<ReadFailure> read;
+    std::optional<WriteFailure> write;
+};
+
+// English, for the command-line tool and for programmers.
+std::string describe(const LauncherError& error);
+
+struct LauncherImage {
+    int size = 0;               // width and height
+    bool scaled = false;        // made from a larger or smaller image
+    std::vector<std::byte> png; // the file's bytes
+};
+
+struct LauncherPlan {
+    std::string program;               // the program on disk
+    std::optional<std::string> prefix; // WINEPREFIX; none runs wine without it
+    std::vector<std::string> arguments;
+    std::string workingFolder;
+    std::string iconFile;
+    int iconPosition = 0;              // among the icon file's icons
+    std::string displayName;           // Name=
+    std::string defaultName;           // NAME made from the display name
+    std::string name;                  // NAME: the one asked for, else the default
+    std::string desktopFile;           // DATA/applications/glimmerbox-NAME.desktop
+    std::string desktopEntry;          // its text
+    std::vector<LauncherImage> images; // smallest first
+    std::string iconsFolder;           // DATA/icons
+};
+
+inline constexpr const char* kLauncherFilePrefix = "glimmerbox-";
+
+// The display name made a file name: lower case, and each character other
+// than a-z, 0-9, ".", "_" and "-" a "-".
+std::string launcherSlug(const std::string& displayName);
+
+// Whether NAME can name the launcher's files: not empty, ".", or "..", and
+// without "/" or a control character.
+bool launcherNameUsable(const std::string& name);
+
+std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& request);
+
+// Writes the icons and then the entry, each atomically, replacing a
+// launcher of that name (and removing its icons of sizes no longer
+// written). Returns the entry's path.
+std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan);
+
+} // namespace gb

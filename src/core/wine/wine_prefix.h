@@ -1,0 +1,64 @@
+#pragma once
+// Windows paths inside a Wine prefix, found as Wine finds them: a drive
+// letter through PREFIX/dosdevices/x: (a link, usually c: -> ../drive_c and
+// z: -> /), each further component matched without regard to case, and the
+// environment variables a program sees expanded as Wine lays a prefix out
+// (C:\Program Files, C:\windows, C:\users\USER\AppData\Roaming, ...).
+// A relative path (a shortcut's target or icon beside it) is followed from
+// the folder given, with a prefix or without one.
+
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace gb {
+
+enum class WinePathProblem {
+    NoPrefix,        // a drive or a variable, and no prefix to find it in
+    NoDrive,         // the prefix has no dosdevices link for the drive letter
+    LeavesDrive,     // ".." above the root of its drive
+    UnknownVariable, // a %NAME% Wine does not set (detail: the name)
+    Empty,           // no path at all (a shortcut naming no file)
+    Unsupported,     // a network path (\\server\share)
+    Missing,         // some component does not exist
+};
+
+struct WinePathFailure {
+    WinePathProblem problem = WinePathProblem::Missing;
+    std::string path;   // the Windows path as given
+    std::string detail; // the drive or variable concerned, when there is one
+};
+
+std::string describe(const WinePathFailure& failure);
+
+// Where Windows paths are looked up.
+struct WinePaths {
+    std::optional<std::string> prefix; // the prefix's folder
+    std::string relativeBase;          // the folder relative paths start from
+    // The user's folder name under drive_c/users; userOf(prefix) by default.
+    std::string user;
+};
+
+// The prefix a file lies in: the nearest folder above it that holds
+// drive_c and system.reg, as Wine leaves every prefix it has made.
+std::optional<std::string> findWinePrefix(const std::string& path);
+
+// The user Wine made the prefix for: the one folder under drive_c/users
+// other than Public, else $USER.
+std::string userOf(const std::string& prefix);
+
+// The value of a variable a program sees in the prefix, as a Windows path,
+// or none for a variable Wine does not set. The name is matched without
+// regard to case, as Windows matches it.
+std::optional<std::string> wineVariable(std::string_view name, const WinePaths& paths);
+
+// The path with every %NAME% expanded (a lone "%" stays as it is).
+std::expected<std::string, WinePathFailure> expandWineVariables(std::string_view windowsPath,
+                                                                const WinePaths& paths);
+
+// The existing file or folder a Windows path names, as a path of this system.
+std::expected<std::string, WinePathFailure> mapWindowsPath(std::string_view windowsPath,
+                                                           const WinePaths& paths);
+
+} // namespace gb
