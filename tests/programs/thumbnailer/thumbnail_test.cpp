@@ -6,7 +6,9 @@
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
 #include "fixtures/fixture_facts.h"
+#include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
+#include "support/wine_prefix_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,20 @@ TEST(Thumbnailer, ProgramShowsItsFirstIconGroup)
     const RgbaImage image = decodeThumbnail(out);
     ASSERT_EQ(image.width(), 32);
     EXPECT_EQ(image.at(24, 24), bodyOf(gbfix::apple_32));
+}
+
+TEST(Thumbnailer, ShortcutShowsTheIconItNamesInItsPrefix)
+{
+    TempFolder folder;
+    test::makeWinePrefix(folder.path() / "prefix");
+    test::ShortcutRecipe recipe;
+    recipe.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+    recipe.iconLocation = "%ProgramFiles%\\FIXTURE\\app.exe";
+    recipe.iconIndex = -40; // the group of id 40: one 48x48 image
+    const std::string lnk = folder.write("prefix/drive_c/users/Public/App.lnk", test::buildShortcut(recipe));
+    const auto thumbnail = makeThumbnail(lnk, 256);
+    ASSERT_TRUE(thumbnail) << thumbnail.error();
+    EXPECT_EQ(thumbnail->width, 48);
 }
 
 TEST(Thumbnailer, FileUriIsPercentDecoded)

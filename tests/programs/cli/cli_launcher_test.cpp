@@ -1,0 +1,139 @@
+#include "programs/cli/cli_commands.h"
+
+#include "core/icons/png_decoder.h"
+#include "support/shell_link_builder.h"
+#include "support/temp_folder.h"
+#include "support/wine_prefix_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+namespace gb::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+struct LauncherRun {
+    int status;
+    std::string out, err;
+};
+
+LauncherRun launcher(const std::string& path, const std::string& data, std::vector<std::string> more = {})
+{
+    std::vector<std::string> args{"launcher", path, "--data", data};
+    args.insert(args.end(), more.begin(), more.end());
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return LauncherRun{status, out.str(), err.str()};
+}
+
+// Each icon file written, as "SIZE:WIDTHxHEIGHT".
+std::set<std::string> iconsOf(const fs::path& data, const std::string& name)
+{
+    std::set<std::string> icons;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string side = std::to_string(size);
+        const fs::path file = data / "icons/hicolor" / (side + "x" + side) / "apps" / (name + ".png");
+        if (!fs::exists(file))
+            continue;
+        const std::string bytes = test::readText(file.string());
+        const auto image = decodePng(ByteReader(std::as_bytes(std::span(bytes))));
+        icons.insert(
+            side + ":" +
+            (image ? std::to_string(image->width()) + "x" + std::to_string(image->height()) : "unreadable"));
+    }
+    return icons;
+}
+
+TEST(CliLauncher, ShortcutInAPrefixBecomesADesktopEntryWithTheIconItShows)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "my prefix");
+    const std::string data = folder.file("data");
+    test::ShortcutRecipe recipe;
+    recipe.localBasePath = "C:\\PROGRAM FILES\\FIXTURE\\APP.EXE";
+    recipe.workingFolder = "%APPDATA%\\Game";
+    recipe.arguments = "-windowed \"save 1\" say\\\"hi 100% C:\\dir\\ $HOME";
+    recipe.iconLocation = "App.exe"; // beside the shortcut
+    recipe.iconIndex = -5;           // resource id 5: 16 and 32 only
+    const std::string lnk =
+        folder.write("my prefix/drive_c/Program Files/Fixture/App.lnk", test::buildShortcut(recipe));
+
+    const LauncherRun run = launcher(lnk, data);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string entry = data + "/applications/glimmerbox-fixture-catalogue.desktop";
+    EXPECT_EQ(run.out, entry + "\n");
+    const std::string c = prefix + "/drive_c";
+    EXPECT_EQ(test::readText(entry),
+              "[Desktop Entry]\nType=Application\nName=Fixture Catalogue\n"
+              "Exec=env WINEPREFIX=\"" +
+                  prefix + "\" wine \"" + c +
+                  "/Program Files/Fixture/App.exe\" -windowed "
+                  "\"save 1\" \"say\\\\\"hi\" 100%% \"C:\\\\\\\\dir\\\\\\\\\" \"\\\\$HOME\"\n"
+                  "Path=" +
+                  c +
+                  "/users/ana/AppData/Roaming/Game\nIcon=glimmerbox-fixture-catalogue\n"
+                  "StartupWMClass=app.exe\nCategories=X-Wine;\n");
+    // 48 made from the 32: the group stores nothing of 48 or more.
+    EXPECT_EQ(iconsOf(data, "glimmerbox-fixture-catalogue"),
+              (std::set<std::string>{"16:16x16", "32:32x32", "48:48x48"}));
+
+    // Replaced under the same name by the program's own first icon (256, 32,
+    // 16): the 48 made before goes.
+    ASSERT_EQ(launcher(c + "/Program Files/Fixture/App.exe", data, {"--name", "fixture-catalogue"}).status,
+              0);
+    EXPECT_EQ(iconsOf(data, "glimmerbox-fixture-catalogue"),
+              (std::set<std::string>{"16:16x16", "32:32x32", "256:256x256"}));
+}
+
+TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
+{
+    TempFolder folder;
+    test::makeWinePrefix(folder.path() / "prefix");
+    const std::string fixture = folder.file("prefix/drive_c/Program Files/Fixture/");
+    const std::string data = folder.file("data");
+    const auto shortcut = [&](const std::string& name, test::ShortcutRecipe recipe,
+                              std::size_t keep = SIZE_MAX) {
+        auto bytes = test::buildShortcut(recipe);
+        bytes.resize(std::min(keep, bytes.size()));
+        return folder.write("prefix/drive_c/Program Files/Fixture/" + name, bytes);
+    };
+    test::ShortcutRecipe good;
+    good.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+    test::ShortcutRecipe hugeIndex = good;
+    hugeIndex.iconLocation = "App.exe";
+    hugeIndex.iconIndex = INT32_MIN;
+    test::ShortcutRecipe outside = good;
+    outside.localBasePath = "C:\\..\\..\\..\\etc\\passwd";
+    test::ShortcutRecipe noTarget;
+    noTarget.idList = true;
+
+    const std::pair<std::string, std::string> cases[] = {
+        {shortcut("cut.lnk", good, 90), "a broken shortcut"},
+        {shortcut("index.lnk", hugeIndex), "holds no icon of index -2147483648"},
+        {shortcut("outside.lnk", outside), "goes above the root of its drive"},
+        {shortcut("none.lnk", noTarget), "the shortcut names no program"},
+        {fixture + "Gone.exe", "cannot be read"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const LauncherRun run = launcher(path, data);
+        EXPECT_EQ(run.status, 1) << path;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(data));
+
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{"launcher"},
+                                                  {"launcher", "a.exe", "b.exe"},
+                                                  {"launcher", "a.exe", "--name", ".."},
+                                                  {"launcher", "a.exe", "--prefix"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(runCommandLine(usage, out, err), 2) << usage.back();
+    }
+}
+
+} // namespace
+} // namespace gb::cli
