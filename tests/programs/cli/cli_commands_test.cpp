@@ -275,6 +275,7 @@ TEST(CliJobs, EveryJobCountWritesWhatOneJobWrites)
     };
     const std::vector<std::vector<std::string>> commands = {
         {"list", "--recursive"},
+        {"list", "--recursive", "--json"},
         {"export", "--recursive", "--size", "32", "--format", "png"},
         {"export", "--recursive", "--size", "all", "--format", "png", "--gray"},
         {"export", "--recursive", "--format", "hicolor"},
@@ -297,12 +298,12 @@ TEST(CliJobs, EveryJobCountWritesWhatOneJobWrites)
             runs.push_back(run);
             written.push_back(command[0] == "list" ? std::map<std::string, std::string>{} : filesUnder(out));
         }
-        EXPECT_EQ(runs[0].status, 1) << command[2]; // the cut file
-        EXPECT_EQ(runs[1].status, runs[0].status) << command[2];
-        EXPECT_EQ(runs[1].out, runs[0].out) << command[2];
-        EXPECT_EQ(runs[1].err, runs[0].err) << command[2];
-        EXPECT_EQ(written[1], written[0]) << command[2];
-        EXPECT_GT(std::count(runs[0].out.begin(), runs[0].out.end(), '\n'), 40) << command[2];
+        EXPECT_EQ(runs[0].status, 1) << command.back(); // the cut file
+        EXPECT_EQ(runs[1].status, runs[0].status) << command.back();
+        EXPECT_EQ(runs[1].out, runs[0].out) << command.back();
+        EXPECT_EQ(runs[1].err, runs[0].err) << command.back();
+        EXPECT_EQ(written[1], written[0]) << command.back();
+        EXPECT_GT(std::count(runs[0].out.begin(), runs[0].out.end(), '\n'), 40) << command.back();
     }
 }
 
