@@ -2,6 +2,7 @@
 #include "core/icons/icon_source.h"
 #include "core/imagefiles/ico_writer.h"
 #include "programs/cli/cli_commands.h"
+#include "support/cli_run.h"
 #include "support/temp_folder.h"
 
 #include "support/printers.h"
@@ -19,6 +20,8 @@
 namespace gb::cli {
 namespace {
 
+using test::CliRun;
+using test::runCli;
 using test::TempFolder;
 
 RgbaImage redSquare(int side)
@@ -28,18 +31,6 @@ RgbaImage redSquare(int side)
         for (int x = side / 2; x < side; ++x)
             image.at(x, y) = Rgba{220, 10, 10, 255};
     return image;
-}
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return CliRun{status, out.str(), err.str()};
 }
 
 TEST(CliList, PrintsKeyAndChosenEntriesThenTheTotals)

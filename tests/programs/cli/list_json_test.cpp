@@ -3,6 +3,7 @@
 #include "core/hash/sha256.h"
 #include "fixtures/fixture_facts.h"
 #include "programs/cli/cli_commands.h"
+#include "support/cli_run.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +18,9 @@ namespace gb::cli {
 namespace {
 
 using Json = nlohmann::json;
+using test::CliRun;
+using test::runCli;
 using test::TempFolder;
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return CliRun{status, out.str(), err.str()};
-}
 
 // "32x32@8", "256x256@png" or "none", as the fixture facts name entries.
 std::string labelOf(const Json& chosen)
