@@ -25,6 +25,7 @@ std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path,
 
     IconDetails details;
     details.group = std::move(*group);
+    details.version = source->versionInfo();
     const auto headers = probeGroupEntries(details.group);
     // Hostile groups name one stored image from many entries: it is decoded
     // once, and every decoding is charged to the file's budget of pixels.

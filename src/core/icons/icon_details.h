@@ -8,6 +8,7 @@
 #include "core/icons/icon_image.h"
 #include "core/icons/read_error.h"
 #include "core/icons/rgba_image.h"
+#include "core/version/version_info.h"
 
 #include <cstddef>
 #include <expected>
@@ -39,6 +40,8 @@ struct IconDetails {
     // The entry shown first: the image Windows draws largest. nullopt when
     // no image has a readable header.
     std::optional<std::size_t> shownFirst;
+    // The program's version information, when its file has some.
+    std::optional<VersionInfo> version;
 };
 
 // Icon `index` (from 0) of the file at `path`. Fails as IconSource does: the

@@ -79,6 +79,7 @@ RgbaImage renderGroup(const IconGroup& group, int size, EntryInfo* chosen)
         if (auto drawn = drawEntry(group, entry, size)) {
             info.found = true;
             info.header = *headers[*index];
+            info.entry = *index;
             image = std::move(*drawn);
             break;
         }

@@ -15,6 +15,7 @@
 #include "core/icons/resource_set.h"
 #include "core/version/version_info.h"
 
+#include <cstddef>
 #include <expected>
 #include <memory>
 #include <optional>
@@ -29,6 +30,7 @@ namespace gb {
 struct EntryInfo {
     bool found = false; // false: nothing drawable, the image is fully transparent
     ImageHeader header;
+    std::size_t entry = 0;     // its position in the group, when found
     std::string label() const; // "32x32@8", "256x256@png", "none"
 };
 

@@ -1,5 +1,6 @@
 #include "core/icons/ne_resources.h"
 #include "core/icons/mz_header.h"
+#include "core/text/ansi_text.h"
 
 #include <algorithm>
 
@@ -21,9 +22,30 @@ constexpr std::uint16_t kIntegerId = 0x8000;
 // Anything past 24 would place data beyond 1 TiB.
 constexpr std::uint16_t kMaxAlignShift = 24;
 
+// Bytes of resource names read per file. Every named group of a hostile
+// file may point at one 255-byte string; real names are short, and all of
+// them together fit in the file.
+constexpr std::uint64_t kMinNameBytes = 1 << 16;
+
 std::optional<std::uint64_t> neHeaderOffset(const SourceReader& file)
 {
     return newHeaderOffset(file, kNeSignature);
+}
+
+// A named resource's name: a length byte, then that many bytes of text,
+// at an offset from the start of the resource table. Empty when it lies
+// outside the file or the allowance is used up.
+std::string resourceName(const SourceReader& file, std::uint64_t table, std::uint16_t offset,
+                         std::uint64_t& bytesLeft)
+{
+    const auto length = file.u8(table + offset);
+    if (!length || *length > bytesLeft)
+        return {};
+    const auto text = file.bytes(table + offset + 1, *length);
+    if (!text)
+        return {};
+    bytesLeft -= *length;
+    return utf8FromWindows1252(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
 }
 
 } // namespace
@@ -56,6 +78,7 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file
     if (*shift > kMaxAlignShift)
         return std::unexpected(ReadFailure{ReadError::TooLarge, table});
 
+    std::uint64_t nameBytesLeft = std::max(kMinNameBytes, file.size());
     // Every record moves the cursor forward, so the walk ends within the file.
     std::uint64_t cursor = table + 2;
     for (;;) {
@@ -102,7 +125,9 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file
                 if (integer)
                     set.icons.push_back(blob);
             } else {
-                set.groups.push_back(blob);
+                if (!integer)
+                    blob.name = resourceName(file, table, id, nameBytesLeft);
+                set.groups.push_back(std::move(blob));
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "core/icons/pe_resources.h"
 #include "core/icons/mz_header.h"
+#include "core/text/utf16_text.h"
 
 #include <algorithm>
 
@@ -44,6 +45,11 @@ constexpr std::uint64_t kMinBytesPerIcon = 64;
 // plus a floor for tiny files keeps every walk linear in the file's size.
 constexpr std::uint64_t kVisitsPerEntryBytes = 4;
 constexpr std::uint64_t kMinVisits = 4096;
+
+// Characters of resource names read per file. Every named group of a
+// hostile file may point at one string of 65535 characters; real names are
+// short, and all of them together fit in the file.
+constexpr std::uint64_t kMinNameChars = 1 << 16;
 
 // How often the walk looks at the stop request (entries between looks).
 constexpr std::uint64_t kStopCheckInterval = 64;
@@ -185,7 +191,8 @@ public:
                  std::uint64_t length, const ReadControl& control)
         : file_(file), image_(image), root_(rootOffset), length_(length), control_(control),
           maxIconImages_(file.size() / kMinBytesPerIcon),
-          visitsLeft_(std::max(kMinVisits, file.size() / kDirectoryEntrySize * kVisitsPerEntryBytes))
+          visitsLeft_(std::max(kMinVisits, file.size() / kDirectoryEntrySize * kVisitsPerEntryBytes)),
+          nameCharsLeft_(std::max(kMinNameChars, file.size()))
     {
     }
 
@@ -271,6 +278,27 @@ public:
         }
     }
 
+    // A named entry's name (IMAGE_RESOURCE_DIR_STRING_U: a character count,
+    // then that many UTF-16LE characters), as UTF-8. Empty when it lies
+    // outside the section or the file's allowance of name characters is
+    // used up.
+    std::string name(const DirectoryEntry& entry)
+    {
+        const auto length = u16(entry.nameOrId);
+        const std::uint64_t text = std::uint64_t{entry.nameOrId} + 2;
+        if (!length || *length > nameCharsLeft_ || !inSection(text, std::uint64_t{*length} * 2))
+            return {};
+        const auto bytes = file_.bytes(root_ + text, std::uint64_t{*length} * 2);
+        if (!bytes)
+            return {};
+        nameCharsLeft_ -= *length;
+        const ByteReader units(*bytes);
+        std::u16string chars(*length, u'\0');
+        for (std::uint16_t i = 0; i < *length; ++i)
+            chars[i] = static_cast<char16_t>(*units.u16le(std::uint64_t{i} * 2));
+        return utf8FromUtf16(chars);
+    }
+
 private:
     // One directory entry read; false once the stop is requested or the
     // file's allowance of entries is used up.
@@ -331,6 +359,7 @@ private:
     const ReadControl& control_;
     std::uint64_t maxIconImages_;
     std::uint64_t visitsLeft_;
+    std::uint64_t nameCharsLeft_;
     std::uint64_t sinceStopCheck_ = 0;
     bool cancelled_ = false;
 };
@@ -418,8 +447,11 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
             if (tree.cancelled() || tree.exhausted())
                 break;
             const auto id = numericId(name);
-            if (auto leaf = tree.firstLeaf(name, id.value_or(0)))
-                (name.named ? named : numbered).push_back(*leaf);
+            if (auto leaf = tree.firstLeaf(name, id.value_or(0))) {
+                if (name.named)
+                    leaf->name = tree.name(name);
+                (name.named ? named : numbered).push_back(std::move(*leaf));
+            }
         }
         std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
         set.groups = std::move(named);

@@ -11,6 +11,7 @@
 #include <expected>
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 namespace gb {
@@ -23,6 +24,7 @@ struct ByteRange {
 
 struct ResourceBlob {
     std::uint16_t id = 0;          // numeric id; 0 for a named resource
+    std::string name;              // a named resource's name, UTF-8; empty for a numbered one
     std::uint16_t language = 0;    // LANGID of the leaf (PE); 0 for NE
     std::optional<ByteRange> data; // none when the directory points outside the file
     std::uint64_t offset = 0;      // file offset of the data (or of the bad entry)

@@ -1,5 +1,7 @@
 #include "core/search/file_pattern.h"
 
+#include "core/text/utf8_text.h"
+
 namespace gb {
 
 namespace {
@@ -7,11 +9,6 @@ namespace {
 char fold(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool isContinuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
 }
 
 std::string_view trimSpaces(std::string_view s)
@@ -36,7 +33,7 @@ bool wildcardMatch(std::string_view pattern, std::string_view name)
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             ++n;
-            while (n < name.size() && isContinuation(name[n]))
+            while (n < name.size() && isUtf8Continuation(name[n]))
                 ++n;
         } else if (p < pattern.size() && pattern[p] == fold(name[n])) {
             ++p;
@@ -93,41 +90,6 @@ std::string normalisePatternText(std::string_view text)
     return text == "*" ? std::string("*.*") : std::string(text);
 }
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at the start of `s` (no
-// overlong forms, no surrogates, nothing above U+10FFFF), or 0.
-std::size_t utf8SequenceLength(std::string_view s)
-{
-    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xbf; // the range of the second byte
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        low = lead == 0xe0 ? 0xa0 : 0x80;
-        high = lead == 0xed ? 0x9f : 0xbf;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        low = lead == 0xf0 ? 0x90 : 0x80;
-        high = lead == 0xf4 ? 0x8f : 0xbf;
-    } else {
-        return 0;
-    }
-    if (s.size() < length || byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (!isContinuation(s[i]))
-            return 0;
-    return length;
-}
-
-} // namespace
-
 std::string patternForName(std::string_view name)
 {
     std::string pattern;
@@ -141,7 +103,7 @@ std::string patternForName(std::string_view name)
             // matcher does, so the next character starts where it expects.
             pattern += '?';
             ++at;
-            while (at < name.size() && isContinuation(name[at]))
+            while (at < name.size() && isUtf8Continuation(name[at]))
                 ++at;
             continue;
         }

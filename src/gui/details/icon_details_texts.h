@@ -27,6 +27,12 @@ inline const QString kNoThemeSize =
     QStringLiteral("此图标没有图标主题的标准尺寸（16、22、24、32、48、64、128、256）。");
 inline const QString kInstalled = QStringLiteral("已安装到：");
 
+// The program's version information, one line each for what it gives.
+inline const QString kFileDescription = QStringLiteral("文件说明：");
+inline const QString kProductName = QStringLiteral("产品名称：");
+inline const QString kVersion = QStringLiteral("版本：");
+inline const QString kCompany = QStringLiteral("公司：");
+
 // A stored image that cannot become a PNG: "“path”：reason。"
 inline const QString kUndecodable = QStringLiteral("无法解码此图像");
 inline const QString kUnencodable = QStringLiteral("无法将此图像编码为 PNG");

@@ -47,6 +47,21 @@ QString suggestedName(const IconOrigin& origin)
     return name;
 }
 
+// The lines of the program's version information it has, or "".
+QString versionText(const VersionInfo& version)
+{
+    QStringList lines;
+    const auto add = [&](const QString& label, const std::optional<std::string>& value) {
+        if (value)
+            lines << label + QString::fromStdString(*value);
+    };
+    add(texts::kFileDescription, version.text("FileDescription"));
+    add(texts::kProductName, version.text("ProductName"));
+    add(texts::kVersion, version.version());
+    add(texts::kCompany, version.text("CompanyName"));
+    return lines.join('\n');
+}
+
 void inform(QWidget* parent, const QString& text)
 {
     ui::showMessage(parent, ui::MessageStyle::Information, texts::kTitle, text);
@@ -79,6 +94,12 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     problem_->setWordWrap(true);
     problem_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     problem_->hide();
+
+    // What the program says of itself (its version information).
+    version_ = new QLabel(this);
+    version_->setObjectName("version");
+    version_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    version_->hide();
 
     preview_ = new QLabel(this);
     preview_->setObjectName("preview");
@@ -121,6 +142,7 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(problem_);
+    layout->addWidget(version_);
     layout->addLayout(top, 1);
     layout->addLayout(nameRow);
     layout->addLayout(buttons);
@@ -162,6 +184,9 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> deta
         return;
     }
     group_ = std::move(details->group);
+    if (details->version)
+        version_->setText(versionText(*details->version));
+    version_->setVisible(!version_->text().isEmpty());
     for (const StoredImageDetails& image : details->images) {
         QStringList columns;
         if (const auto& header = image.header)

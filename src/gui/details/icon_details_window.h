@@ -55,6 +55,7 @@ private:
     std::vector<QPixmap> previews_;  // one per entry; null where the image does not decode
     QTreeWidget* images_ = nullptr;
     QLabel* problem_ = nullptr;
+    QLabel* version_ = nullptr;
     QLabel* preview_ = nullptr;
     QLineEdit* name_ = nullptr;
     std::vector<QPushButton*> actions_;

@@ -1,5 +1,6 @@
 #include "programs/cli/cli_commands.h"
 #include "programs/cli/input_files.h"
+#include "programs/cli/list_json.h"
 
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
@@ -22,16 +23,16 @@
 
 namespace gb::cli {
 
+std::string keyOf(const std::string& path, int index)
+{
+    return path + "(" + std::to_string(index) + ")";
+}
+
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitSomeFailed = 1;
 constexpr int kExitUsage = 2;
-
-std::string keyOf(const std::string& path, int index)
-{
-    return path + "(" + std::to_string(index) + ")";
-}
 
 void reportFailure(std::ostream& err, const std::string& path, const std::string& reason)
 {
@@ -283,7 +284,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     struct Listed {
         std::string path;
-        std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16 per icon
+        std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16, or a JSON object, per icon
         int icons = 0;
         std::string failure;
     };
@@ -291,11 +292,17 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     bool failed = false;
     const bool allRead = readInputFiles<Listed>(
         command, err, readAhead(command),
-        [](InputFile& input) {
+        [json = command.json](InputFile& input) {
             Listed listed{input.path, {}, 0, {}};
             auto source = openSource(input);
             if (!source) {
                 listed.failure = std::move(source.error());
+                return listed;
+            }
+            if (json) {
+                JsonListing listing = listJson(input.path, *source);
+                listed.lines = std::move(listing.lines);
+                listed.icons = listing.icons;
                 return listed;
             }
             for (int i = 0; i < source->count(); ++i) {

@@ -6,8 +6,12 @@
 #include "programs/cli/cli_options.h"
 
 #include <ostream>
+#include <string>
 
 namespace gb::cli {
+
+// The key of icon `index` of the file at `path`: "PATH(INDEX)".
+std::string keyOf(const std::string& path, int index);
 
 int runList(const Command& command, std::ostream& out, std::ostream& err);
 // Files are written through an export session, each staged with `stage`;

@@ -103,7 +103,7 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [-j N] [--recursive] [--pattern P] PATH...
+  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [-j N] [--recursive] [--pattern P]
                         --out DIR PATH...
@@ -131,6 +131,13 @@ list    prints one line per icon, in order:
         image drawn at that size, as WIDTHxHEIGHT@BITS or @png, or "none"
         when nothing can be drawn. Then "N icons in M files" on standard
         error.
+        --json     one JSON object per line instead: path (with
+                   path_base64 when the name is not UTF-8), index, key,
+                   group and language (program files), images (every
+                   stored image: width, height, depth, format, bytes,
+                   sha256 of the bytes as an ICO file holds them), large
+                   and small (the images drawn at 32 and 16, or null) and
+                   version (the program's version information, or null)
 
 export  writes one file per icon into DIR (made if missing), numbered from 1
         in list order, and prints KEY<TAB>FILE for each:
@@ -237,6 +244,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             continue;
         }
         const bool exporting = command.kind == Command::Kind::Export;
+        if (arg == "--json" && !exporting) {
+            command.json = true;
+            continue;
+        }
         if (arg == "--gray" && exporting) {
             options.gray = true;
             continue;

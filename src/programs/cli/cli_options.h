@@ -39,6 +39,7 @@ struct Command {
     WalkChoice walk;
     std::vector<std::string> paths; // files and folders, bytes exactly as given
     unsigned jobs = 0;              // files read at once (-j N); 0 for one per core
+    bool json = false;              // list: JSON Lines instead of tab-separated text
 };
 
 // A usage error carries the message to print before the usage hint.

@@ -9,9 +9,10 @@
 
 namespace gb::thumbnailer {
 
-// The largest thumbnail asked for ("large" is 256; "x-large" and "xx-large"
-// ask for more, but no stored icon image is larger than 256).
-inline constexpr int kLargestThumbnail = 256;
+// The largest thumbnail made: "xx-large" of the Thumbnail Managing
+// Standard, and the largest stored image the engine decodes. A larger size
+// asked for is served at this one ("large" is 256, "x-large" 512).
+inline constexpr int kLargestThumbnail = 1024;
 
 struct Request {
     int size = 0; // 1 to kLargestThumbnail

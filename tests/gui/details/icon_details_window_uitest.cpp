@@ -67,6 +67,10 @@ private slots:
         QCOMPARE(preview->pixmap().width(), 256);
         images->setCurrentItem(images->topLevelItem(2));
         QCOMPARE(preview->pixmap().width(), 16);
+        // What the program says of itself, in its U.S. English table.
+        QCOMPARE(window.findChild<QLabel*>("version")->text(),
+                 QStringLiteral("文件说明：Fixture Catalogue\n产品名称：Icon Catalogue\n版本：1.2.3.4\n"
+                                "公司：Glimmerbox Fixtures"));
     }
 
     void saveIcoKeepsTheOriginalGroup()

@@ -2,6 +2,7 @@
 #include "core/icons/icon_source.h"
 #include "core/imagefiles/ico_writer.h"
 #include "programs/cli/cli_commands.h"
+#include "support/cli_run.h"
 #include "support/temp_folder.h"
 
 #include "support/printers.h"
@@ -19,6 +20,8 @@
 namespace gb::cli {
 namespace {
 
+using test::CliRun;
+using test::runCli;
 using test::TempFolder;
 
 RgbaImage redSquare(int side)
@@ -28,18 +31,6 @@ RgbaImage redSquare(int side)
         for (int x = side / 2; x < side; ++x)
             image.at(x, y) = Rgba{220, 10, 10, 255};
     return image;
-}
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return CliRun{status, out.str(), err.str()};
 }
 
 TEST(CliList, PrintsKeyAndChosenEntriesThenTheTotals)
@@ -275,6 +266,7 @@ TEST(CliJobs, EveryJobCountWritesWhatOneJobWrites)
     };
     const std::vector<std::vector<std::string>> commands = {
         {"list", "--recursive"},
+        {"list", "--recursive", "--json"},
         {"export", "--recursive", "--size", "32", "--format", "png"},
         {"export", "--recursive", "--size", "all", "--format", "png", "--gray"},
         {"export", "--recursive", "--format", "hicolor"},
@@ -297,12 +289,12 @@ TEST(CliJobs, EveryJobCountWritesWhatOneJobWrites)
             runs.push_back(run);
             written.push_back(command[0] == "list" ? std::map<std::string, std::string>{} : filesUnder(out));
         }
-        EXPECT_EQ(runs[0].status, 1) << command[2]; // the cut file
-        EXPECT_EQ(runs[1].status, runs[0].status) << command[2];
-        EXPECT_EQ(runs[1].out, runs[0].out) << command[2];
-        EXPECT_EQ(runs[1].err, runs[0].err) << command[2];
-        EXPECT_EQ(written[1], written[0]) << command[2];
-        EXPECT_GT(std::count(runs[0].out.begin(), runs[0].out.end(), '\n'), 40) << command[2];
+        EXPECT_EQ(runs[0].status, 1) << command.back(); // the cut file
+        EXPECT_EQ(runs[1].status, runs[0].status) << command.back();
+        EXPECT_EQ(runs[1].out, runs[0].out) << command.back();
+        EXPECT_EQ(runs[1].err, runs[0].err) << command.back();
+        EXPECT_EQ(written[1], written[0]) << command.back();
+        EXPECT_GT(std::count(runs[0].out.begin(), runs[0].out.end(), '\n'), 40) << command.back();
     }
 }
 

@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"NoCommand", {}, 2}, UsageCase{"UnknownCommand", {"show", "a.exe"}, 2},
         UsageCase{"ListWithoutPaths", {"list"}, 2},
         UsageCase{"ListRefusesExportOptions", {"list", "--size", "32", "a.exe"}, 2},
+        UsageCase{"JsonIsForListOnly", {"export", "--format", "original", "--json", "--out", "d", "a"}, 2},
         UsageCase{"ExportWithoutFormat", {"export", "--size", "32", "--out", "d", "a.exe"}, 2},
         UsageCase{"ExportWithoutOut", {"export", "--size", "32", "--format", "ico", "a.exe"}, 2},
         UsageCase{"ExportWithoutSize", {"export", "--format", "bmp", "--out", "d", "a.exe"}, 2},

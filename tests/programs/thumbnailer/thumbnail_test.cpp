@@ -6,6 +6,7 @@
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
 #include "fixtures/fixture_facts.h"
+#include "support/ico_images.h"
 #include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
 #include "support/wine_prefix_builder.h"
@@ -90,6 +91,22 @@ TEST(Thumbnailer, GroupOfOnlySmallerImagesIsNotEnlarged)
     const std::string out = folder.file("thumb.png");
     ASSERT_EQ(run({"-s", "128", fixture("depth24.ico"), out}), 0);
     EXPECT_EQ(decodeThumbnail(out).width(), 48);
+}
+
+// The x-large and xx-large sizes from a 1024x1024 image, never blown up past it.
+TEST(Thumbnailer, LargestSizesComeFromTheLargestStoredImage)
+{
+    TempFolder folder;
+    const Rgba blue{20, 40, 200, 255}, red{200, 20, 20, 255};
+    const std::string ico = folder.write(
+        "huge.ico", test::icoOfImages({test::solidImage(32, red), test::solidImage(1024, blue)}));
+    for (const auto& [asked, side] : {std::pair{512, 512}, {1024, 1024}, {4096, 1024}}) {
+        const std::string out = folder.file("thumb.png");
+        ASSERT_EQ(run({"-s", std::to_string(asked), ico, out}), 0) << asked;
+        const RgbaImage image = decodeThumbnail(out);
+        ASSERT_EQ(image.width(), side) << asked;
+        EXPECT_EQ(image.at(side / 2, side / 2), blue) << asked;
+    }
 }
 
 TEST(Thumbnailer, ProgramShowsItsFirstIconGroup)
@@ -347,7 +364,7 @@ TEST(ThumbnailerArguments, SizeFaultsAreNamedForWhatTheyAre)
         ASSERT_FALSE(request) << size;
         EXPECT_EQ(request.error(), message);
     }
-    // The largest int is a size like any above 256.
+    // The largest int is a size like any above the largest thumbnail.
     const std::vector<std::string> largest{"-s", "2147483647", "in.exe", "out.png"};
     EXPECT_EQ(parseArguments(largest)->size, kLargestThumbnail);
 }

@@ -1,0 +1,28 @@
+#include "core/hash/sha256.h"
+
+#include <nettle/sha2.h>
+
+#include <array>
+
+namespace gb {
+
+std::string sha256Hex(const ByteReader& bytes)
+{
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, bytes.bytes().size(),
+                  reinterpret_cast<const std::uint8_t*>(bytes.bytes().data()));
+    std::array<std::uint8_t, SHA256_DIGEST_SIZE> digest{};
+    sha256_digest(&context, digest.size(), digest.data());
+
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(2 * digest.size());
+    for (const std::uint8_t byte : digest) {
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 0x0f];
+    }
+    return hex;
+}
+
+} // namespace gb
