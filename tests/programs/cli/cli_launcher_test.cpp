@@ -1,6 +1,7 @@
 #include "programs/cli/cli_commands.h"
 
 #include "core/icons/png_decoder.h"
+#include "support/cli_run.h"
 #include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
 #include "support/wine_prefix_builder.h"
@@ -9,7 +10,6 @@
 
 #include <filesystem>
 #include <set>
-#include <sstream>
 
 namespace gb::cli {
 namespace {
@@ -17,18 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-struct LauncherRun {
-    int status;
-    std::string out, err;
-};
-
-LauncherRun launcher(const std::string& path, const std::string& data, std::vector<std::string> more = {})
+test::CliRun launcher(const std::string& path, const std::string& data, std::vector<std::string> more = {})
 {
     std::vector<std::string> args{"launcher", path, "--data", data};
     args.insert(args.end(), more.begin(), more.end());
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return LauncherRun{status, out.str(), err.str()};
+    return test::runCli(args);
 }
 
 // Each icon file written, as "SIZE:WIDTHxHEIGHT".
@@ -63,7 +56,7 @@ TEST(CliLauncher, ShortcutInAPrefixBecomesADesktopEntryWithTheIconItShows)
     const std::string lnk =
         folder.write("my prefix/drive_c/Program Files/Fixture/App.lnk", test::buildShortcut(recipe));
 
-    const LauncherRun run = launcher(lnk, data);
+    const test::CliRun run = launcher(lnk, data);
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string entry = data + "/applications/glimmerbox-fixture-catalogue.desktop";
     EXPECT_EQ(run.out, entry + "\n");
@@ -120,7 +113,7 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
         {fixture + "Gone.exe", "cannot be read"},
     };
     for (const auto& [path, reason] : cases) {
-        const LauncherRun run = launcher(path, data);
+        const test::CliRun run = launcher(path, data);
         EXPECT_EQ(run.status, 1) << path;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
     }
@@ -130,8 +123,7 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
                                                   {"launcher", "a.exe", "b.exe"},
                                                   {"launcher", "a.exe", "--name", ".."},
                                                   {"launcher", "a.exe", "--prefix"}}) {
-        std::ostringstream out, err;
-        EXPECT_EQ(runCommandLine(usage, out, err), 2) << usage.back();
+        EXPECT_EQ(test::runCli(usage).status, 2) << usage.back();
     }
 }
 
