@@ -27,6 +27,12 @@ inline const QString kNoThemeSize =
     QStringLiteral("此图标没有图标主题的标准尺寸（16、22、24、32、48、64、128、256）。");
 inline const QString kInstalled = QStringLiteral("已安装到：");
 
+// A launcher for the icon's program, run by Wine.
+inline const QString kCreateLauncher = QStringLiteral("创建启动器");
+inline const QString kLauncherName = QStringLiteral("启动器名称：");
+inline const QString kLauncherCreated = QStringLiteral("已创建启动器：");
+inline const QString kLauncherFailed = QStringLiteral("无法创建启动器：");
+
 // The program's version information, one line each for what it gives.
 inline const QString kFileDescription = QStringLiteral("文件说明：");
 inline const QString kProductName = QStringLiteral("产品名称：");

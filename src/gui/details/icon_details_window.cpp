@@ -6,11 +6,13 @@
 #include "core/export/native_sizes.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
+#include "gui/common/busy_cursor.h"
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/common/screen_fit.h"
 #include "gui/details/icon_details_texts.h"
+#include "gui/details/launcher_texts.h"
 #include "system/paths/app_paths.h"
 
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -122,11 +125,13 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     QPushButton* saveIcoButton = button("saveIco", texts::kSaveIco);
     QPushButton* savePngsButton = button("savePngs", texts::kSavePngs);
     QPushButton* installButton = button("install", texts::kInstall);
+    QPushButton* launcherButton = button("createLauncher", texts::kCreateLauncher);
     auto* closeButton = new QPushButton(texts::kClose, this);
     closeButton->setObjectName("close");
     connect(saveIcoButton, &QPushButton::clicked, this, &IconDetailsWindow::saveIco);
     connect(savePngsButton, &QPushButton::clicked, this, &IconDetailsWindow::savePngs);
     connect(installButton, &QPushButton::clicked, this, &IconDetailsWindow::install);
+    connect(launcherButton, &QPushButton::clicked, this, &IconDetailsWindow::createLauncher);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
     auto* top = new QHBoxLayout;
@@ -331,6 +336,47 @@ bool IconDetailsWindow::install()
     for (const std::string& file : result.written)
         lines << ui::pathText(file);
     inform(this, texts::kInstalled + "\n" + lines.join('\n'));
+    return true;
+}
+
+namespace {
+
+// The launcher of the icon's file, written into the user's data folder
+// under `name`, or under the name made from the program's when none.
+std::expected<LauncherPlan, LauncherError> planFor(const IconOrigin& origin, std::optional<std::string> name)
+{
+    const ui::BusyCursor busy;
+    return planLauncher(
+        LauncherRequest{origin.path, std::nullopt, std::move(name), defaultDataDir().value_or("")});
+}
+
+} // namespace
+
+void IconDetailsWindow::createLauncher()
+{
+    const auto plan = planFor(origin_, std::nullopt);
+    if (!plan) {
+        fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(plan.error()));
+        return;
+    }
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, texts::kCreateLauncher, texts::kLauncherName, QLineEdit::Normal,
+                              QString::fromStdString(plan->defaultName), &ok);
+    if (ok)
+        createLauncherNamed(name);
+}
+
+bool IconDetailsWindow::createLauncherNamed(const QString& name)
+{
+    auto plan = planFor(origin_, ui::pathBytes(name));
+    std::expected<std::string, LauncherError> written =
+        plan ? writeLauncher(*plan) : std::unexpected(std::move(plan.error()));
+    if (!written) {
+        fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
+        return false;
+    }
+    inform(this, texts::kLauncherCreated + "\n" + ui::pathText(*written));
     return true;
 }
 

@@ -40,6 +40,10 @@ public:
     void savePngs();
     bool savePngsTo(const QString& folder);
     bool install();
+    // A desktop launcher for the icon's file run by Wine, named after the
+    // program unless the user changes the name offered.
+    void createLauncher();
+    bool createLauncherNamed(const QString& name);
 
 signals:
     // The file has been read, or found unreadable, and the window shows it.

@@ -10,6 +10,7 @@
 #include "fixtures/fixture_facts.h"
 #include "support/dib_builder.h"
 #include "support/message_closer.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -174,6 +175,30 @@ private slots:
         QCOMPARE(closer.count, 4);
         QCOMPARE(closer.icon, QMessageBox::Critical);
         QVERIFY(QDir(dataHome.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    void createLauncherWritesTheEntryAndItsIconsOrSaysWhyNot()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 3});
+        QVERIFY(finishedReading(window));
+        QVERIFY(!window.createLauncherNamed(QStringLiteral("a/b")));
+        QCOMPARE(closer.text,
+                 QStringLiteral(
+                     "无法创建启动器：\n启动器名称不能为空，不能含有“/”或控制字符，也不能是“.”或“..”。"));
+        QVERIFY(QDir(dataHome.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+        QVERIFY(window.createLauncherNamed(QStringLiteral("fixture")));
+        const QString entry = dataHome.filePath(QStringLiteral("applications/glimmerbox-fixture.desktop"));
+        QCOMPARE(closer.text, QStringLiteral("已创建启动器：\n") + entry);
+        QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
+                    .contains(QStringLiteral("\nName=Fixture Catalogue\n")));
+        // The program's first icon, whichever icon the window shows.
+        QVERIFY(QFile::exists(
+            dataHome.filePath(QStringLiteral("icons/hicolor/256x256/apps/glimmerbox-fixture.png"))));
         qunsetenv("XDG_DATA_HOME");
     }
 
