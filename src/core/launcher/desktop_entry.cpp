@@ -108,8 +108,10 @@ std::string desktopEntryText(const DesktopEntryFields& fields)
     if (fields.prefix)
         exec = "env WINEPREFIX=" + execArgument(*fields.prefix, true) + " ";
     exec += "wine " + execArgument(fields.program, true);
-    for (const std::string& argument : fields.arguments)
-        exec += " " + execArgument(argument);
+    for (const std::string& argument : fields.arguments) {
+        exec += ' ';
+        exec += execArgument(argument);
+    }
     // A literal "%" is "%%": the rest are field codes.
     std::string fieldsEscaped;
     for (const char c : exec) {

@@ -369,6 +369,7 @@ std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan
 {
     const std::string iconName = kLauncherFilePrefix + plan.name;
     std::vector<std::pair<std::string, const std::vector<std::byte>*>> files;
+    files.reserve(plan.images.size() + 1);
     for (const LauncherImage& image : plan.images)
         files.emplace_back(hicolorFile(plan.iconsFolder, image.size, iconName), &image.png);
     // The entry last: a menu that sees it finds its icons in place.
