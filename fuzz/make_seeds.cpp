@@ -1,6 +1,6 @@
 // Builds the seed corpora of the fuzz targets from the test fixtures: whole
-// files for the file readers, and every stored image, cut out with our own
-// reader, for the DIB and PNG decoders.
+// files for the file readers, every stored image, cut out with our own
+// reader, for the DIB and PNG decoders, and the installer packages.
 //   make_seeds FIXTURE_DIR OUT_DIR
 
 #include "core/icons/icon_source.h"
@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -25,6 +26,14 @@ void write(const fs::path& path, std::span<const std::byte> bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::vector<std::byte> readWhole(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto* first = reinterpret_cast<const std::byte*>(chars.data());
+    return std::vector<std::byte>(first, first + chars.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -34,7 +43,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path out(argv[2]);
-    for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail"})
+    for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer"})
         fs::create_directories(out / target);
 
     int images = 0;
@@ -47,6 +56,16 @@ int main(int argc, char** argv)
         // Every fixture seeds every file reader: each must refuse the others' formats.
         for (const char* target : {"pe", "ne", "ico", "thumbnail"})
             fs::copy_file(entry.path(), out / target / name, fs::copy_options::overwrite_existing);
+        // The container walk starts from the containers packed by the standard tools.
+        if (name.starts_with("containers_"))
+            fs::copy_file(entry.path(), out / "container" / name, fs::copy_options::overwrite_existing);
+        // Installer packages seed the installer reader, whole and cut short.
+        if (entry.path().extension() == ".msi") {
+            const auto whole = readWhole(entry.path());
+            for (const std::size_t size : {whole.size(), whole.size() / 2, std::size_t{4096}})
+                write(out / "installer" / (name + "." + std::to_string(size)),
+                      std::span(whole).first(std::min(size, whole.size())));
+        }
 
         auto source = gb::IconSource::open(entry.path().string());
         if (!source)

@@ -22,24 +22,50 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
     // file then gives the icons drawn so far and the search goes on.
     try {
         auto source = IconSource::open(path, std::move(file), std::move(stop));
-        if (!source)
-            return icons;
-        const int count = source->count();
-        icons.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            auto icon = source->icon(i, options);
-            if (!icon)
-                break;
-            const std::uint64_t largeHash = contentHash(icon->large), smallHash = contentHash(icon->small);
-            std::optional<std::uint64_t> large2xHash;
-            if (icon->large2x)
-                large2xHash = contentHash(*icon->large2x);
-            icons.push_back(FoundIcon{IconOrigin{path, i}, std::move(icon->large), std::move(icon->small),
-                                      largeHash, smallHash, std::move(icon->large2x), large2xHash});
-        }
+        if (source)
+            appendSourceIcons(*source, IconOrigin{path, 0, {}}, options, icons);
     } catch (const std::bad_alloc&) {
     }
     return icons;
+}
+
+void appendSourceIcons(const IconSource& source, const IconOrigin& origin, ExtractOptions options,
+                       std::vector<FoundIcon>& icons)
+{
+    const int count = source.count();
+    icons.reserve(icons.size() + static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        auto icon = source.icon(i, options);
+        if (!icon)
+            break;
+        const std::uint64_t largeHash = contentHash(icon->large), smallHash = contentHash(icon->small);
+        std::optional<std::uint64_t> large2xHash;
+        if (icon->large2x)
+            large2xHash = contentHash(*icon->large2x);
+        IconOrigin at = origin;
+        at.index = i;
+        icons.push_back(FoundIcon{std::move(at), std::move(icon->large), std::move(icon->small), largeHash,
+                                  smallHash, std::move(icon->large2x), large2xHash});
+    }
+}
+
+ContainerIcons extractContainerIcons(const std::string& path, const ByteSource& container,
+                                     const ContainerWalk& walk, ExtractOptions options)
+{
+    ContainerIcons found;
+    try {
+        found.notes = walkContainer(container, walk, [&](ContainerMember member) {
+            ++found.members;
+            found.last = member.members;
+            // The member's bytes live as long as its source: the images are
+            // drawn before the next member is read.
+            const IconSource source =
+                IconSource::fromSource(std::make_unique<MemorySource>(std::move(member.bytes)), walk.stop);
+            appendSourceIcons(source, IconOrigin{path, 0, std::move(member.members)}, options, found.icons);
+        });
+    } catch (const std::bad_alloc&) {
+    }
+    return found;
 }
 
 std::size_t addFileIcons(CatalogueStore& store, std::vector<FoundIcon> icons)

@@ -4,14 +4,23 @@
 
 namespace gb {
 
+std::string IconOrigin::memberPath() const
+{
+    std::string joined = path;
+    for (const std::string& member : members)
+        joined += "//" + member;
+    return joined;
+}
+
 std::string IconOrigin::key() const
 {
-    return path + "(" + std::to_string(index) + ")";
+    return memberPath() + "(" + std::to_string(index) + ")";
 }
 
 std::string IconOrigin::shownPath() const
 {
-    std::string_view shown = path;
+    const std::string joined = memberPath();
+    std::string_view shown = joined;
     while (!shown.empty() && shown.front() == ' ')
         shown.remove_prefix(1);
     while (!shown.empty() && shown.back() == ' ')

@@ -49,5 +49,11 @@ struct IconDetails {
 // or Cancelled once `stop` is requested.
 std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path, int index,
                                                         const std::stop_token& stop = {});
+// The same for an icon of a container's member (`members` as the container
+// walk names it; none for the file itself): the container is read again up
+// to the member. A member no longer there is Missing.
+std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path,
+                                                        const std::vector<std::string>& members, int index,
+                                                        const std::stop_token& stop = {});
 
 } // namespace gb

@@ -31,6 +31,8 @@ public:
     bool stopRequested() const { return checkpoints_.stop_requested(); }
     // The token of Stop::Now, for calls that can give up midway.
     std::stop_token abandoned() const { return now_; }
+    // The token of any stop, for work that ends early at either strength.
+    std::stop_token anyStop() const { return checkpoints_; }
 
     // Changes the progress the window sees, under the job's lock.
     template <class Change> void update(Change&& change)

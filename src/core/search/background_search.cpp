@@ -5,29 +5,53 @@
 
 namespace gb {
 
+namespace {
+
+// The engine's extraction of one file met by the walk. A file that cannot
+// be read gives no icons, silently; so does a container's member that
+// cannot (the command-line tool reports them).
+BackgroundSearch::Extracted extractFound(const std::string& path,
+                                         std::expected<FileSource, ReadFailure>& file, bool matched,
+                                         std::stop_token stop, std::stop_token anyStop,
+                                         ExtractOptions extract, const WalkOptions& walk)
+{
+    if (!file)
+        return {path, {}, matched ? 1U : 0U};
+    if (walk.containers && sniffContainer(*file) != ContainerKind::None) {
+        const ContainerWalk members{
+            [&walk](const std::string& name) { return walk.pattern.matches(name); }, {}, std::move(anyStop)};
+        ContainerIcons found = extractContainerIcons(path, *file, members, extract);
+        const std::string last = IconOrigin{path, 0, std::move(found.last)}.memberPath();
+        return {last, std::move(found.icons), found.members};
+    }
+    if (!matched)
+        return {path, {}, 0}; // named as a container, and none
+    return {path, extractFileIcons(path, std::move(*file), std::move(stop), extract), 1};
+}
+
+} // namespace
+
 BackgroundSearch::BackgroundSearch(unsigned workers)
-    : extractor_([](const std::string& path, std::expected<FileSource, ReadFailure>& file,
-                    std::stop_token stop, ExtractOptions extract) {
-          if (!file)
-              return std::vector<FoundIcon>{}; // a file that cannot be read gives no icons, silently
-          return extractFileIcons(path, std::move(*file), std::move(stop), extract);
-      }),
-      workers_(workers ? workers : allCores())
+    : extractor_(extractFound), workers_(workers ? workers : allCores())
 {
 }
 
 BackgroundSearch::BackgroundSearch(Extractor extractor, unsigned workers)
     : extractor_([extractor = std::move(extractor)](
-                     const std::string& path, std::expected<FileSource, ReadFailure>&, const std::stop_token&,
-                     ExtractOptions) { return extractor(path); }),
+                     const std::string& path, std::expected<FileSource, ReadFailure>&, bool matched,
+                     const std::stop_token&, const std::stop_token&, ExtractOptions, const WalkOptions&) {
+          return matched ? Extracted{path, extractor(path)} : Extracted{path, {}, 0};
+      }),
       workers_(workers ? workers : allCores())
 {
 }
 
 BackgroundSearch::BackgroundSearch(StoppableExtractor extractor, unsigned workers)
     : extractor_([extractor = std::move(extractor)](
-                     const std::string& path, std::expected<FileSource, ReadFailure>&, std::stop_token stop,
-                     ExtractOptions) { return extractor(path, std::move(stop)); }),
+                     const std::string& path, std::expected<FileSource, ReadFailure>&, bool matched,
+                     std::stop_token stop, const std::stop_token&, ExtractOptions, const WalkOptions&) {
+          return matched ? Extracted{path, extractor(path, std::move(stop))} : Extracted{path, {}, 0};
+      }),
       workers_(workers ? workers : allCores())
 {
 }
@@ -55,29 +79,30 @@ BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const Wa
     struct OpenedFile {
         std::string path;
         std::expected<FileSource, ReadFailure> file;
-    };
-    struct Extracted {
-        std::string path;
-        std::vector<FoundIcon> icons;
+        bool matched = true;
     };
     OrderedWork<OpenedFile, Extracted> work(
         workers_,
-        [this, &job, extract](OpenedFile& file) {
-            return Extracted{file.path, extractor_(file.path, file.file, job.abandoned(), extract)};
+        [this, &job, &options, extract](OpenedFile& file) {
+            return extractor_(file.path, file.file, file.matched, job.abandoned(), job.anyStop(), extract,
+                              options);
         },
         [&job](Extracted& extracted) {
+            if (extracted.files == 0)
+                return;
             job.update([&](SearchHarvest& pending) {
                 if (!extracted.icons.empty())
                     pending.files.push_back(std::move(extracted.icons));
-                pending.lastFile = std::move(extracted.path);
-                ++pending.filesVisited;
+                pending.lastFile = std::move(extracted.lastFile);
+                pending.filesVisited += extracted.files;
             });
         });
 
     class Visitor : public WalkVisitor {
     public:
-        Visitor(OrderedWork<OpenedFile, Extracted>& work, JobContext<SearchHarvest>& job)
-            : work_(work), job_(job)
+        Visitor(OrderedWork<OpenedFile, Extracted>& work, JobContext<SearchHarvest>& job,
+                const WalkOptions& options)
+            : work_(work), job_(job), options_(options)
         {
         }
         bool poll() override
@@ -92,15 +117,16 @@ BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const Wa
             if (job_.abandoned().stop_requested())
                 return; // abandoned: the folder's remaining files are skipped
             // Opened here, through the folder the walk holds; read on a worker.
-            work_.submit(OpenedFile{file.path, file.open()});
+            work_.submit(OpenedFile{file.path, file.open(), options_.pattern.matches(file.name)});
         }
 
     private:
         OrderedWork<OpenedFile, Extracted>& work_;
         JobContext<SearchHarvest>& job_;
+        const WalkOptions& options_;
     };
 
-    Visitor visitor(work, job);
+    Visitor visitor(work, job, options);
     walkFolderTree(folder, options, visitor);
     work.finish();
     return {};

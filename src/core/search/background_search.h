@@ -58,11 +58,23 @@ public:
     // What was found since the last call.
     SearchHarvest take();
 
+    // What one file met by the walk gave: a file's icons, or a container's
+    // members' icons (its members count as files).
+    struct Extracted {
+        std::string lastFile; // the file, or the container's last member read
+        std::vector<FoundIcon> icons;
+        std::size_t files = 1;
+    };
+
 private:
     struct Done {};
-    using FileExtractor = std::function<std::vector<FoundIcon>(const std::string& path,
-                                                               std::expected<FileSource, ReadFailure>& file,
-                                                               std::stop_token stop, ExtractOptions extract)>;
+    // `matched`: the file's name matches the pattern (else it was visited as
+    // a container by its name). `stop` gives a file up at Stop::Now;
+    // `anyStop` ends a container at either strength, keeping the members
+    // read before it.
+    using FileExtractor = std::function<Extracted(
+        const std::string& path, std::expected<FileSource, ReadFailure>& file, bool matched,
+        std::stop_token stop, std::stop_token anyStop, ExtractOptions extract, const WalkOptions& walk)>;
     Done run(const std::string& folder, const WalkOptions& options, ExtractOptions extract,
              JobContext<SearchHarvest>& job);
 

@@ -1,5 +1,7 @@
 #include "core/search/folder_listing.h"
 
+#include "core/containers/container_walk.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
@@ -117,7 +119,8 @@ int openSubfolder(int parentFd, const std::string& name)
     return ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders)
+std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders,
+                                               bool containerNames)
 {
     // The stream owns a duplicate, so the caller's descriptor stays open.
     auto dir = streamOf(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
@@ -133,7 +136,7 @@ std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& 
                 listing.subfolders.push_back(name);
             break;
         case EntryKind::File:
-            if (pattern.matches(name))
+            if (pattern.matches(name) || (containerNames && hasContainerName(name)))
                 listing.files.push_back(name);
             break;
         case EntryKind::FolderLink:

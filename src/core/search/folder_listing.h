@@ -18,8 +18,10 @@ struct FolderListing {
 };
 
 // The folder open as `folderFd` (which stays open); errno when it cannot be
-// read.
-std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders);
+// read. With `containerNames`, files named as containers are listed too,
+// whatever the pattern (see hasContainerName).
+std::expected<FolderListing, int> listFolderAt(int folderFd, const FilePattern& pattern, bool withSubfolders,
+                                               bool containerNames = false);
 
 // A folder the user can open from the folder chooser.
 struct Subfolder {

@@ -74,7 +74,7 @@ void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVi
             visitor.unreadableFolder(folder, errno);
             return Entry::Unreadable;
         }
-        auto listing = listFolderAt(fd.get(), options.pattern, options.subfolders);
+        auto listing = listFolderAt(fd.get(), options.pattern, options.subfolders, options.containers);
         if (!listing) {
             visitor.unreadableFolder(folder, listing.error());
             return Entry::Unreadable;

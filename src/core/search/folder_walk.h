@@ -35,6 +35,10 @@ using FolderOpener = std::function<int(int parentFd, const std::string& name)>;
 struct WalkOptions {
     bool subfolders = false;
     FilePattern pattern;
+    // Containers (archives, disk images, installer packages) are looked
+    // inside: files named as containers are visited too, whatever the
+    // pattern, and the visitor tells them by their content.
+    bool containers = false;
 };
 
 // A matching regular file, as the walk hands it on.

@@ -41,7 +41,8 @@ constexpr int kPreviewSide = kMaxIconSide;
 // icon's number when it is not the file's first.
 QString suggestedName(const IconOrigin& origin)
 {
-    QString name = QFileInfo(ui::pathText(origin.path)).completeBaseName().toLower();
+    const std::string& file = origin.members.empty() ? origin.path : origin.members.back();
+    QString name = QFileInfo(ui::pathText(file)).completeBaseName().toLower();
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
     if (name.isEmpty())
         name = QStringLiteral("icon");
@@ -160,9 +161,9 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
 
     // The file may be large, slow or gone: it is read and its images decoded
     // on a thread of their own, and the window answers meanwhile.
-    reader_ = std::jthread([this, path = origin_.path, index = origin_.index](std::stop_token stop) {
-        auto found =
-            std::make_shared<std::expected<IconDetails, ReadFailure>>(readIconDetails(path, index, stop));
+    reader_ = std::jthread([this, origin = origin_](std::stop_token stop) {
+        auto found = std::make_shared<std::expected<IconDetails, ReadFailure>>(
+            readIconDetails(origin.path, origin.members, origin.index, stop));
         if (stop.stop_requested())
             return;
         QMetaObject::invokeMethod(
@@ -183,7 +184,8 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> deta
 {
     reading_ = false;
     if (!details) {
-        problem_->setText(texts::kCannotRead + "\n" + ui::readFailureText(origin_.path, details.error()));
+        problem_->setText(texts::kCannotRead + "\n" +
+                          ui::readFailureText(origin_.memberPath(), details.error()));
         problem_->show();
         emit readFinished();
         return;
@@ -211,6 +213,8 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> deta
         images_->setCurrentItem(images_->topLevelItem(static_cast<int>(*details->shownFirst)));
     for (QPushButton* b : actions_)
         b->setEnabled(true);
+    // A program inside an archive or installer cannot be run from there.
+    findChild<QPushButton*>("createLauncher")->setEnabled(origin_.members.empty());
     name_->setEnabled(true);
     emit readFinished();
 }

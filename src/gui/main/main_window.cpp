@@ -246,6 +246,10 @@ void MainWindow::buildLayout()
     chkSub_ = new FullWidthCheckBox(texts::kSubfolders, fr);
     chkSub_->setObjectName("chkSub");
     chkSub_->setGeometry(twipsRect(240, 960, 1620, 240));
+    chkContainers_ = new FullWidthCheckBox(texts::kContainers, fr);
+    chkContainers_->setObjectName("chkContainers");
+    chkContainers_->setToolTip(texts::kContainersTip);
+    chkContainers_->setGeometry(twipsRect(1860, 960, 1380, 240));
     QLabel* label1 = label(fr, "Label1", texts::kFilesSearched, twipsRect(3240, 960, 1335, 255));
     lblCount_ = label(fr, "lblCount", QString(), twipsRect(4440, 960, 1335, 255));
     // The counter is read by its number, labelled by the caption beside it.
@@ -354,7 +358,8 @@ void MainWindow::Command2_Click()
 
 MainWindow::SearchRequest MainWindow::requestFromFields() const
 {
-    return SearchRequest{dir1Path_, t2_->text(), fs1Pattern_, chkSub_->isChecked()};
+    return SearchRequest{dir1Path_, t2_->text(), fs1Pattern_, chkSub_->isChecked(),
+                         chkContainers_->isChecked()};
 }
 
 void MainWindow::startSearch(const SearchRequest& request)
@@ -374,7 +379,8 @@ void MainWindow::pSearch(const SearchRequest& request)
     setStatusText(texts::kSearching + request.folderText);
     ++counter_;
     setCounter(QString::number(counter_));
-    const WalkOptions options{request.subfolders, FilePattern(ui::pathBytes(request.pattern))};
+    const WalkOptions options{request.subfolders, FilePattern(ui::pathBytes(request.pattern)),
+                              request.containers};
     // The 64-pixel drawings are made only for a screen that shows them.
     const double ratio = devicePixelRatioF();
     model_.setDeviceRatio(ratio);

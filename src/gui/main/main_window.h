@@ -105,6 +105,7 @@ private:
         QString folderText; // the path as the field showed it
         QString pattern;
         bool subfolders = false;
+        bool containers = false;
     };
 
     void buildLayout();
@@ -149,6 +150,7 @@ private:
     QLineEdit* t1_ = nullptr;
     QLineEdit* t2_ = nullptr;
     QCheckBox* chkSub_ = nullptr;
+    QCheckBox* chkContainers_ = nullptr;
     QLabel* lblCount_ = nullptr;
     QToolButton* command1_[7] = {};
     OptionButton* option1_[3] = {};

@@ -17,6 +17,10 @@ inline const QString kListView = QStringLiteral("列表显示");
 inline const QString kConvert = QStringLiteral("图形转换压缩");
 inline const QString kBrowse = QStringLiteral("浏览>>");
 inline const QString kSubfolders = QStringLiteral("搜索子目录");
+// Off at start: the window then searches as it always has.
+inline const QString kContainers = QStringLiteral("搜索压缩包");
+inline const QString kContainersTip =
+    QStringLiteral("也在 zip、7z、cab、tar、rar 压缩包，ISO 光盘映像和 MSI 安装包中搜索图标（不写入磁盘）");
 inline const QString kFilesSearched = QStringLiteral("共搜索文件数：");
 inline const QString kSearchPath = QStringLiteral("指定搜索路径：");
 inline const QString kFileType = QStringLiteral("搜索文件类型：");

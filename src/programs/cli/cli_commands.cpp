@@ -39,20 +39,6 @@ void reportFailure(std::ostream& err, const std::string& path, const std::string
     err << "glimmerbox-cli: " << path << ": " << reason << '\n';
 }
 
-// Indexes a file for listing or export. A file that is no icon source is
-// read fine and holds no icons; a broken one, or one that cannot be opened,
-// is a failure, with the reason.
-std::expected<IconSource, std::string> openSource(InputFile& input)
-{
-    auto source = input.file ? IconSource::open(input.path, std::move(*input.file))
-                             : std::unexpected(input.file.error());
-    if (!source)
-        return std::unexpected(describe(source.error()));
-    if (source->problem())
-        return std::unexpected(describe(*source->problem()));
-    return std::move(*source);
-}
-
 // mkdir -p: the output folder and any missing parents.
 std::optional<std::string> makeFolders(const std::string& folder)
 {
@@ -150,9 +136,9 @@ struct PreparedFile {
     std::vector<PreparedIcon> icons;
 };
 
-PreparedFile prepareFile(InputFile& input, const ExportOptions& options)
+PreparedFile prepareSource(InputSource& input, const ExportOptions& options)
 {
-    PreparedFile prepared{input.path, openSource(input), {}};
+    PreparedFile prepared{input.path, std::move(input.source), {}};
     if (!prepared.source)
         return prepared;
     WriteAllowance allowance(prepared.source->size());
@@ -290,40 +276,44 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     };
     int icons = 0, files = 0;
     bool failed = false;
-    const bool allRead = readInputFiles<Listed>(
+    const bool allRead = readInputFiles<std::vector<Listed>>(
         command, err, readAhead(command),
-        [json = command.json](InputFile& input) {
-            Listed listed{input.path, {}, 0, {}};
-            auto source = openSource(input);
-            if (!source) {
-                listed.failure = std::move(source.error());
-                return listed;
-            }
-            if (json) {
-                JsonListing listing = listJson(input.path, *source);
-                listed.lines = std::move(listing.lines);
-                listed.icons = listing.icons;
-                return listed;
-            }
-            for (int i = 0; i < source->count(); ++i) {
-                const auto icon = source->icon(i);
-                if (!icon)
-                    continue; // cannot happen below count(); kept for safety
-                listed.lines += keyOf(input.path, i) + '\t' + icon->largeEntry.label() + '\t' +
-                                icon->smallEntry.label() + '\n';
-                ++listed.icons;
-            }
-            return listed;
+        [&command](InputFile& input) {
+            std::vector<Listed> all;
+            forEachInputSource(input, command, [&](InputSource source) {
+                Listed& listed = all.emplace_back(Listed{source.path, {}, 0, {}});
+                if (!source.source) {
+                    listed.failure = std::move(source.source.error());
+                    return;
+                }
+                if (command.json) {
+                    JsonListing listing = listJson(source.path, *source.source);
+                    listed.lines = std::move(listing.lines);
+                    listed.icons = listing.icons;
+                    return;
+                }
+                for (int i = 0; i < source.source->count(); ++i) {
+                    const auto icon = source.source->icon(i);
+                    if (!icon)
+                        continue; // cannot happen below count(); kept for safety
+                    listed.lines += keyOf(source.path, i) + '\t' + icon->largeEntry.label() + '\t' +
+                                    icon->smallEntry.label() + '\n';
+                    ++listed.icons;
+                }
+            });
+            return all;
         },
-        [&](Listed& listed) {
-            ++files;
-            if (!listed.failure.empty()) {
-                reportFailure(err, listed.path, listed.failure);
-                failed = true;
-                return;
+        [&](std::vector<Listed>& all) {
+            for (Listed& listed : all) {
+                ++files;
+                if (!listed.failure.empty()) {
+                    reportFailure(err, listed.path, listed.failure);
+                    failed = true;
+                    continue;
+                }
+                out << listed.lines;
+                icons += listed.icons;
             }
-            out << listed.lines;
-            icons += listed.icons;
         });
     err << icons << " icons in " << files << " files\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
@@ -355,46 +345,55 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         stage);
     // Files are read and their icons encoded on every core; they are
     // numbered and written here, in list order.
-    const bool allRead = readInputFiles<PreparedFile>(
-        command, err, readAhead(command),
-        [&options](InputFile& input) { return prepareFile(input, options); },
-        [&](PreparedFile& file) {
-            if (!file.source) {
-                reportFailure(err, file.path, file.source.error());
+    const auto writeFile = [&](PreparedFile& file) {
+        if (!file.source) {
+            reportFailure(err, file.path, file.source.error());
+            failed = true;
+            return;
+        }
+        const IconSource& source = *file.source;
+        WriteAllowance allowance(source.size());
+        for (int i = 0; i < source.count(); ++i) {
+            ++n; // numbers follow list order, even past a failed icon
+            if (full.found()) {
+                full.iconNotWritten(static_cast<std::size_t>(n));
+                continue;
+            }
+            if (allowance.spent()) {
+                reportFailure(err, file.path,
+                              "stopped before icon " + std::to_string(i) + " of " +
+                                  std::to_string(source.count()) + ": its icons would write more than " +
+                                  std::to_string(allowance.total()) + " bytes");
                 failed = true;
-                return;
+                n += source.count() - i - 1;
+                break;
             }
-            const IconSource& source = *file.source;
-            WriteAllowance allowance(source.size());
-            for (int i = 0; i < source.count(); ++i) {
-                ++n; // numbers follow list order, even past a failed icon
-                if (full.found()) {
-                    full.iconNotWritten(static_cast<std::size_t>(n));
-                    continue;
-                }
-                if (allowance.spent()) {
-                    reportFailure(err, file.path,
-                                  "stopped before icon " + std::to_string(i) + " of " +
-                                      std::to_string(source.count()) + ": its icons would write more than " +
-                                      std::to_string(allowance.total()) + " bytes");
-                    failed = true;
-                    n += source.count() - i - 1;
-                    break;
-                }
-                // An icon the worker left unprepared (a write failed, so the
-                // allowance goes further here) is prepared now.
-                const auto at = static_cast<std::size_t>(i);
-                const PreparedIcon icon =
-                    at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(source, i, options);
-                switch (writeIcon(icon, n, keyOf(file.path, i), options, session, allowance, err)) {
-                case IconWritten::Yes: break;
-                case IconWritten::Failed: failed = true; break;
-                case IconWritten::DiskFull:
-                    failed = true;
-                    full.iconNotWritten(static_cast<std::size_t>(n));
-                    break;
-                }
+            // An icon the worker left unprepared (a write failed, so the
+            // allowance goes further here) is prepared now.
+            const auto at = static_cast<std::size_t>(i);
+            const PreparedIcon icon =
+                at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(source, i, options);
+            switch (writeIcon(icon, n, keyOf(file.path, i), options, session, allowance, err)) {
+            case IconWritten::Yes: break;
+            case IconWritten::Failed: failed = true; break;
+            case IconWritten::DiskFull:
+                failed = true;
+                full.iconNotWritten(static_cast<std::size_t>(n));
+                break;
             }
+        }
+    };
+    const bool allRead = readInputFiles<std::vector<PreparedFile>>(
+        command, err, readAhead(command),
+        [&command, &options](InputFile& input) {
+            std::vector<PreparedFile> all;
+            forEachInputSource(input, command,
+                               [&](InputSource source) { all.push_back(prepareSource(source, options)); });
+            return all;
+        },
+        [&](std::vector<PreparedFile>& all) {
+            for (PreparedFile& file : all)
+                writeFile(file);
         });
     session.finish();
     if (full.found())

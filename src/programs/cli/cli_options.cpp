@@ -103,10 +103,10 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] PATH...
+  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] [--archives] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [-j N] [--recursive] [--pattern P]
-                        --out DIR PATH...
+                        [--archives] --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
   glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
@@ -121,6 +121,18 @@ its files that match --pattern (default "*.exe"; "*" and "?" wildcards,
 several patterns joined by ";", case ignored), and with --recursive every
 subfolder too, each completely, the last in name order first, before the
 folder's own files. Links to folders are never followed.
+
+--archives  also looks inside containers, recognised by their content: zip,
+        7z, cab, tar (any compression), rar, ISO 9660 images and Windows
+        Installer packages (.msi, .msp); in a folder, files named as one
+        are read whatever --pattern says. Their members that match the
+        pattern are read as files (an installer's icons, binaries and
+        cabinet files by their content alone), a container within one
+        too (two levels deep). KEY is then CONTAINER//MEMBER(index), e.g.
+        /media/cd.iso//SETUP/APP.EXE(0). Nothing is unpacked to disk; a
+        member skipped (encrypted, damaged, too large) or a container
+        stopped (damaged, decompressing past 64 times its size) is
+        reported with its reason.
 
 -j N    reads N files at once (default: one per processor core); the output,
         its order and its numbering are the same for every N.
@@ -241,6 +253,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         }
         if (arg == "--recursive") {
             command.walk.recursive = true;
+            continue;
+        }
+        if (arg == "--archives") {
+            command.walk.containers = true;
             continue;
         }
         const bool exporting = command.kind == Command::Kind::Export;

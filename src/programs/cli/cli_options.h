@@ -24,6 +24,7 @@ struct ExportOptions {
 struct WalkChoice {
     bool recursive = false;
     std::string pattern = "*.exe";
+    bool containers = false; // --archives: look inside archives, disk images and installer packages
 };
 
 // launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]

@@ -7,6 +7,7 @@
 // folder that cannot be read is reported in its place in that order.
 
 #include "core/bytes/file_source.h"
+#include "core/icons/icon_source.h"
 #include "core/jobs/ordered_work.h"
 #include "programs/cli/cli_options.h"
 
@@ -24,7 +25,23 @@ using OpenedFile = std::expected<FileSource, ReadFailure>;
 struct InputFile {
     std::string path;
     OpenedFile file;
+    bool matched = true; // false: found only as named like a container (--archives)
 };
+
+// One source of icons among the inputs: a file given or found, or a member
+// of a container (`path` is then CONTAINER//MEMBER); or, instead of a
+// source, why it cannot be read.
+struct InputSource {
+    std::string path;
+    std::expected<IconSource, std::string> source;
+};
+
+// The sources of one input, in order: the file itself; or, with --archives
+// and a container by its content, each member read for icons, then each
+// member skipped or container stopped with its reason. A file only named
+// like a container that is none gives nothing.
+void forEachInputSource(InputFile& input, const Command& command,
+                        const std::function<void(InputSource)>& each);
 
 // An input file, or a folder that could not be read (error != 0).
 struct Input {

@@ -6,6 +6,8 @@
 #include "core/icons/icon_source.h"
 #include "support/temp_folder.h"
 
+#include "support/fixture_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,14 +20,7 @@
 namespace gb {
 namespace {
 
-std::vector<std::byte> readFixture(const std::string& name)
-{
-    std::ifstream in(std::string(GB_FIXTURE_DIR) + "/" + name, std::ios::binary);
-    std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::byte> bytes(chars.size());
-    std::memcpy(bytes.data(), chars.data(), chars.size());
-    return bytes;
-}
+using test::readFixture;
 
 // A file that still claims its full size but has been cut to nothing after
 // the first `reads` reads: every later read comes back empty.

@@ -70,7 +70,8 @@ private:
     }
 
     // a.ico in the root, sub/b.exe (a PE32 with 7 icons), sub/deeper/c.dll,
-    // other/d.ico, and a text file named like a program.
+    // other/d.ico, a text file named like a program, and a zip holding
+    // SETUP/APP.EXE (the PE32 again) and icons/mixed.ico.
     void makeTree()
     {
         const QString fixtures = QStringLiteral(GB_FIXTURE_DIR);
@@ -80,6 +81,7 @@ private:
         QFile::copy(fixtures + "/icons32.exe", root_ + "/sub/b.exe");
         QFile::copy(fixtures + "/icons64.dll", root_ + "/sub/deeper/c.exe");
         QFile::copy(fixtures + "/depth24.ico", root_ + "/other/D.EXE");
+        QFile::copy(fixtures + "/containers/setup.zip", root_ + "/setup.zip");
         QFile text(root_ + "/readme.exe");
         text.open(QIODevice::WriteOnly);
         text.write("not a program");
@@ -148,6 +150,23 @@ private slots:
         QCOMPARE(w.catalogue().rows().size(), w.catalogue().imageCount());
         QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计%1 个图标").arg(k.size()));
         QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral(" 6"));
+    }
+
+    void containersAreLookedInsideOnlyWhenChecked()
+    {
+        MainWindow w;
+        auto* containers = find<QCheckBox>(w, "chkContainers");
+        QVERIFY(!containers->isChecked());
+        QCOMPARE(containers->text(), QStringLiteral("搜索压缩包"));
+        containers->setChecked(true);
+        search(w, false);
+        const auto k = keys(w);
+        QCOMPARE(k.size(), std::size_t{8});
+        QCOMPARE(k.front(), std::string("/a.exe(0)"));
+        QCOMPARE(k.at(1), std::string("/setup.zip//SETUP/APP.EXE(0)"));
+        QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计8 个图标"));
+        // The zip's member counts as a file; the zip itself does not.
+        QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral(" 4"));
     }
 
     void aNewSearchReplacesTheCatalogue()

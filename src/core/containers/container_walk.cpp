@@ -1,0 +1,294 @@
+#include "core/containers/container_walk.h"
+
+#include "core/containers/archive_reader.h"
+#include "core/containers/container_signature.h"
+#include "core/containers/decompression_allowance.h"
+#include "core/containers/installer_streams.h"
+#include "core/containers/member_head.h"
+#include "core/containers/member_name.h"
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <utility>
+
+namespace gb {
+
+namespace {
+
+using MemberPath = std::vector<std::string>;
+
+MemberPath extended(const MemberPath& path, const std::string& name)
+{
+    MemberPath longer = path;
+    longer.push_back(name);
+    return longer;
+}
+
+// Reads into `bytes` until it holds `upTo` bytes or the member ends.
+std::expected<void, ArchiveFault> readUpTo(ArchiveReader& reader, std::vector<std::byte>& bytes,
+                                           std::uint64_t upTo)
+{
+    constexpr std::size_t kChunk = std::size_t{64} * 1024;
+    while (bytes.size() < upTo) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, upTo - had)));
+        const auto n = reader.read(std::span(bytes).subspan(had));
+        if (!n)
+            return std::unexpected(n.error());
+        bytes.resize(had + *n);
+        if (*n == 0)
+            break;
+    }
+    return {};
+}
+
+// One walk from the outermost container in: every member worth reading
+// handed on, or, for readContainerMember, the one member a path names.
+class Walker {
+public:
+    Walker(const ContainerWalk& walk, std::uint64_t size, const std::function<void(ContainerMember)>* handOn,
+           const MemberPath* sought)
+        : walk_(walk), allowance_(DecompressionAllowance::forContainer(size, walk.limits)), handOn_(handOn),
+          sought_(sought)
+    {
+    }
+
+    void container(const ByteSource& source, const MemberPath& path, int depth)
+    {
+        const ContainerSignature signature = containerSignature(source);
+        if (signature == ContainerSignature::CompoundFile)
+            installer(source, path, depth);
+        else if (signature != ContainerSignature::None)
+            archive(source, path, depth, signature == ContainerSignature::CompressedStream, false);
+    }
+
+    std::vector<ContainerNote> takeNotes() { return std::move(notes_); }
+    std::optional<ContainerMember> takeFound() { return std::move(found_); }
+
+private:
+    // What an entry may be worth: read when it is an icon file or a
+    // program, opened when it is a container.
+    struct Interest {
+        bool read = false;
+        bool open = false;
+        bool whatever = false; // the member sought: read whatever it holds
+    };
+
+    // Members are chosen by name, except where names are table keys (an
+    // installer's cabinets): there their content alone decides. A walk for
+    // one member looks only along its path.
+    Interest interestIn(const MemberPath& memberPath, bool contentDecides) const
+    {
+        if (sought_) {
+            if (memberPath.size() > sought_->size() ||
+                !std::equal(memberPath.begin(), memberPath.end(), sought_->begin()))
+                return {};
+            if (memberPath.size() == sought_->size())
+                return {.read = true, .whatever = true};
+            return {.open = true};
+        }
+        const std::string& name = memberPath.back();
+        const bool wanted = contentDecides || !walk_.wanted || walk_.wanted(std::string(lastComponent(name)));
+        return {.read = wanted, .open = hasContainerName(name)};
+    }
+
+    void note(MemberPath members, ContainerProblem problem, std::string detail = {})
+    {
+        notes_.push_back(ContainerNote{std::move(members), problem, std::move(detail)});
+    }
+
+    // A member read whole goes to the caller, or is the one sought.
+    void deliver(MemberPath members, std::vector<std::byte> bytes)
+    {
+        ContainerMember member{std::move(members),
+                               std::make_shared<const std::vector<std::byte>>(std::move(bytes))};
+        if (sought_) {
+            found_ = std::move(member);
+            finished_ = true;
+        } else if (handOn_ && *handOn_) {
+            (*handOn_)(std::move(member));
+        }
+    }
+
+    // The archive stops here; a spent allowance or a stop request ends the
+    // whole walk, with one note.
+    void stopArchive(const MemberPath& path, const ArchiveFault& fault)
+    {
+        note(path, fault.problem, fault.detail);
+        if (fault.problem != ContainerProblem::Damaged)
+            finished_ = true;
+    }
+
+    void archive(const ByteSource& source, const MemberPath& path, int depth, bool compressedStream,
+                 bool contentDecides)
+    {
+        auto reader = ArchiveReader::open(source, allowance_, walk_.stop);
+        if (!reader) {
+            // A compressed stream without a tar inside is no container of
+            // ours; a zip that libarchive cannot make out is a damaged zip.
+            if (!(compressedStream && reader.error().scope == FaultScope::NotAnArchive))
+                stopArchive(path, reader.error());
+            return;
+        }
+        // The catalogue refuses a second entry of one origin: the first of
+        // two members of one name is the one read.
+        std::set<std::string> seen;
+        while (!finished_) {
+            auto entry = reader->next();
+            if (!entry) {
+                stopArchive(path, entry.error());
+                return;
+            }
+            if (!*entry)
+                return;
+            if (!(*entry)->regularFile || (*entry)->name.empty() || !seen.insert((*entry)->name).second)
+                continue;
+            if (!member(*reader, **entry, extended(path, (*entry)->name), depth, contentDecides)) {
+                return;
+            }
+        }
+    }
+
+    // One regular member. False when the archive can be read no further.
+    bool member(ArchiveReader& reader, const ArchiveEntry& entry, const MemberPath& memberPath, int depth,
+                bool contentDecides)
+    {
+        const Interest interest = interestIn(memberPath, contentDecides);
+        if (!interest.read && !interest.open)
+            return true;
+        if (entry.encrypted) {
+            note(memberPath, ContainerProblem::Encrypted);
+            return true;
+        }
+        const MemberPath path(memberPath.begin(), memberPath.end() - 1);
+        std::vector<std::byte> bytes;
+        const auto lost = [&](const ArchiveFault& fault) {
+            if (fault.scope == FaultScope::Member) {
+                note(memberPath, fault.problem, fault.detail);
+                return true;
+            }
+            stopArchive(path, fault);
+            return false;
+        };
+        bool read = interest.whatever;
+        if (interest.read && !read) {
+            if (auto head = readUpTo(reader, bytes, kMemberHeadSize); !head)
+                return lost(head.error());
+            read = startsLikeIconOrProgram(ByteReader(bytes));
+        }
+        if (!read && !interest.open)
+            return true;
+        if (!read && depth >= walk_.limits.depth) {
+            note(memberPath, ContainerProblem::TooDeep, std::to_string(walk_.limits.depth));
+            return true;
+        }
+        // Past the cap, by the header's claim or by what comes out.
+        const std::uint64_t cap = walk_.limits.memberCap;
+        if (entry.size && *entry.size > cap) {
+            note(memberPath, ContainerProblem::TooLarge, sizeText(cap));
+            return true;
+        }
+        const std::uint64_t oneMore = cap == std::numeric_limits<std::uint64_t>::max() ? cap : cap + 1;
+        if (auto whole = readUpTo(reader, bytes, oneMore); !whole)
+            return lost(whole.error());
+        if (bytes.size() > cap) {
+            note(memberPath, ContainerProblem::TooLarge, sizeText(cap));
+            return true;
+        }
+        if (read) {
+            deliver(memberPath, std::move(bytes));
+            return true;
+        }
+        const auto held = std::make_shared<const std::vector<std::byte>>(std::move(bytes));
+        container(MemorySource(held), memberPath, depth + 1);
+        return true;
+    }
+
+    // A Windows Installer package: its cabinets are walked as archives
+    // (their members named by the cabinet's stream, then their own key);
+    // its other streams are members of their own.
+    void installer(const ByteSource& source, const MemberPath& path, int depth)
+    {
+        // Ends the package's reading early: for a stop request, a spent
+        // allowance, or the member sought found.
+        std::stop_source halt;
+        const std::stop_callback forward(walk_.stop, [&halt] { halt.request_stop(); });
+        auto streamNotes =
+            walkInstallerStreams(source, walk_.limits, halt.get_token(), [&](const InstallerStream& stream) {
+                if (!finished_)
+                    installerStream(stream, path, depth);
+                if (finished_)
+                    halt.request_stop();
+            });
+        for (ContainerNote& streamNote : streamNotes) {
+            // A stop of our own making was noted when it was made.
+            if (streamNote.problem == ContainerProblem::Cancelled && finished_)
+                continue;
+            if (streamNote.problem == ContainerProblem::Cancelled)
+                finished_ = true;
+            MemberPath members = path;
+            members.insert(members.end(), streamNote.members.begin(), streamNote.members.end());
+            note(std::move(members), streamNote.problem, std::move(streamNote.detail));
+        }
+    }
+
+    void installerStream(const InstallerStream& stream, const MemberPath& path, int depth)
+    {
+        if (!stream.bytes)
+            return;
+        const MemberPath streamPath = extended(path, stream.name);
+        const MemorySource bytes(stream.bytes);
+        if (stream.cabinet) {
+            // A cabinet is the package's own storage, not a container nested
+            // in it: its members count at the package's depth.
+            if (!sought_ || interestIn(streamPath, true).open)
+                archive(bytes, streamPath, depth, false, true);
+            return;
+        }
+        const Interest interest = interestIn(streamPath, true);
+        if (interest.whatever || (interest.read && startsLikeIconOrProgram(ByteReader(*stream.bytes)))) {
+            if (stream.bytes->size() > walk_.limits.memberCap)
+                note(streamPath, ContainerProblem::TooLarge, sizeText(walk_.limits.memberCap));
+            else
+                deliver(streamPath, *stream.bytes);
+        }
+    }
+
+    const ContainerWalk& walk_;
+    DecompressionAllowance allowance_;
+    const std::function<void(ContainerMember)>* handOn_;
+    const MemberPath* sought_;
+    std::vector<ContainerNote> notes_;
+    std::optional<ContainerMember> found_;
+    bool finished_ = false; // the member sought found, or the walk stopped
+};
+
+} // namespace
+
+std::vector<ContainerNote> walkContainer(const ByteSource& source, const ContainerWalk& walk,
+                                         const std::function<void(ContainerMember)>& member)
+{
+    Walker walker(walk, source.size(), &member, nullptr);
+    walker.container(source, {}, 1);
+    return walker.takeNotes();
+}
+
+std::expected<ContainerMember, ContainerNote> readContainerMember(const ByteSource& source,
+                                                                  const std::vector<std::string>& members,
+                                                                  const ContainerLimits& limits,
+                                                                  std::stop_token stop)
+{
+    const ContainerWalk walk{nullptr, limits, std::move(stop)};
+    Walker walker(walk, source.size(), nullptr, &members);
+    if (!members.empty())
+        walker.container(source, {}, 1);
+    if (auto found = walker.takeFound())
+        return std::move(*found);
+    auto notes = walker.takeNotes();
+    if (!notes.empty())
+        return std::unexpected(std::move(notes.front()));
+    return std::unexpected(ContainerNote{members, ContainerProblem::Missing, {}});
+}
+
+} // namespace gb

@@ -1,0 +1,109 @@
+#pragma once
+// Containers the search looks inside: archives (zip, 7z, cab, tar with any
+// compression, ISO 9660 images, rar), read through libarchive, and Windows
+// Installer packages (.msi, .msp: compound files whose Icon and Binary
+// streams and embedded cabinets hold files), read through libgsf.
+//
+// A container is read once, in one pass, its members handed on in the order
+// it stores them. Only members worth reading are read into memory: a name
+// the caller wants whose first bytes are an icon file's or a program's, up
+// to a cap; containers within containers are opened to a depth. What is
+// decompressed per container is bounded by its size, so a decompression
+// bomb stops that container with a reason; an encrypted or damaged member
+// is skipped with its reason; nothing is written to disk; a stop request
+// ends the container being read.
+
+#include "core/bytes/byte_source.h"
+
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace gb {
+
+enum class ContainerKind {
+    None,      // not a container we open
+    Archive,   // anything libarchive reads for us: zip, 7z, cab, tar (any compression), ISO 9660, rar
+    Installer, // a compound file: a Windows Installer package or patch
+};
+
+// By content, from the source's first bytes (and, for ISO 9660, the volume
+// descriptor at 32769); never by name.
+ContainerKind sniffContainer(const ByteSource& source);
+
+// Names a container may carry, lower case, for a walk that must decide
+// whether to look at a file its pattern does not match:
+// .zip .7z .cab .tar .tgz .tbz .tbz2 .txz .tzst .gz .bz2 .xz .zst .lz .lzma
+// .iso .rar .msi .msp
+bool hasContainerName(const std::string& name);
+
+struct ContainerLimits {
+    std::uint64_t memberCap = std::uint64_t{256} << 20; // largest member read into memory
+    std::uint64_t perContainerByte = 64; // decompressed bytes allowed per byte of the container...
+    std::uint64_t atLeast = std::uint64_t{64} << 20; // ...and never fewer than this
+    int depth = 2; // the outermost container is depth 1; a zip on a CD image is 2
+};
+
+enum class ContainerProblem {
+    Damaged,   // the container or member cannot be read to its end (detail: the library's message)
+    Encrypted, // a member that needs a password: skipped
+    TooLarge,  // a member past memberCap: skipped
+    Bomb,      // the container decompressed past its allowance: stopped
+    TooDeep,   // a container nested deeper than the limit: not opened
+    Cancelled, // the stop was requested: stopped
+    Missing,   // readContainerMember: no member by that path
+};
+
+// A member skipped, or a container stopped, and why.
+struct ContainerNote {
+    std::vector<std::string> members; // the member's path from the outermost container in; for a
+                                      // container stopped, the path of that container (empty: the outermost)
+    ContainerProblem problem = ContainerProblem::Damaged;
+    std::string detail; // Damaged: the library's message; TooLarge, Bomb: the limit ("256 MiB");
+                        // TooDeep: the depth allowed
+};
+
+// A member read whole.
+struct ContainerMember {
+    // Its path from the outermost container in: one name per level, each
+    // as its container stores it, with "/" between folders, without a
+    // leading "/" or "./" and with doubled "/" made single.
+    std::vector<std::string> members;
+    std::shared_ptr<const std::vector<std::byte>> bytes;
+};
+
+struct ContainerWalk {
+    // Whether a member is wanted by its name (the last path component):
+    // the search's pattern. Installer streams and the files in an
+    // installer's cabinets are named by table keys, not file names, so
+    // their content alone decides.
+    std::function<bool(const std::string& name)> wanted;
+    ContainerLimits limits;
+    std::stop_token stop;
+};
+
+// Calls `member` for each member read, in container order, nested
+// containers' members in the place of the container. Returns the notes of
+// what was skipped or stopped, in order. A source that is no container
+// gives nothing.
+std::vector<ContainerNote> walkContainer(const ByteSource& source, const ContainerWalk& walk,
+                                         const std::function<void(ContainerMember)>& member);
+
+// One member, by its path as walkContainer gave it (the details window
+// reads an icon anew), by the same one pass and within the same limits.
+std::expected<ContainerMember, ContainerNote> readContainerMember(const ByteSource& source,
+                                                                  const std::vector<std::string>& members,
+                                                                  const ContainerLimits& limits = {},
+                                                                  std::stop_token stop = {});
+
+// "damaged: MESSAGE", "encrypted", ... for programmers and the command line.
+std::string describe(const ContainerNote& note);
+
+// A limit in bytes as the notes give it: "256 MiB", or "1000 bytes".
+std::string sizeText(std::uint64_t bytes);
+
+} // namespace gb
