@@ -130,22 +130,35 @@ PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& o
 
 // A file read and its first icons prepared: as many as its allowance lets
 // be written, so a worker holds no more than the export could write.
+// The source is kept only while icons are left to prepare: a container's
+// members wait together to be written, and holding each member's bytes
+// until then would hold the whole container.
 struct PreparedFile {
     std::string path;
-    std::expected<IconSource, std::string> source;
+    std::string failure; // the file cannot be read, and why
+    int count = 0;
+    std::uint64_t size = 0;
+    std::optional<IconSource> source; // while icons are left unprepared
     std::vector<PreparedIcon> icons;
 };
 
 PreparedFile prepareSource(InputSource& input, const ExportOptions& options)
 {
-    PreparedFile prepared{input.path, std::move(input.source), {}};
-    if (!prepared.source)
+    PreparedFile prepared{input.path, {}, 0, 0, std::nullopt, {}};
+    if (!input.source) {
+        prepared.failure = std::move(input.source.error());
         return prepared;
-    WriteAllowance allowance(prepared.source->size());
-    for (int i = 0; i < prepared.source->count() && !allowance.spent(); ++i) {
-        prepared.icons.push_back(prepareIcon(*prepared.source, i, options));
+    }
+    const IconSource& source = *input.source;
+    prepared.count = source.count();
+    prepared.size = source.size();
+    WriteAllowance allowance(source.size());
+    for (int i = 0; i < prepared.count && !allowance.spent(); ++i) {
+        prepared.icons.push_back(prepareIcon(source, i, options));
         allowance.charge(prepared.icons.back().bytes);
     }
+    if (prepared.icons.size() < static_cast<std::size_t>(prepared.count))
+        prepared.source = std::move(*input.source);
     return prepared;
 }
 
@@ -346,14 +359,13 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     // Files are read and their icons encoded on every core; they are
     // numbered and written here, in list order.
     const auto writeFile = [&](PreparedFile& file) {
-        if (!file.source) {
-            reportFailure(err, file.path, file.source.error());
+        if (!file.failure.empty()) {
+            reportFailure(err, file.path, file.failure);
             failed = true;
             return;
         }
-        const IconSource& source = *file.source;
-        WriteAllowance allowance(source.size());
-        for (int i = 0; i < source.count(); ++i) {
+        WriteAllowance allowance(file.size);
+        for (int i = 0; i < file.count; ++i) {
             ++n; // numbers follow list order, even past a failed icon
             if (full.found()) {
                 full.iconNotWritten(static_cast<std::size_t>(n));
@@ -362,17 +374,17 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
             if (allowance.spent()) {
                 reportFailure(err, file.path,
                               "stopped before icon " + std::to_string(i) + " of " +
-                                  std::to_string(source.count()) + ": its icons would write more than " +
+                                  std::to_string(file.count) + ": its icons would write more than " +
                                   std::to_string(allowance.total()) + " bytes");
                 failed = true;
-                n += source.count() - i - 1;
+                n += file.count - i - 1;
                 break;
             }
             // An icon the worker left unprepared (a write failed, so the
             // allowance goes further here) is prepared now.
             const auto at = static_cast<std::size_t>(i);
             const PreparedIcon icon =
-                at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(source, i, options);
+                at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(*file.source, i, options);
             switch (writeIcon(icon, n, keyOf(file.path, i), options, session, allowance, err)) {
             case IconWritten::Yes: break;
             case IconWritten::Failed: failed = true; break;
