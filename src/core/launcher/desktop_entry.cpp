@@ -6,7 +6,7 @@ namespace gb {
 
 namespace {
 
-// The characters the Desktop Entry Specification reserves in Exec: an
+// The characters the desktop entry format reserves in Exec: an
 // argument holding one is quoted.
 constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
 

@@ -1,7 +1,7 @@
 #pragma once
-// The text of a launcher after the Desktop Entry Specification: its keys'
-// values escaped as strings, and its Exec line quoted by that
-// specification's rules for Exec.
+// The text of a launcher in the freedesktop.org desktop entry format: its
+// keys' values escaped as strings, and its Exec line quoted by that
+// format's rules for Exec.
 
 #include <optional>
 #include <string>
