@@ -2,6 +2,7 @@
 #include "programs/cli/input_files.h"
 #include "programs/cli/list_json.h"
 
+#include "core/catalogue/icon_origin.h"
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
 #include "core/export/export_session.h"
@@ -25,7 +26,8 @@ namespace gb::cli {
 
 std::string keyOf(const std::string& path, int index)
 {
-    return path + "(" + std::to_string(index) + ")";
+    // The catalogue's own key, so the command line and the window agree.
+    return IconOrigin{path, index}.key();
 }
 
 namespace {
