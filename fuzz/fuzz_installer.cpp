@@ -32,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const gb::fuzz::CopyingSource copying(bytes);
     // The spare byte's top bit picks the input libgsf reads through.
     const gb::ByteSource& source = (spare & 0x80) != 0 ? static_cast<const gb::ByteSource&>(copying) : memory;
-    (void)gb::walkInstallerStreams(source, limitsOf(spare), {}, [](const gb::InstallerStream&) {});
+    const gb::ContainerLimits limits = limitsOf(spare);
+    gb::DecompressionAllowance allowance = gb::DecompressionAllowance::forContainer(source.size(), limits);
+    (void)gb::walkInstallerStreams(source, limits, allowance, {}, [](const gb::InstallerStream&) {});
     // Names as stored: any units at all.
     std::u16string units(std::min<std::size_t>(size / 2, 64), u'\0');
     std::memcpy(units.data(), data, units.size() * 2);

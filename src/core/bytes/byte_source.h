@@ -29,6 +29,9 @@ public:
 
     // The bytes themselves when they are in memory; empty for a file.
     virtual std::optional<ByteReader> memory() const { return std::nullopt; }
+    // The open regular file the bytes are read from, for a process that
+    // reads them too; -1 when they are not a whole file's.
+    virtual int descriptor() const { return -1; }
     // What keeps those bytes alive, for views that outlive this source;
     // null when the caller keeps them.
     virtual std::shared_ptr<const void> keeper() const { return nullptr; }

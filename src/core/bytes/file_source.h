@@ -25,7 +25,12 @@ public:
     // PATH_MAX, or a folder on the way swapped for a link).
     static std::expected<FileSource, ReadFailure> openAt(int folderFd, const std::string& name);
 
+    // A descriptor handed over open (an archive reader process is given its
+    // archive so); refused unless it is a regular file. Takes ownership.
+    static std::expected<FileSource, ReadFailure> adoptDescriptor(int fd) { return adopt(fd); }
+
     std::uint64_t size() const override { return size_; }
+    int descriptor() const override { return fd_; }
     std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
 
     // The whole file in one read, or what is left of it when it shrank.

@@ -1,317 +1,521 @@
 #include "core/containers/archive_reader.h"
 
-#include "core/containers/member_name.h"
-
-#include <archive.h>
-#include <archive_entry.h>
+#include "core/containers/archive_channel.h"
+#include "core/containers/archive_service.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <vector>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <limits>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 namespace gb {
 
 namespace {
 
-// Positioned reads from a file come in blocks of this size; bytes in
-// memory are handed to libarchive in place, this much at a time, so a stop
-// request is still seen between blocks.
-constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
-constexpr std::size_t kMemoryBlockSize = std::size_t{1024} * 1024;
+using Clock = std::chrono::steady_clock;
 
-using FilterSupport = int (*)(struct archive*);
+// How often the reader's memory and the stop request are looked at while
+// the program waits for a reply.
+constexpr auto kWatchInterval = std::chrono::milliseconds(10);
+// A reader is never given less than this, however much the others hold.
+constexpr std::uint64_t kLeastReaderMemory = std::uint64_t{16} << 20;
+// The descriptors the reader finds its archive and its channel on.
+constexpr int kArchiveFd = 3;
+constexpr int kChannelFd = 4;
+constexpr std::uint64_t kHundredMegabytes = 100'000'000;
 
-// The decompressors libarchive runs in-process. Where it was built without
-// one, its support call says so with ARCHIVE_WARN and would run an outside
-// program on the bytes instead: those are left out, asked once of a probe.
-const std::vector<FilterSupport>& inProcessFilters()
+const char* const kReaderName = "glimmerbox-archive-reader";
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kUnderAddressSanitizer = true;
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// Readers run on worker threads: strerror's buffer is shared, the GNU
+// strerror_r gives its own text.
+std::string systemText(int error)
 {
-    static const std::vector<FilterSupport> filters = [] {
-        const FilterSupport all[] = {archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
-                                     archive_read_support_filter_xz,   archive_read_support_filter_lzma,
-                                     archive_read_support_filter_lzip, archive_read_support_filter_zstd};
-        std::vector<FilterSupport> kept;
-        for (const FilterSupport support : all) {
-            struct archive* probe = archive_read_new();
-            if (probe && support(probe) == ARCHIVE_OK)
-                kept.push_back(support);
-            archive_read_free(probe);
+    char text[256] = {};
+    return ::strerror_r(error, text, sizeof text);
+}
+
+ArchiveFault hostile(std::string detail)
+{
+    return {ContainerProblem::Hostile, std::move(detail), FaultScope::Container};
+}
+
+ArchiveFault cannotStart(const std::string& why)
+{
+    return {ContainerProblem::Damaged, std::string("cannot start ") + kReaderName + ": " + why,
+            FaultScope::Container};
+}
+
+std::string secondsText(std::chrono::milliseconds time)
+{
+    const auto tenths = (time.count() + 50) / 100;
+    return std::to_string(tenths / 10) + (tenths % 10 != 0 ? "." + std::to_string(tenths % 10) : "") + " s";
+}
+
+bool executable(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string folderOfThisProgram()
+{
+    std::string path(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= path.size())
+        return {};
+    path.resize(static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/'));
+}
+
+// Resident pages of a process, in bytes; 0 once it is gone.
+std::uint64_t residentOf(pid_t pid)
+{
+    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+    std::uint64_t size = 0;
+    std::uint64_t resident = 0;
+    if (!(statm >> size >> resident))
+        return 0;
+    return resident * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// The archive as a descriptor the reader can read with positioned reads:
+// the file's own, or the bytes copied into a sealed memory file.
+std::expected<Descriptor, ArchiveFault> archiveDescriptor(const ByteSource& source)
+{
+    if (source.descriptor() >= 0) {
+        Descriptor copy(::fcntl(source.descriptor(), F_DUPFD_CLOEXEC, 10));
+        if (!copy)
+            return std::unexpected(cannotStart(systemText(errno)));
+        return copy;
+    }
+    Descriptor memory(::memfd_create("glimmerbox-archive", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+    if (!memory)
+        return std::unexpected(cannotStart(systemText(errno)));
+    const auto writeAll = [&memory](std::span<const std::byte> bytes) {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(memory.get(), bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            bytes = bytes.subspan(static_cast<std::size_t>(n));
         }
-        return kept;
-    }();
-    return filters;
+        return true;
+    };
+    bool written = true;
+    if (const auto bytes = source.memory()) {
+        written = writeAll(bytes->bytes());
+    } else {
+        std::vector<std::byte> block(std::size_t{1} << 20);
+        for (std::uint64_t at = 0; written && at < source.size();) {
+            const std::size_t n = source.readAt(at, block);
+            if (n == 0)
+                break;
+            written = writeAll(std::span(block).first(n));
+            at += n;
+        }
+    }
+    if (!written)
+        return std::unexpected(cannotStart(systemText(errno)));
+    ::fcntl(memory.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL);
+    // A descriptor at 3 or 4 would be overwritten by the other's move there.
+    Descriptor high(::fcntl(memory.get(), F_DUPFD_CLOEXEC, 10));
+    if (!high)
+        return std::unexpected(cannotStart(systemText(errno)));
+    return high;
+}
+
+// The reader's environment: the program's own, and under the address
+// sanitizer a reader whose allocation is refused gets a null pointer, as
+// libarchive expects, rather than a report.
+std::vector<std::string> readerEnvironment()
+{
+    std::vector<std::string> variables;
+    bool sanitizerOptions = false;
+    for (char** variable = environ; variable != nullptr && *variable != nullptr; ++variable) {
+        std::string text = *variable;
+        if (kUnderAddressSanitizer && text.starts_with("ASAN_OPTIONS=")) {
+            text += ":allocator_may_return_null=1";
+            sanitizerOptions = true;
+        }
+        variables.push_back(std::move(text));
+    }
+    if (kUnderAddressSanitizer && !sanitizerOptions)
+        variables.emplace_back("ASAN_OPTIONS=allocator_may_return_null=1");
+    return variables;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts)
+{
+    std::vector<char*> pointers;
+    pointers.reserve(texts.size() + 1);
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
 }
 
 } // namespace
 
-struct ArchiveReader::State {
-    State(const ByteSource& from, DecompressionAllowance& budget, std::stop_token stopToken)
-        : source(from), memory(from.memory()), allowance(budget), stop(std::move(stopToken))
-    {
-    }
-    State(const State&) = delete;
-    State& operator=(const State&) = delete;
-    ~State()
-    {
-        if (handle)
-            archive_read_free(handle);
-    }
+ReaderFence ReaderFence::forContainer(std::uint64_t size, const ContainerLimits& limits)
+{
+    // N seconds per 100 MB is N milliseconds per 100 kB.
+    constexpr std::uint64_t kHundredKilobytes = kHundredMegabytes / 1000;
+    const std::uint64_t most = std::numeric_limits<std::int64_t>::max() / 2;
+    const std::uint64_t floor = std::min(limits.readerSecondsAtLeast, most / 1000) * 1000;
+    const std::uint64_t steps = size / kHundredKilobytes;
+    const std::uint64_t bySize =
+        limits.readerSecondsPer100MB != 0 && steps > most / limits.readerSecondsPer100MB
+            ? most
+            : steps * limits.readerSecondsPer100MB;
+    return ReaderFence(limits.readerMemory,
+                       std::chrono::milliseconds(static_cast<std::int64_t>(std::min(most, floor + bySize))));
+}
 
-    const ByteSource& source;
-    std::optional<ByteReader> memory;
+void ReaderFence::ended(pid_t pid)
+{
+    live_.erase(std::remove(live_.begin(), live_.end(), pid), live_.end());
+}
+
+std::uint64_t ReaderFence::residentNow()
+{
+    std::uint64_t total = 0;
+    for (const pid_t pid : live_)
+        total += residentOf(pid);
+    peakResident_ = std::max(peakResident_, total);
+    return total;
+}
+
+void ReaderFence::waited(std::chrono::nanoseconds time)
+{
+    const auto spent = std::chrono::ceil<std::chrono::milliseconds>(time);
+    waitLeft_ = spent >= waitLeft_ ? std::chrono::milliseconds(0) : waitLeft_ - spent;
+}
+
+std::string archiveReaderProgram()
+{
+    if (const char* given = std::getenv("GLIMMERBOX_ARCHIVE_READER"); given != nullptr && *given != '\0')
+        return executable(given) ? given : std::string();
+    std::vector<std::string> candidates;
+    if (const std::string folder = folderOfThisProgram(); !folder.empty()) {
+        candidates.push_back(folder + "/" + kReaderName);
+        candidates.push_back(folder + "/../libexec/glimmerbox/" + kReaderName);
+    }
+#ifdef GB_INSTALLED_ARCHIVE_READER
+    candidates.emplace_back(GB_INSTALLED_ARCHIVE_READER);
+#endif
+    for (const std::string& candidate : candidates)
+        if (executable(candidate))
+            return candidate;
+    return {};
+}
+
+struct ArchiveReader::Process {
+    Process(DecompressionAllowance& budget, ReaderFence& limits, std::stop_token stopToken)
+        : allowance(budget), fence(limits), stop(std::move(stopToken))
+    {
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process() { end(); }
+
     DecompressionAllowance& allowance;
+    ReaderFence& fence;
     std::stop_token stop;
-    struct archive* handle = nullptr;
-    std::uint64_t position = 0;
-    std::vector<std::byte> block; // the last block read from a file
+    Descriptor channel;
+    pid_t pid = -1;
+    std::uint64_t chargedSeen = 0;
+    std::optional<ArchiveFault> broken; // once set, every request gets it
 
-    std::uint64_t dataBytes = 0;
-    std::uint64_t headers = 0;
-    std::uint64_t charged = 0;
-    bool inEntry = false;
-    bool entryUnreadable = false; // encrypted, or its data failed: passed over without reading
-
-    // Why the reading must end now, before the next block: a stop request
-    // or a spent allowance. Null when it may go on.
-    const char* haltReason() const
+    void end()
     {
-        if (stop.stop_requested())
-            return "cancelled";
-        if (allowance.spent())
-            return "decompression allowance spent";
-        return nullptr;
-    }
-
-    ArchiveFault fault(int status) const
-    {
-        if (stop.stop_requested())
-            return {ContainerProblem::Cancelled, "", FaultScope::Container};
-        if (allowance.spent())
-            return {ContainerProblem::Bomb, sizeText(allowance.total()), FaultScope::Container};
-        const char* message = archive_error_string(handle);
-        return {ContainerProblem::Damaged, message ? message : "unreadable",
-                status == ARCHIVE_FATAL ? FaultScope::Container : FaultScope::Member};
-    }
-
-    // Charges what was decompressed since the last charge. Through a
-    // compression filter, what the filter put out counts too: the headers
-    // of a compressed tar are decompressed bytes as much as its data.
-    bool charge()
-    {
-        std::uint64_t used = dataBytes + headers * kHeaderCost;
-        if (archive_filter_code(handle, 0) != ARCHIVE_FILTER_NONE) {
-            const la_int64_t filtered = archive_filter_bytes(handle, 0);
-            if (filtered > 0)
-                used = std::max(used, static_cast<std::uint64_t>(filtered));
+        if (pid <= 0)
+            return;
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        if (used > charged) {
-            allowance.take(used - charged);
-            charged = used;
-        }
-        return !allowance.spent();
+        fence.ended(pid);
+        pid = -1;
     }
 
-    // Whether passing over data seeks instead of decompressing it: ISO 9660,
-    // zip through its central directory and plain tar know where each
-    // member's data ends; 7z, cab and rar, and anything under a compression
-    // filter, must decompress to get past it, so those bytes are read and
-    // counted.
-    bool skipSeeks() const
+    std::expected<void, ArchiveFault> start(const ByteSource& source)
     {
-        if (archive_filter_code(handle, 0) != ARCHIVE_FILTER_NONE)
-            return false;
-        const int format = archive_format(handle) & ARCHIVE_FORMAT_BASE_MASK;
-        return format == ARCHIVE_FORMAT_ISO9660 || format == ARCHIVE_FORMAT_ZIP ||
-               format == ARCHIVE_FORMAT_TAR;
+        const std::string program = archiveReaderProgram();
+        if (program.empty())
+            return std::unexpected(cannotStart("not installed"));
+        auto archive = archiveDescriptor(source);
+        if (!archive)
+            return std::unexpected(archive.error());
+        int pair[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
+            return std::unexpected(cannotStart(systemText(errno)));
+        channel = Descriptor(pair[0]);
+        const Descriptor readerEnd(::fcntl(pair[1], F_DUPFD_CLOEXEC, 10));
+        ::close(pair[1]);
+        if (!readerEnd)
+            return std::unexpected(cannotStart(systemText(errno)));
+
+        const std::uint64_t held = fence.residentNow();
+        ReaderProcessLimits limits;
+        limits.allowance =
+            allowance.spent() ? 0 : allowance.total() - std::min(allowance.total(), allowance.taken());
+        limits.memoryBytes = held + kLeastReaderMemory >= fence.memoryBytes() ? kLeastReaderMemory
+                                                                              : fence.memoryBytes() - held;
+        limits.cpuSeconds =
+            static_cast<std::uint64_t>(std::chrono::ceil<std::chrono::seconds>(fence.waitLeft()).count()) + 1;
+
+        std::vector<std::string> arguments{program};
+        for (std::string& argument : readerArguments(limits))
+            arguments.push_back(std::move(argument));
+        std::vector<std::string> environment = readerEnvironment();
+        std::vector<char*> argv = pointersTo(arguments);
+        std::vector<char*> envp = pointersTo(environment);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawnattr_t attributes;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+        posix_spawn_file_actions_adddup2(&actions, archive->get(), kArchiveFd);
+        posix_spawn_file_actions_adddup2(&actions, readerEnd.get(), kChannelFd);
+        // The reader starts with no signal blocked and its limits' signals
+        // at their defaults, whatever the program's threads have set.
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (const int signal : {SIGXCPU, SIGPIPE, SIGTERM, SIGSEGV, SIGBUS})
+            sigaddset(&defaults, signal);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        const int failed =
+            ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        if (failed != 0) {
+            pid = -1;
+            return std::unexpected(cannotStart(systemText(failed)));
+        }
+        fence.started(pid);
+        return {};
     }
 
-    std::expected<void, ArchiveFault> finishEntry()
+    // Why the reader ended before it answered: the limit it passed, or how.
+    ArchiveFault ended()
     {
-        inEntry = false;
-        if (skipSeeks() || entryUnreadable) {
-            const int status = archive_read_data_skip(handle);
-            if (status == ARCHIVE_FATAL)
-                return std::unexpected(fault(status));
-            return {};
+        if (pid <= 0)
+            return hostile("the reader is gone");
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        std::vector<std::byte> scratch(kBlockSize);
-        for (;;) {
-            if (haltReason())
-                return std::unexpected(fault(ARCHIVE_FATAL));
-            const la_ssize_t n = archive_read_data(handle, scratch.data(), scratch.size());
-            if (n == 0)
-                return {};
-            if (n < 0) {
-                // A member nobody asked for is lost quietly; the archive goes on if it can.
-                if (n == ARCHIVE_FATAL || haltReason())
-                    return std::unexpected(fault(static_cast<int>(n)));
-                return {};
+        fence.ended(pid);
+        pid = -1;
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
+            return hostile("took more than " + secondsText(fence.waitAllowed()));
+        if (WIFSIGNALED(status))
+            return hostile("the reader ended by signal " + std::to_string(WTERMSIG(status)));
+        return hostile("the reader ended with status " + std::to_string(WEXITSTATUS(status)));
+    }
+
+    // Stops the reader for a limit it passed.
+    ArchiveFault stopped(ArchiveFault why)
+    {
+        end();
+        return why;
+    }
+
+    std::expected<void, ArchiveFault> receiveExactly(std::span<std::byte> out)
+    {
+        while (!out.empty()) {
+            const ssize_t n = ::recv(channel.get(), out.data(), out.size(), MSG_DONTWAIT);
+            if (n > 0) {
+                out = out.subspan(static_cast<std::size_t>(n));
+                continue;
             }
-            dataBytes += static_cast<std::uint64_t>(n);
-            if (!charge())
-                return std::unexpected(fault(ARCHIVE_FATAL));
+            if (n == 0)
+                return std::unexpected(ended());
+            if (errno == EINTR)
+                continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                return std::unexpected(
+                    stopped(hostile(std::string("the channel failed: ") + systemText(errno))));
+            if (auto watched = watch(); !watched)
+                return watched;
         }
+        return {};
+    }
+
+    // One wait for the reader, then its limits looked at.
+    std::expected<void, ArchiveFault> watch()
+    {
+        pollfd ready{channel.get(), POLLIN, 0};
+        const auto before = Clock::now();
+        ::poll(&ready, 1, static_cast<int>(std::min(kWatchInterval, fence.waitLeft()).count()));
+        fence.waited(Clock::now() - before);
+        if (stop.stop_requested())
+            return std::unexpected(stopped({ContainerProblem::Cancelled, "", FaultScope::Container}));
+        if (fence.residentNow() > fence.memoryBytes())
+            return std::unexpected(
+                stopped(hostile("needed more than " + sizeText(fence.memoryBytes()) + " of memory")));
+        if (fence.waitLeft().count() == 0)
+            return std::unexpected(stopped(hostile("took more than " + secondsText(fence.waitAllowed()))));
+        return {};
+    }
+
+    std::expected<ArchiveReply, ArchiveFault> ask(std::span<const std::byte> request, std::uint32_t asked)
+    {
+        if (broken)
+            return std::unexpected(*broken);
+        // A stop request ends the reading before the next block, as it
+        // does a file's.
+        if (stop.stop_requested()) {
+            end();
+            broken = ArchiveFault{ContainerProblem::Cancelled, "", FaultScope::Container};
+            return std::unexpected(*broken);
+        }
+        while (!request.empty()) {
+            const ssize_t n = ::send(channel.get(), request.data(), request.size(), MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                broken = ended();
+                return std::unexpected(*broken);
+            }
+            request = request.subspan(static_cast<std::size_t>(n));
+        }
+        auto reply = receiveReply([this](std::span<std::byte> out) { return receiveExactly(out); }, asked);
+        if (!reply) {
+            end();
+            broken = reply.error();
+            return std::unexpected(*broken);
+        }
+        if (reply->charged > chargedSeen) {
+            allowance.take(reply->charged - chargedSeen);
+            chargedSeen = reply->charged;
+        }
+        // The reader counts against what was left when it started; what
+        // other levels of the container took since counts too.
+        if (allowance.spent() &&
+            !(reply->tag == ReplyTag::Fault && reply->fault.scope == FaultScope::Container)) {
+            end();
+            broken = ArchiveFault{ContainerProblem::Bomb, sizeText(allowance.total()), FaultScope::Container};
+            return std::unexpected(*broken);
+        }
+        if (reply->tag == ReplyTag::Fault && reply->fault.scope != FaultScope::Member) {
+            end();
+            broken = reply->fault;
+        }
+        return reply;
+    }
+
+    static ArchiveFault unexpectedReply()
+    {
+        return hostile("the reader's reply broke the rules: out of turn");
     }
 };
 
-namespace {
-
-ArchiveReader::State& stateOf(void* data)
-{
-    return *static_cast<ArchiveReader::State*>(data);
-}
-
-la_ssize_t readBlock(struct archive* handle, void* data, const void** out)
-{
-    ArchiveReader::State& state = stateOf(data);
-    if (const char* reason = state.haltReason()) {
-        archive_set_error(handle, ECANCELED, "%s", reason);
-        return ARCHIVE_FATAL;
-    }
-    if (state.memory) {
-        const auto bytes = state.memory->bytes();
-        const std::uint64_t from = std::min<std::uint64_t>(state.position, bytes.size());
-        const std::size_t n = std::min<std::size_t>(bytes.size() - from, kMemoryBlockSize);
-        *out = bytes.data() + from;
-        state.position = from + n;
-        return static_cast<la_ssize_t>(n);
-    }
-    state.block.resize(kBlockSize);
-    const std::size_t n = state.source.readAt(state.position, state.block);
-    state.position += n;
-    *out = state.block.data();
-    return static_cast<la_ssize_t>(n);
-}
-
-la_int64_t seekTo(struct archive* handle, void* data, la_int64_t offset, int whence)
-{
-    ArchiveReader::State& state = stateOf(data);
-    if (const char* reason = state.haltReason()) {
-        archive_set_error(handle, ECANCELED, "%s", reason);
-        return ARCHIVE_FATAL;
-    }
-    const std::uint64_t size = state.source.size();
-    const auto base = static_cast<la_int64_t>(whence == SEEK_SET   ? 0
-                                              : whence == SEEK_CUR ? state.position
-                                                                   : size);
-    // Both fit in 63 bits: no source is larger, and libarchive never asks for more.
-    if ((offset > 0 && base > INT64_MAX - offset) || base + offset < 0)
-        return ARCHIVE_FATAL;
-    state.position = static_cast<std::uint64_t>(base + offset);
-    return base + offset;
-}
-
-la_int64_t skipAhead(struct archive*, void* data, la_int64_t request)
-{
-    ArchiveReader::State& state = stateOf(data);
-    const std::uint64_t size = state.source.size();
-    if (request <= 0 || state.haltReason() || state.position >= size)
-        return 0;
-    const std::uint64_t n =
-        std::min<std::uint64_t>(static_cast<std::uint64_t>(request), size - state.position);
-    state.position += n;
-    return static_cast<la_int64_t>(n);
-}
-
-} // namespace
-
-ArchiveReader::ArchiveReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
+ArchiveReader::ArchiveReader(std::unique_ptr<Process> process) : process_(std::move(process)) {}
 ArchiveReader::ArchiveReader(ArchiveReader&&) noexcept = default;
 ArchiveReader& ArchiveReader::operator=(ArchiveReader&&) noexcept = default;
 ArchiveReader::~ArchiveReader() = default;
 
-std::expected<ArchiveReader, ArchiveFault>
-ArchiveReader::open(const ByteSource& source, DecompressionAllowance& allowance, std::stop_token stop)
+std::expected<ArchiveReader, ArchiveFault> ArchiveReader::open(const ByteSource& source,
+                                                               DecompressionAllowance& allowance,
+                                                               ReaderFence& fence, std::stop_token stop)
 {
-    auto state = std::make_unique<State>(source, allowance, std::move(stop));
-    struct archive* handle = archive_read_new();
-    if (!handle)
-        return std::unexpected(
-            ArchiveFault{ContainerProblem::Damaged, "out of memory", FaultScope::Container});
-    state->handle = handle;
-    // Only the formats we open containers for: libarchive would otherwise
-    // take a program with an archive inside, or a lone text file, for one.
-    // The zip format through its central directory, as the zip tools read
-    // it, not front to back.
-    archive_read_support_format_zip_seekable(handle);
-    archive_read_support_format_7zip(handle);
-    archive_read_support_format_cab(handle);
-    archive_read_support_format_rar(handle);
-    archive_read_support_format_rar5(handle);
-    archive_read_support_format_tar(handle);
-    archive_read_support_format_iso9660(handle);
-    for (const FilterSupport support : inProcessFilters())
-        support(handle);
-    archive_read_set_read_callback(handle, readBlock);
-    archive_read_set_seek_callback(handle, seekTo);
-    archive_read_set_skip_callback(handle, skipAhead);
-    archive_read_set_callback_data(handle, state.get());
-    const int status = archive_read_open1(handle);
-    if (status < ARCHIVE_WARN) {
-        // libarchive says it recognises no format with its "file format"
-        // error number, EILSEQ on systems without EFTYPE, as Linux is. A
-        // compression filter that fails (a truncated gzip stream) says so
-        // with another.
-        ArchiveFault failure = state->fault(status);
-        if (failure.problem == ContainerProblem::Damaged && archive_errno(handle) == EILSEQ)
-            failure.scope = FaultScope::NotAnArchive;
-        return std::unexpected(std::move(failure));
-    }
-    return ArchiveReader(std::move(state));
+    if (stop.stop_requested())
+        return std::unexpected(ArchiveFault{ContainerProblem::Cancelled, "", FaultScope::Container});
+    auto process = std::make_unique<Process>(allowance, fence, std::move(stop));
+    if (auto started = process->start(source); !started)
+        return std::unexpected(started.error());
+    auto reply = process->ask({}, 0);
+    if (!reply)
+        return std::unexpected(reply.error());
+    if (reply->tag == ReplyTag::Fault)
+        return std::unexpected(reply->fault);
+    if (reply->tag != ReplyTag::Opened)
+        return std::unexpected(Process::unexpectedReply());
+    return ArchiveReader(std::move(process));
 }
 
 std::expected<std::optional<ArchiveEntry>, ArchiveFault> ArchiveReader::next()
 {
-    State& state = *state_;
-    if (state.inEntry)
-        if (auto finished = state.finishEntry(); !finished)
-            return std::unexpected(finished.error());
-    if (state.haltReason())
-        return std::unexpected(state.fault(ARCHIVE_FATAL));
-    struct archive_entry* entry = nullptr;
-    const int status = archive_read_next_header(state.handle, &entry);
-    if (status == ARCHIVE_EOF)
-        return std::nullopt;
-    // ARCHIVE_WARN on a header leaves a usable entry (a name libarchive
-    // could not convert to the locale's encoding, junk passed over before
-    // it); anything worse loses the archive from here.
-    if (status < ARCHIVE_WARN) {
-        ArchiveFault failure = state.fault(status);
-        failure.scope = FaultScope::Container;
-        return std::unexpected(std::move(failure));
+    auto reply = process_->ask(encodeRequest(ArchiveRequest::Next), 0);
+    if (!reply)
+        return std::unexpected(reply.error());
+    switch (reply->tag) {
+    case ReplyTag::Entry: return std::move(reply->entry);
+    case ReplyTag::End: return std::nullopt;
+    case ReplyTag::Fault: return std::unexpected(std::move(reply->fault));
+    case ReplyTag::Opened:
+    case ReplyTag::Data: break;
     }
-    ++state.headers;
-    if (!state.charge())
-        return std::unexpected(state.fault(ARCHIVE_FATAL));
-    state.inEntry = true;
-    ArchiveEntry result;
-    const char* name = archive_entry_pathname(entry);
-    result.name = normaliseMemberName(name ? name : "");
-    result.regularFile = archive_entry_filetype(entry) == AE_IFREG;
-    result.encrypted = archive_entry_is_encrypted(entry) != 0;
-    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0)
-        result.size = static_cast<std::uint64_t>(archive_entry_size(entry));
-    state.entryUnreadable = result.encrypted;
-    return result;
+    process_->end();
+    return std::unexpected(Process::unexpectedReply());
 }
 
 std::expected<std::size_t, ArchiveFault> ArchiveReader::read(std::span<std::byte> out)
 {
-    State& state = *state_;
-    if (!state.inEntry)
-        return 0;
-    if (state.haltReason())
-        return std::unexpected(state.fault(ARCHIVE_FATAL));
-    const la_ssize_t n = archive_read_data(state.handle, out.data(), out.size());
-    if (n < 0) {
-        state.entryUnreadable = true;
-        return std::unexpected(state.fault(static_cast<int>(n)));
+    const auto asked = static_cast<std::uint32_t>(std::min<std::size_t>(out.size(), kMaxReadRequest));
+    auto reply = process_->ask(encodeRequest(ArchiveRequest::Read, asked), asked);
+    if (!reply)
+        return std::unexpected(reply.error());
+    if (reply->tag == ReplyTag::Fault)
+        return std::unexpected(std::move(reply->fault));
+    if (reply->tag != ReplyTag::Data) {
+        process_->end();
+        return std::unexpected(Process::unexpectedReply());
     }
-    state.dataBytes += static_cast<std::uint64_t>(n);
-    if (!state.charge())
-        return std::unexpected(state.fault(ARCHIVE_FATAL));
-    return static_cast<std::size_t>(n);
+    std::copy(reply->data.begin(), reply->data.end(), out.begin());
+    return reply->data.size();
 }
 
 } // namespace gb

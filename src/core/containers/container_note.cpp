@@ -12,6 +12,7 @@ std::string describe(const ContainerNote& note)
     case ContainerProblem::TooDeep: return "nested deeper than " + note.detail + ", not opened";
     case ContainerProblem::Cancelled: return "cancelled";
     case ContainerProblem::Missing: return "no such member";
+    case ContainerProblem::Hostile: return "damaged or hostile: stopped (" + note.detail + ")";
     }
     return "unknown problem";
 }

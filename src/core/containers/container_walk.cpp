@@ -49,8 +49,8 @@ class Walker {
 public:
     Walker(const ContainerWalk& walk, std::uint64_t size, const std::function<void(ContainerMember)>* handOn,
            const MemberPath* sought)
-        : walk_(walk), allowance_(DecompressionAllowance::forContainer(size, walk.limits)), handOn_(handOn),
-          sought_(sought)
+        : walk_(walk), allowance_(DecompressionAllowance::forContainer(size, walk.limits)),
+          fence_(ReaderFence::forContainer(size, walk.limits)), handOn_(handOn), sought_(sought)
     {
     }
 
@@ -111,8 +111,8 @@ private:
         }
     }
 
-    // The archive stops here; a spent allowance or a stop request ends the
-    // whole walk, with one note.
+    // The archive stops here; a spent allowance, a reader process stopped
+    // at its limits or a stop request ends the whole walk, with one note.
     void stopArchive(const MemberPath& path, const ArchiveFault& fault)
     {
         note(path, fault.problem, fault.detail);
@@ -123,7 +123,7 @@ private:
     void archive(const ByteSource& source, const MemberPath& path, int depth, bool compressedStream,
                  bool contentDecides)
     {
-        auto reader = ArchiveReader::open(source, allowance_, walk_.stop);
+        auto reader = ArchiveReader::open(source, allowance_, fence_, walk_.stop);
         if (!reader) {
             // A compressed stream without a tar inside is no container of
             // ours; a zip that libarchive cannot make out is a damaged zip.
@@ -214,18 +214,20 @@ private:
         // allowance, or the member sought found.
         std::stop_source halt;
         const std::stop_callback forward(walk_.stop, [&halt] { halt.request_stop(); });
-        auto streamNotes =
-            walkInstallerStreams(source, walk_.limits, halt.get_token(), [&](const InstallerStream& stream) {
-                if (!finished_)
-                    installerStream(stream, path, depth);
-                if (finished_)
-                    halt.request_stop();
-            });
+        auto streamNotes = walkInstallerStreams(source, walk_.limits, allowance_, halt.get_token(),
+                                                [&](const InstallerStream& stream) {
+                                                    if (!finished_)
+                                                        installerStream(stream, path, depth);
+                                                    if (finished_)
+                                                        halt.request_stop();
+                                                });
         for (ContainerNote& streamNote : streamNotes) {
             // A stop of our own making was noted when it was made.
             if (streamNote.problem == ContainerProblem::Cancelled && finished_)
                 continue;
-            if (streamNote.problem == ContainerProblem::Cancelled)
+            // The allowance is the outermost container's: spent, it ends the walk.
+            if (streamNote.problem == ContainerProblem::Cancelled ||
+                streamNote.problem == ContainerProblem::Bomb)
                 finished_ = true;
             MemberPath members = path;
             members.insert(members.end(), streamNote.members.begin(), streamNote.members.end());
@@ -257,6 +259,7 @@ private:
 
     const ContainerWalk& walk_;
     DecompressionAllowance allowance_;
+    ReaderFence fence_;
     const std::function<void(ContainerMember)>* handOn_;
     const MemberPath* sought_;
     std::vector<ContainerNote> notes_;

@@ -46,6 +46,14 @@ struct ContainerLimits {
     std::uint64_t perContainerByte = 64; // decompressed bytes allowed per byte of the container...
     std::uint64_t atLeast = std::uint64_t{64} << 20; // ...and never fewer than this
     int depth = 2; // the outermost container is depth 1; a zip on a CD image is 2
+    // Archives are read by a process of their own (archive_reader.h). All
+    // reader processes of one outermost container together hold at most
+    // this much memory...
+    std::uint64_t readerMemory = std::uint64_t{300} << 20;
+    // ...and are waited for at most this long: a floor, and so much per
+    // 100 MB of the outermost container.
+    std::uint64_t readerSecondsAtLeast = 3;
+    std::uint64_t readerSecondsPer100MB = 5;
 };
 
 enum class ContainerProblem {
@@ -56,6 +64,7 @@ enum class ContainerProblem {
     TooDeep,   // a container nested deeper than the limit: not opened
     Cancelled, // the stop was requested: stopped
     Missing,   // readContainerMember: no member by that path
+    Hostile,   // the archive's reader process passed its memory or time, or died: stopped
 };
 
 // A member skipped, or a container stopped, and why.
@@ -64,7 +73,7 @@ struct ContainerNote {
                                       // container stopped, the path of that container (empty: the outermost)
     ContainerProblem problem = ContainerProblem::Damaged;
     std::string detail; // Damaged: the library's message; TooLarge, Bomb: the limit ("256 MiB");
-                        // TooDeep: the depth allowed
+                        // TooDeep: the depth allowed; Hostile: which limit, or how it ended
 };
 
 // A member read whole.

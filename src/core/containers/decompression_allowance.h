@@ -27,6 +27,9 @@ public:
     // Takes `bytes`; false, from then on, once more was taken than allowed.
     bool take(std::uint64_t bytes)
     {
+        taken_ = bytes > std::numeric_limits<std::uint64_t>::max() - taken_
+                     ? std::numeric_limits<std::uint64_t>::max()
+                     : taken_ + bytes;
         if (bytes > left_) {
             left_ = 0;
             spent_ = true;
@@ -36,11 +39,14 @@ public:
         return !spent_;
     }
     bool spent() const { return spent_; }
+    // How much was taken, counting a take past the end in full.
+    std::uint64_t taken() const { return taken_; }
     std::uint64_t total() const { return total_; }
 
 private:
     std::uint64_t total_;
     std::uint64_t left_;
+    std::uint64_t taken_ = 0;
     bool spent_ = false;
 };
 

@@ -56,15 +56,6 @@ std::string storedName(const char* utf8)
     return unpackStreamName(stored);
 }
 
-std::uint64_t allowanceOf(std::uint64_t size, const ContainerLimits& limits)
-{
-    const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
-    const std::uint64_t scaled = limits.perContainerByte != 0 && size > most / limits.perContainerByte
-                                     ? most
-                                     : size * limits.perContainerByte;
-    return std::max(limits.atLeast, scaled);
-}
-
 bool readFromStart(GsfInput* stream, std::span<std::byte> out)
 {
     if (out.empty())
@@ -81,6 +72,7 @@ ContainerNote memberNote(const std::string& name, ContainerProblem problem, std:
 } // namespace
 
 std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const ContainerLimits& limits,
+                                                DecompressionAllowance& allowance,
                                                 const std::stop_token& stop,
                                                 const std::function<void(InstallerStream)>& stream)
 {
@@ -105,15 +97,8 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
     // What libgsf copies to open a stream (small streams are read whole on
     // opening) and what is copied out of it both count: streams may share
     // their sectors, so a small package can claim many times its size.
-    const std::uint64_t allowance = allowanceOf(source.size(), limits);
-    std::uint64_t spent = 0;
-    const auto spend = [&](std::uint64_t bytes) {
-        spent += bytes;
-        return spent <= allowance;
-    };
-    const auto bomb = [&] {
-        notes.push_back({{}, ContainerProblem::Bomb, "more than " + std::to_string(allowance) + " bytes"});
-    };
+    const auto spend = [&allowance](std::uint64_t bytes) { return allowance.take(bytes); };
+    const auto bomb = [&] { notes.push_back({{}, ContainerProblem::Bomb, sizeText(allowance.total())}); };
 
     const int count = gsf_infile_num_children(root.get());
     for (int i = 0; i < count; ++i) {

@@ -9,6 +9,7 @@
 
 #include "core/bytes/byte_source.h"
 #include "core/containers/container_walk.h"
+#include "core/containers/decompression_allowance.h"
 
 #include <expected>
 #include <functional>
@@ -28,9 +29,11 @@ struct InstallerStream {
 // The Icon. and Binary. streams whose first bytes are an icon file's or a
 // program's, and every cabinet, in the package's directory order; each at
 // most limits.memberCap (a larger one is a TooLarge note), all together
-// within the package's allowance. Returns the notes of what was skipped;
+// within the allowance of the outermost container, which a package inside
+// another container shares with it. Returns the notes of what was skipped;
 // a package that cannot be read at all is one Damaged note.
 std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const ContainerLimits& limits,
+                                                DecompressionAllowance& allowance,
                                                 const std::stop_token& stop,
                                                 const std::function<void(InstallerStream)>& stream);
 

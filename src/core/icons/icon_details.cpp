@@ -26,7 +26,8 @@ ReadFailure readFailureOf(const ContainerNote& note)
     case ContainerProblem::Bomb:
     case ContainerProblem::TooDeep: return ReadFailure{ReadError::TooLarge, 0};
     case ContainerProblem::Missing: return ReadFailure{ReadError::OpenFailed, 0, ENOENT};
-    case ContainerProblem::Damaged: break;
+    case ContainerProblem::Damaged:
+    case ContainerProblem::Hostile: break;
     }
     return ReadFailure{ReadError::Truncated, 0};
 }

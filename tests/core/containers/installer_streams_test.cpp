@@ -70,7 +70,8 @@ struct Walked {
 Walked walk(const ByteSource& source, const ContainerLimits& limits = {}, std::stop_token stop = {})
 {
     Walked out;
-    out.notes = walkInstallerStreams(source, limits, stop,
+    DecompressionAllowance allowance = DecompressionAllowance::forContainer(source.size(), limits);
+    out.notes = walkInstallerStreams(source, limits, allowance, stop,
                                      [&](InstallerStream s) { out.streams.emplace(s.name, std::move(s)); });
     return out;
 }
