@@ -88,6 +88,7 @@ struct PeName {
 };
 struct PeRecipe {
     std::vector<PeName> icons, groups;
+    std::vector<PeName> versions; // RT_VERSION, when there are any
     std::vector<PeBlob> blobs;
     std::uint32_t sections = 1; // 0: no section table at all
     std::uint32_t extraRaw = 0; // raw bytes the section claims past the tree and blobs
@@ -114,11 +115,21 @@ inline Bytes buildPe(const PeRecipe& r)
     // The tree, offsets from the root: root, the two name directories, a
     // language directory and a data entry per name, then the blobs.
     Bytes tree;
-    const std::size_t types = r.emptyRoot ? 0 : 2;
-    const std::size_t iconNames = 16 + 8 * types;
-    const std::size_t groupNames = iconNames + 16 + 8 * r.icons.size();
-    const std::size_t languages = groupNames + 16 + 8 * r.groups.size();
-    const std::size_t names = r.icons.size() + r.groups.size();
+    // The types in id order, as a resource directory keeps them.
+    std::vector<std::pair<std::uint32_t, const std::vector<PeName>*>> typeList;
+    if (!r.emptyRoot)
+        typeList = {{3, &r.icons}, {14, &r.groups}};
+    if (!r.emptyRoot && !r.versions.empty())
+        typeList.emplace_back(16, &r.versions);
+    const std::size_t types = typeList.size();
+    std::vector<std::size_t> nameDirectories;
+    std::size_t at = 16 + 8 * types, names = 0;
+    for (const auto& [id, list] : typeList) {
+        nameDirectories.push_back(at);
+        at += 16 + 8 * list->size();
+        names += list->size();
+    }
+    const std::size_t languages = at;
     const std::size_t dataEntries = languages + 24 * names;
     std::size_t blobsAt = dataEntries + 16 * names;
     std::vector<std::size_t> blobOffsets;
@@ -128,11 +139,9 @@ inline Bytes buildPe(const PeRecipe& r)
     }
     tree.resize(blobsAt);
     putAt(tree, 14, static_cast<std::uint32_t>(types), 2);
-    if (types != 0) {
-        putAt(tree, 16, 3, 4);
-        putAt(tree, 20, 0x80000000u | static_cast<std::uint32_t>(iconNames), 4);
-        putAt(tree, 24, 14, 4);
-        putAt(tree, 28, 0x80000000u | static_cast<std::uint32_t>(groupNames), 4);
+    for (std::size_t t = 0; t < types; ++t) {
+        putAt(tree, 16 + 8 * t, typeList[t].first, 4);
+        putAt(tree, 20 + 8 * t, 0x80000000u | static_cast<std::uint32_t>(nameDirectories[t]), 4);
     }
     std::size_t n = 0;
     const auto addNames = [&](std::size_t dir, const std::vector<PeName>& list) {
@@ -150,8 +159,8 @@ inline Bytes buildPe(const PeRecipe& r)
                   blob.claimed != 0 ? blob.claimed : static_cast<std::uint32_t>(blob.bytes.size()), 4);
         }
     };
-    addNames(iconNames, r.icons);
-    addNames(groupNames, r.groups);
+    for (std::size_t t = 0; t < types; ++t)
+        addNames(nameDirectories[t], *typeList[t].second);
     for (std::size_t i = 0; i < r.blobs.size(); ++i)
         std::copy(r.blobs[i].bytes.begin(), r.blobs[i].bytes.end(),
                   tree.begin() + static_cast<std::ptrdiff_t>(blobOffsets[i]));

@@ -59,7 +59,10 @@ inline std::vector<std::byte> block(const std::string& key, std::uint16_t type,
 
 inline std::vector<std::byte> buildVersionInfo(const VersionRecipe& r)
 {
-    using namespace version_detail;
+    // Declared here, so they hide the other builders' helpers of these names.
+    using version_detail::block;
+    using version_detail::pad;
+    using version_detail::put16;
     std::vector<std::byte> fixed;
     if (r.fileVersion || r.productVersion) {
         const auto words = [&](const std::optional<std::array<std::uint16_t, 4>>& v) {

@@ -1,12 +1,16 @@
 #include "core/launcher/launcher.h"
 
+#include "core/bytes/file_source.h"
+#include "core/bytes/source_reader.h"
 #include "core/export/batch_names.h"
-#include "core/export/export_session.h"
 #include "core/export/native_sizes.h"
 #include "core/icons/icon_source.h"
+#include "core/icons/ne_resources.h"
+#include "core/icons/pe_resources.h"
 #include "core/icons/resample.h"
 #include "core/imagefiles/png_writer.h"
 #include "core/launcher/desktop_entry.h"
+#include "core/text/utf8_text.h"
 #include "core/wine/shortcut_icon.h"
 #include "core/wine/wine_prefix.h"
 
@@ -50,13 +54,6 @@ LauncherError fromPathFailure(const WinePathFailure& path)
         return LauncherProblem::Missing;
     }();
     return failure(problem, path.path, path.detail);
-}
-
-LauncherError writeFailure(const std::string& path, WriteFailure write)
-{
-    LauncherError error = failure(LauncherProblem::WriteFailed, path);
-    error.write = std::move(write);
-    return error;
 }
 
 // The folder's real path and the file's own name: Wine names the process,
@@ -220,6 +217,57 @@ std::expected<IconSource, LauncherError> openIcons(const std::string& file)
     return std::move(*source);
 }
 
+// Wine runs Linux programs too: a launcher runs a Windows program alone,
+// known by its content (the MZ header and the PE or NE header its
+// e_lfanew leads to), whatever its name.
+std::expected<bool, ReadFailure> isWindowsProgram(const std::string& path)
+{
+    auto file = FileSource::open(path);
+    if (!file)
+        return std::unexpected(file.error());
+    const SourceReader reader(*file);
+    return looksLikePe(reader) || looksLikeNe(reader);
+}
+
+std::optional<LauncherError> nameFailure(const std::string& name)
+{
+    const auto problem = checkLauncherName(name);
+    if (!problem)
+        return std::nullopt;
+    switch (*problem) {
+    case LauncherNameProblem::Unusable: return failure(LauncherProblem::BadName, name);
+    case LauncherNameProblem::NotUtf8: return failure(LauncherProblem::NotUtf8, name, "Icon");
+    case LauncherNameProblem::TooLong: break;
+    }
+    return failure(LauncherProblem::NameTooLong, name, std::to_string(name.size()));
+}
+
+// A desktop entry is UTF-8 text of one line per key: a value with a
+// control character or bytes that are not UTF-8 would end its line or
+// reach the menu as nothing (GLib reads such an Exec as none at all).
+std::optional<LauncherError> unusableValue(const LauncherPlan& plan, const std::string& shortcut)
+{
+    struct Value {
+        const char* key;
+        const std::string* text;
+        const std::string* path; // what the error names
+    };
+    std::vector<Value> values{{"Exec line", &plan.program, &plan.program}};
+    if (plan.prefix)
+        values.push_back({"Exec line", &*plan.prefix, &*plan.prefix});
+    values.push_back({"Path", &plan.workingFolder, &plan.workingFolder});
+    for (const std::string& argument : plan.arguments)
+        values.push_back({"Exec line", &argument, &shortcut});
+    values.push_back({"Name", &plan.displayName, &plan.program});
+    for (const Value& value : values)
+        if (holdsControlCharacter(*value.text))
+            return failure(LauncherProblem::UnusableText, *value.path, value.key);
+    for (const Value& value : values)
+        if (!isUtf8(*value.text))
+            return failure(LauncherProblem::NotUtf8, *value.path, value.key);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string describe(const LauncherError& error)
@@ -240,14 +288,24 @@ std::string describe(const LauncherError& error)
     case LauncherProblem::UnsupportedPath: return path + ": a network path, not one on a drive of the prefix";
     case LauncherProblem::Missing: return path + ": no such file or folder";
     case LauncherProblem::NotAFile: return path + ": not a program file";
+    case LauncherProblem::NotAProgram:
+        return path + ": not a Windows program (no PE or NE header after an MZ header); a launcher runs "
+                      "only those";
     case LauncherProblem::NoIcon: return path + ": holds no icon of index " + error.detail;
     case LauncherProblem::IconUnreadable:
         return path + ": the icon holds no image that can be read" +
                (error.detail.empty() ? "" : ": " + error.detail);
     case LauncherProblem::BadName:
         return "'" + path + "': the name may not be empty, hold '/' or a control character, or be . or ..";
+    case LauncherProblem::NameTooLong:
+        return "the name is " + error.detail + " bytes long; a launcher's name holds at most " +
+               std::to_string(kMaxLauncherName) + " (glimmerbox-NAME.desktop must fit in " +
+               std::to_string(NAME_MAX) + " bytes)";
     case LauncherProblem::UnusableText:
         return path + ": holds a control character, which the launcher's " + error.detail + " cannot carry";
+    case LauncherProblem::NotUtf8:
+        return path + ": is not UTF-8 text, and the launcher's " + error.detail +
+               " must be (a desktop entry is UTF-8)";
     case LauncherProblem::NoDataDir: return "no folder to write the launcher into (HOME is not set)";
     case LauncherProblem::WriteFailed:
         return path + ": cannot be written" + (error.write ? ": " + error.write->message : "");
@@ -255,36 +313,13 @@ std::string describe(const LauncherError& error)
     return path;
 }
 
-bool launcherNameUsable(const std::string& name)
-{
-    return !checkPrefix(name) && !holdsControlCharacter(name);
-}
-
-std::string launcherSlug(const std::string& displayName)
-{
-    std::string slug;
-    for (std::size_t i = 0; i < displayName.size(); ++i) {
-        const auto c = static_cast<unsigned char>(displayName[i]);
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-        if ((lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9') || lower == '.' ||
-            lower == '_' || lower == '-') {
-            slug += lower;
-            continue;
-        }
-        slug += '-';
-        // One "-" for a whole UTF-8 character: skip its continuation bytes.
-        while (c >= 0xC0 && i + 1 < displayName.size() && (displayName[i + 1] & 0xC0) == 0x80)
-            ++i;
-    }
-    return slug;
-}
-
 std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& request)
 {
     if (request.dataDir.empty())
         return std::unexpected(failure(LauncherProblem::NoDataDir, {}));
-    if (request.name && !launcherNameUsable(*request.name))
-        return std::unexpected(failure(LauncherProblem::BadName, *request.name));
+    if (request.name)
+        if (auto refused = nameFailure(*request.name))
+            return std::unexpected(std::move(*refused));
     std::optional<std::string> prefix;
     if (request.prefix) {
         prefix = absolutePath(*request.prefix);
@@ -300,6 +335,11 @@ std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& r
     std::error_code error;
     if (!fs::is_regular_file(resolved->program, error))
         return std::unexpected(failure(LauncherProblem::NotAFile, resolved->program));
+    const auto windows = isWindowsProgram(resolved->program);
+    if (!windows)
+        return std::unexpected(readFailure(LauncherProblem::Unreadable, resolved->program, windows.error()));
+    if (!*windows)
+        return std::unexpected(failure(LauncherProblem::NotAProgram, resolved->program));
     plan.program = onDisk(resolved->program);
     plan.prefix = resolved->prefix;
     plan.arguments = std::move(resolved->arguments);
@@ -310,10 +350,7 @@ std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& r
     if (!programIcons)
         return std::unexpected(programIcons.error());
     plan.displayName = displayNameOf(plan.program, *programIcons);
-    plan.defaultName = launcherSlug(plan.displayName);
-    plan.name = request.name.value_or(plan.defaultName);
-    if (!launcherNameUsable(plan.name))
-        return std::unexpected(failure(LauncherProblem::BadName, plan.name));
+    plan.defaultName = defaultLauncherName(plan.displayName);
 
     // The icon: the shortcut's own, else the program's first.
     const bool ownIcon = resolved->iconFile != resolved->program;
@@ -345,67 +382,26 @@ std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& r
         return std::unexpected(failure(LauncherProblem::IconUnreadable, plan.iconFile));
     plan.images = std::move(*images);
 
-    const std::pair<const char*, const std::string*> values[] = {
-        {"Exec line", &plan.program},
-        {"Path", &plan.workingFolder},
-        {"Exec line", plan.prefix ? &*plan.prefix : nullptr}};
-    for (const auto& [key, value] : values)
-        if (value != nullptr && holdsControlCharacter(*value))
-            return std::unexpected(failure(LauncherProblem::UnusableText, *value, key));
-    for (const std::string& argument : plan.arguments)
-        if (holdsControlCharacter(argument))
-            return std::unexpected(failure(LauncherProblem::UnusableText, request.path, "Exec line"));
+    if (auto refused = unusableValue(plan, request.path))
+        return std::unexpected(std::move(*refused));
 
-    const std::string fileName = kLauncherFilePrefix + plan.name;
     plan.iconsFolder = joinPath(request.dataDir, "icons");
-    plan.desktopFile = joinPath(request.dataDir, "applications/" + fileName + ".desktop");
+    plan.applicationsFolder = joinPath(request.dataDir, "applications");
+    std::string name = request.name.value_or(plan.defaultName);
+    return renamedPlan(std::move(plan), name);
+}
+
+std::expected<LauncherPlan, LauncherError> renamedPlan(LauncherPlan plan, const std::string& name)
+{
+    if (auto refused = nameFailure(name))
+        return std::unexpected(std::move(*refused));
+    plan.name = name;
+    const std::string fileName = std::string(kLauncherFilePrefix) + plan.name;
+    plan.desktopFile = joinPath(plan.applicationsFolder, fileName + std::string(kDesktopFileSuffix));
     plan.desktopEntry =
         desktopEntryText(DesktopEntryFields{plan.displayName, plan.prefix, plan.program, plan.arguments,
                                             plan.workingFolder, fileName, windowClassOf(plan.program)});
     return plan;
-}
-
-std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan)
-{
-    const std::string iconName = kLauncherFilePrefix + plan.name;
-    std::vector<std::pair<std::string, const std::vector<std::byte>*>> files;
-    files.reserve(plan.images.size() + 1);
-    for (const LauncherImage& image : plan.images)
-        files.emplace_back(hicolorFile(plan.iconsFolder, image.size, iconName), &image.png);
-    // The entry last: a menu that sees it finds its icons in place.
-    const auto entry = std::as_bytes(std::span(plan.desktopEntry));
-    const std::vector<std::byte> entryBytes(entry.begin(), entry.end());
-    files.emplace_back(plan.desktopFile, &entryBytes);
-
-    for (const auto& [file, bytes] : files) {
-        const fs::path folder = fs::path(file).parent_path();
-        std::error_code error;
-        fs::create_directories(folder, error);
-        if (error)
-            return std::unexpected(
-                writeFailure(folder.string(), WriteFailure{error.value(), error.message(),
-                                                           writeProblemOf(error.value(), file)}));
-    }
-    std::optional<LauncherError> late;
-    ExportSession session([&late](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
-        if (!written && !late)
-            late = writeFailure(file.path, written.error());
-    });
-    // A file that cannot be staged leaves every file as it was: the session
-    // removes what it staged and renames nothing.
-    for (const auto& [file, bytes] : files)
-        if (auto staged = session.add(ExportFile{file, 0, {}}, *bytes); !staged)
-            return std::unexpected(writeFailure(file, staged.error()));
-    session.finish();
-    if (late)
-        return std::unexpected(*late);
-    // A launcher replaced keeps no icon of a size it no longer has.
-    for (const int size : kHicolorSizes)
-        if (std::ranges::none_of(plan.images, [size](const LauncherImage& i) { return i.size == size; })) {
-            std::error_code ignored;
-            fs::remove(hicolorFile(plan.iconsFolder, size, iconName), ignored);
-        }
-    return plan.desktopFile;
 }
 
 } // namespace gb

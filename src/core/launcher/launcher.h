@@ -3,13 +3,15 @@
 // DATA/applications and the program's icon in DATA/icons/hicolor, made from
 // the program itself or from a Windows shortcut (.lnk) to it.
 //
-// planLauncher reads everything and decides, writing nothing; writeLauncher
-// writes what a plan holds, atomically. The errors are values with a kind
-// and the path concerned; describe() words them in English for the
-// command-line tool, and a window words the kinds in its own language.
+// planLauncher reads everything and decides, writing nothing; renamedPlan
+// gives a plan another NAME without reading anything again; writeLauncher
+// writes what a plan holds, all of it or nothing. The errors are values
+// with a kind and the path concerned; describe() words them in English for
+// the command-line tool, and a window words the kinds in its own language.
 
 #include "core/icons/read_error.h"
 #include "core/imagefiles/atomic_file.h"
+#include "core/launcher/launcher_name.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,10 +41,13 @@ enum class LauncherProblem {
     UnsupportedPath, // a network path
     Missing,         // a path that does not exist
     NotAFile,        // the program is a folder or no regular file
+    NotAProgram,     // the program is no Windows program (a PE or NE file)
     NoIcon,          // the file holds no icon of that index (detail: the index)
     IconUnreadable,  // the icon holds no image that can be decoded
     BadName,         // NAME empty, "." or "..", or holding "/" or a control character
+    NameTooLong,     // NAME longer than kMaxLauncherName bytes (detail: its length)
     UnusableText,    // a control character in what the entry would hold (detail: the key)
+    NotUtf8,         // what the entry would hold is not UTF-8 (detail: the key)
     NoDataDir,       // no folder to write into
     WriteFailed,     // a file could not be written (see write)
 };
@@ -64,6 +69,8 @@ struct LauncherImage {
     std::vector<std::byte> png; // the file's bytes
 };
 
+// Everything a launcher is, read and decided once. Only name, desktopFile
+// and desktopEntry depend on NAME: renamedPlan changes them alone.
 struct LauncherPlan {
     std::string program;               // the program on disk
     std::optional<std::string> prefix; // WINEPREFIX; none runs wine without it
@@ -78,23 +85,24 @@ struct LauncherPlan {
     std::string desktopEntry;          // its text
     std::vector<LauncherImage> images; // smallest first
     std::string iconsFolder;           // DATA/icons
+    std::string applicationsFolder;    // DATA/applications
 };
 
-inline constexpr const char* kLauncherFilePrefix = "glimmerbox-";
-
-// The display name made a file name: lower case, and each character other
-// than a-z, 0-9, ".", "_" and "-" a "-".
-std::string launcherSlug(const std::string& displayName);
-
-// Whether NAME can name the launcher's files: not empty, ".", or "..", and
-// without "/" or a control character.
-bool launcherNameUsable(const std::string& name);
-
+// The launcher PATH makes: its program (which must be a PE or NE file),
+// arguments, folder, name and icon images, and every value the entry holds
+// checked (UTF-8, no control character). NAME is checked before anything
+// is read.
 std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& request);
+
+// The same launcher under another NAME: checked as planLauncher checks it,
+// and nothing read, decoded or encoded again.
+std::expected<LauncherPlan, LauncherError> renamedPlan(LauncherPlan plan, const std::string& name);
 
 // Writes the icons and then the entry, each atomically, replacing a
 // launcher of that name (and removing its icons of sizes no longer
-// written). Returns the entry's path.
+// written). Returns the entry's path. All or nothing: when a file cannot
+// be written, what this call put into place goes again, the files it
+// replaced come back, and the folders it made are removed.
 std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan);
 
 } // namespace gb

@@ -78,7 +78,7 @@ void fail(QWidget* parent, const QString& text)
 
 } // namespace
 
-IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
+IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, LauncherPlanner planner)
     : QDialog(parent), origin_(std::move(origin))
 {
     setObjectName("iconDetails");
@@ -160,24 +160,36 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent)
     ui::keepOnScreen(*this);
 
     // The file may be large, slow or gone: it is read and its images decoded
-    // on a thread of their own, and the window answers meanwhile.
-    reader_ = std::jthread([this, origin = origin_](std::stop_token stop) {
-        auto found = std::make_shared<std::expected<IconDetails, ReadFailure>>(
-            readIconDetails(origin.path, origin.members, origin.index, stop));
-        if (stop.stop_requested())
-            return;
-        QMetaObject::invokeMethod(
-            this, [this, found] { showDetails(std::move(*found)); }, Qt::QueuedConnection);
-    });
+    // on a thread of their own, and the window answers meanwhile. The
+    // launcher is planned there too (the program read, its icon decoded and
+    // encoded), once: the name the user then chooses is only applied to it.
+    const std::string dataDir = defaultDataDir().value_or("");
+    query_.start(
+        [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
+            auto found = std::make_shared<Found>(
+                Found{readIconDetails(origin.path, origin.members, origin.index, job.abandoned()), {}});
+            if (origin.members.empty() && found->details && !job.stopRequested())
+                found->launcher = planner(LauncherRequest{origin.path, std::nullopt, std::nullopt, dataDir});
+            return found;
+        },
+        {},
+        [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const std::shared_ptr<Found> found = *query_.snapshot().result;
+                    launcher_ = std::move(found->launcher);
+                    showDetails(std::move(found->details));
+                },
+                Qt::QueuedConnection);
+        });
 }
 
-// The reading ends before the window goes, so nothing it posts outlives the
-// window; a stop makes it give up at its next step.
+// The query ends before the window goes (a stop makes it give up at its
+// next step); what it posted meanwhile goes with the window, unread.
 IconDetailsWindow::~IconDetailsWindow()
 {
-    reader_.request_stop();
-    if (reader_.joinable())
-        reader_.join();
+    query_.stop(Stop::Now);
 }
 
 void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> details)
@@ -343,39 +355,34 @@ bool IconDetailsWindow::install()
     return true;
 }
 
-namespace {
-
-// The launcher of the icon's file, written into the user's data folder
-// under `name`, or under the name made from the program's when none.
-std::expected<LauncherPlan, LauncherError> planFor(const IconOrigin& origin, std::optional<std::string> name)
-{
-    const ui::BusyCursor busy;
-    return planLauncher(
-        LauncherRequest{origin.path, std::nullopt, std::move(name), defaultDataDir().value_or("")});
-}
-
-} // namespace
-
 void IconDetailsWindow::createLauncher()
 {
-    const auto plan = planFor(origin_, std::nullopt);
-    if (!plan) {
-        fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(plan.error()));
+    if (!launcher_)
+        return;
+    if (!*launcher_) {
+        fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(launcher_->error()));
         return;
     }
     bool ok = false;
     const QString name =
         QInputDialog::getText(this, texts::kCreateLauncher, texts::kLauncherName, QLineEdit::Normal,
-                              QString::fromStdString(plan->defaultName), &ok);
+                              QString::fromStdString((*launcher_)->defaultName), &ok);
     if (ok)
         createLauncherNamed(name);
 }
 
 bool IconDetailsWindow::createLauncherNamed(const QString& name)
 {
-    auto plan = planFor(origin_, ui::pathBytes(name));
+    if (!launcher_)
+        return false;
+    auto plan =
+        *launcher_ ? renamedPlan(**launcher_, ui::pathBytes(name)) : std::unexpected(launcher_->error());
+    const auto write = [](const LauncherPlan& named) {
+        const ui::BusyCursor busy;
+        return writeLauncher(named);
+    };
     std::expected<std::string, LauncherError> written =
-        plan ? writeLauncher(*plan) : std::unexpected(std::move(plan.error()));
+        plan ? write(*plan) : std::unexpected(std::move(plan.error()));
     if (!written) {
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
         return false;

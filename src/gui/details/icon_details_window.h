@@ -1,18 +1,22 @@
 #pragma once
 // The details of one catalogued icon: every image its file stores (size,
 // colour depth, PNG or DIB) with a large preview, and the ways to keep it
-// whole: the original group as an ICO file, every image as PNG, or the
-// icon installed into the user's hicolor icon theme.
+// whole: the original group as an ICO file, every image as PNG, the icon
+// installed into the user's hicolor icon theme, or a launcher of its
+// program run by Wine.
 
 #include "core/catalogue/icon_origin.h"
 #include "core/icons/icon_details.h"
 #include "core/icons/icon_group.h"
+#include "core/jobs/background_job.h"
+#include "core/launcher/launcher.h"
 
 #include <QDialog>
 #include <QPixmap>
 #include <expected>
+#include <functional>
+#include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class QLabel;
@@ -25,9 +29,15 @@ namespace gb::details {
 class IconDetailsWindow : public QDialog {
     Q_OBJECT
 public:
-    // Reads the icon's stored images anew from its file, off the window
-    // thread: the window shows them when readFinished is emitted.
-    explicit IconDetailsWindow(IconOrigin origin, QWidget* parent = nullptr);
+    // How a launcher is planned: the core's planLauncher, or in tests one
+    // that counts its calls.
+    using LauncherPlanner = std::function<std::expected<LauncherPlan, LauncherError>(const LauncherRequest&)>;
+
+    // Reads the icon's stored images anew from its file, and plans the
+    // launcher of its program, off the window thread: the window shows them
+    // when readFinished is emitted.
+    explicit IconDetailsWindow(IconOrigin origin, QWidget* parent = nullptr,
+                               LauncherPlanner planner = planLauncher);
     ~IconDetailsWindow() override;
 
     bool reading() const { return reading_; }
@@ -41,7 +51,8 @@ public:
     bool savePngsTo(const QString& folder);
     bool install();
     // A desktop launcher for the icon's file run by Wine, named after the
-    // program unless the user changes the name offered.
+    // program unless the user changes the name offered: the launcher
+    // planned with the query, given the name chosen.
     void createLauncher();
     bool createLauncherNamed(const QString& name);
 
@@ -50,6 +61,15 @@ signals:
     void readFinished();
 
 private:
+    // What the query found: the icon's details, and the launcher of its
+    // file (none for a member of an archive or installer, which cannot be
+    // run from there).
+    struct Found {
+        std::expected<IconDetails, ReadFailure> details;
+        std::optional<std::expected<LauncherPlan, LauncherError>> launcher;
+    };
+    struct NoProgress {};
+
     void showDetails(std::expected<IconDetails, ReadFailure> details);
     void showImage(int entry);
 
@@ -63,7 +83,10 @@ private:
     QLabel* preview_ = nullptr;
     QLineEdit* name_ = nullptr;
     std::vector<QPushButton*> actions_;
-    std::jthread reader_; // reads the file; posts what it found to the window
+    std::optional<std::expected<LauncherPlan, LauncherError>> launcher_;
+    // Reads the file and plans the launcher; posts what it found to the
+    // window. Last, so that it ends before any member it could reach goes.
+    BackgroundJob<NoProgress, std::shared_ptr<Found>> query_;
 };
 
 } // namespace gb::details

@@ -37,14 +37,20 @@ QString launcherFailureText(const LauncherError& error)
         return about(error.path, QStringLiteral("网络路径不在 Wine 前缀的驱动器上"));
     case LauncherProblem::Missing: return about(error.path, QStringLiteral("文件或文件夹不存在"));
     case LauncherProblem::NotAFile: return about(error.path, QStringLiteral("不是程序文件"));
+    case LauncherProblem::NotAProgram:
+        return about(error.path, QStringLiteral("不是 Windows 程序（没有 PE 或 NE 文件头）"));
     case LauncherProblem::NoIcon:
         return about(error.path, QStringLiteral("没有序号为 %1 的图标").arg(detail));
     case LauncherProblem::IconUnreadable:
         return about(error.path, QStringLiteral("图标中没有可以读取的图像"));
     case LauncherProblem::BadName:
         return QStringLiteral("启动器名称不能为空，不能含有“/”或控制字符，也不能是“.”或“..”。");
+    case LauncherProblem::NameTooLong:
+        return QStringLiteral("启动器名称太长：最多 %1 字节。").arg(kMaxLauncherName);
     case LauncherProblem::UnusableText:
         return about(error.path, QStringLiteral("含有控制字符，启动器的 %1 无法容纳").arg(detail));
+    case LauncherProblem::NotUtf8:
+        return about(error.path, QStringLiteral("不是 UTF-8 文本，启动器的 %1 无法容纳").arg(detail));
     case LauncherProblem::NoDataDir: return QStringLiteral("找不到保存启动器的文件夹（未设置 HOME）。");
     case LauncherProblem::WriteFailed: return about(error.path, QStringLiteral("无法写入"));
     }

@@ -190,8 +190,13 @@ launcher  makes a menu entry that runs a Windows program with Wine. PATH is
         name, and prints the entry's path. DIR is $XDG_DATA_HOME, else
         ~/.local/share; NAME is the program's name (its FileDescription,
         else ProductName, else file name) in lower case, with every
-        character other than a-z, 0-9, '.', '_' and '-' a '-'. Nothing is
-        written when anything fails.
+        character other than a-z, 0-9, '.', '_' and '-' a '-', cut to its
+        first 64 characters. A NAME given with --name is UTF-8 of at most
+        236 bytes (the entry's file name must fit in 255). The program
+        must be a Windows program (a PE or NE file, by its content), and
+        the paths of the program, the prefix and the working folder UTF-8
+        text, as a desktop entry is. Nothing is written when anything
+        fails: files put in place before a failure are taken back.
 
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad

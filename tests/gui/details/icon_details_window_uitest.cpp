@@ -22,8 +22,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTreeWidget>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -199,6 +201,32 @@ private slots:
         // The program's first icon, whichever icon the window shows.
         QVERIFY(QFile::exists(
             dataHome.filePath(QStringLiteral("icons/hicolor/256x256/apps/glimmerbox-fixture.png"))));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    // The launcher is planned with the query, off the window thread; the
+    // name chosen is applied to that plan, with no planning again.
+    void launcherIsPlannedOnceOffTheWindowThreadAndTakesTheChosenName()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        std::atomic<int> plans = 0;
+        std::atomic<bool> onWindowThread = false;
+        IconDetailsWindow window(
+            IconOrigin{fixture("icons32.exe"), 0}, nullptr, [&](const LauncherRequest& request) {
+                ++plans;
+                onWindowThread = onWindowThread || QThread::currentThread() == qApp->thread();
+                return planLauncher(request);
+            });
+        QVERIFY(finishedReading(window));
+        QCOMPARE(plans.load(), 1);
+        QVERIFY(!onWindowThread);
+        QVERIFY(window.createLauncherNamed(QStringLiteral("chosen")));
+        QVERIFY(window.createLauncherNamed(QStringLiteral("other")));
+        QCOMPARE(plans.load(), 1);
+        QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-chosen.desktop"))));
+        QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-other.desktop"))));
         qunsetenv("XDG_DATA_HOME");
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/icons/png_decoder.h"
 #include "support/cli_run.h"
+#include "support/folder_tree.h"
 #include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
 #include "support/wine_prefix_builder.h"
@@ -124,6 +125,68 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
                                                   {"launcher", "a.exe", "--name", ".."},
                                                   {"launcher", "a.exe", "--prefix"}}) {
         EXPECT_EQ(test::runCli(usage).status, 2) << usage.back();
+    }
+}
+
+TEST(CliLauncher, FolderAtTheEntrysPathFailsAndLeavesNoIconBehind)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    const std::string data = folder.file("data");
+    fs::create_directories(data + "/applications/glimmerbox-app.desktop");
+    fs::create_directories(data + "/icons/hicolor");
+    const auto before = test::folderTree(data);
+
+    const test::CliRun run =
+        launcher(prefix + "/drive_c/Program Files/Fixture/App.exe", data, {"--name", "app"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("glimmerbox-app.desktop: cannot be written"), std::string::npos) << run.err;
+    EXPECT_EQ(test::folderTree(data), before);
+}
+
+TEST(CliLauncher, OverLongNameIsRefusedBeforeAnythingIsWritten)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    const std::string data = folder.file("data");
+    const test::CliRun run =
+        launcher(prefix + "/drive_c/Program Files/Fixture/App.exe", data, {"--name", std::string(237, 'x')});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("the name is 237 bytes long; a launcher's name holds at most 236"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(data));
+}
+
+TEST(CliLauncher, NonUtf8PathOrNameIsRefusedAndWritesNothing)
+{
+    TempFolder folder;
+    const std::string data = folder.file("data");
+    const std::string fixture = std::string(GB_FIXTURE_DIR) + "/icons64.dll";
+    const std::string plain = folder.file("App.exe");
+    fs::copy_file(fixture, plain);
+    const std::string odd = folder.file("App\xff.exe");
+    fs::copy_file(fixture, odd);
+    const std::string oddPrefix = test::makeWinePrefix(folder.path() / "prefix\xff");
+
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"program path", {odd}, odd + ": is not UTF-8 text, and the launcher's Exec line must be"},
+        {"prefix path",
+         {plain, "--prefix", oddPrefix},
+         oddPrefix + ": is not UTF-8 text, and the launcher's Exec line must be"},
+        {"name", {plain, "--name", "app\xff"}, "app\xff: is not UTF-8 text, and the launcher's Icon must be"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> more(c.args.begin() + 1, c.args.end());
+        const test::CliRun run = launcher(c.args.front(), data, more);
+        EXPECT_EQ(run.status, 1) << c.what;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_FALSE(fs::exists(data)) << c.what;
     }
 }
 

@@ -1,0 +1,183 @@
+// Writing a launcher, all of it or nothing: its icons first and its entry
+// last (a menu that sees the entry finds its icons in place), each file
+// atomically; when one cannot be put into place, the files this write put
+// there go again, the ones they replaced come back, and the folders it
+// made are removed.
+
+#include "core/export/export_session.h"
+#include "core/export/native_sizes.h"
+#include "core/launcher/launcher.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+namespace gb {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+LauncherError writeFailure(const std::string& path, WriteFailure write)
+{
+    LauncherError error{LauncherProblem::WriteFailed, path, {}, std::nullopt, std::nullopt};
+    error.write = std::move(write);
+    return error;
+}
+
+// The folders missing on the way to `folder`, made outermost first and
+// added to `made` as they are.
+std::error_code makeFolders(const fs::path& folder, std::vector<fs::path>& made)
+{
+    std::vector<fs::path> missing;
+    std::error_code ignored;
+    for (fs::path f = folder; !f.empty() && !fs::exists(fs::symlink_status(f, ignored));
+         f = f.parent_path()) {
+        missing.push_back(f);
+        if (f == f.parent_path())
+            break;
+    }
+    for (auto f = missing.rbegin(); f != missing.rend(); ++f) {
+        std::error_code error;
+        if (fs::create_directory(*f, error))
+            made.push_back(*f);
+        else if (error)
+            return error;
+    }
+    return {};
+}
+
+// What the destinations held before the write, each under a second,
+// hidden name beside it (a hard link: the same file, its owner and
+// permissions kept, at no cost in space), so that a write that fails can
+// put it back. The second names are of a fixed length, so a destination
+// whose name fits has a second name that fits too.
+class FormerFiles {
+public:
+    FormerFiles() = default;
+    FormerFiles(const FormerFiles&) = delete;
+    FormerFiles& operator=(const FormerFiles&) = delete;
+    ~FormerFiles() { drop(); }
+
+    // Nothing is kept when nothing is there, when a folder is there (the
+    // write will fail and leave it as it is), or when the file system has
+    // no hard links: then the file cannot come back.
+    void keep(const std::string& destination)
+    {
+        static thread_local std::mt19937_64 random{std::random_device{}()};
+        const std::string folder = fs::path(destination).parent_path().string();
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            char name[40];
+            std::snprintf(name, sizeof name, ".glimmerbox-%016llx.kept",
+                          static_cast<unsigned long long>(random()));
+            const std::string second = (fs::path(folder) / name).string();
+            // Without AT_SYMLINK_FOLLOW a symbolic link is kept as itself.
+            if (::linkat(AT_FDCWD, destination.c_str(), AT_FDCWD, second.c_str(), 0) == 0) {
+                kept_.emplace_back(destination, second);
+                return;
+            }
+            if (errno != EEXIST)
+                return;
+        }
+    }
+
+    // The former file back at `destination`, or nothing there when it had none.
+    void putBack(const std::string& destination)
+    {
+        const auto former =
+            std::ranges::find(kept_, destination, &std::pair<std::string, std::string>::first);
+        if (former == kept_.end()) {
+            ::unlink(destination.c_str());
+        } else {
+            ::rename(former->second.c_str(), destination.c_str());
+            kept_.erase(former);
+        }
+        syncFolder(destination);
+    }
+
+    // The former files are needed no more: their second names go.
+    void drop()
+    {
+        for (const auto& [destination, second] : kept_)
+            ::unlink(second.c_str());
+        kept_.clear();
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> kept_; // destination, second name
+};
+
+} // namespace
+
+std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan)
+{
+    const std::string iconName = std::string(kLauncherFilePrefix) + plan.name;
+    std::vector<std::pair<std::string, const std::vector<std::byte>*>> files;
+    files.reserve(plan.images.size() + 1);
+    for (const LauncherImage& image : plan.images)
+        files.emplace_back(hicolorFile(plan.iconsFolder, image.size, iconName), &image.png);
+    const auto entry = std::as_bytes(std::span(plan.desktopEntry));
+    const std::vector<std::byte> entryBytes(entry.begin(), entry.end());
+    files.emplace_back(plan.desktopFile, &entryBytes);
+
+    std::vector<fs::path> made;
+    const auto removeMadeFolders = [&made] {
+        for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+            std::error_code ignored;
+            fs::remove(*folder, ignored);
+        }
+    };
+    for (const auto& [file, bytes] : files) {
+        const fs::path folder = fs::path(file).parent_path();
+        if (const std::error_code error = makeFolders(folder, made)) {
+            removeMadeFolders();
+            return std::unexpected(
+                writeFailure(folder.string(), WriteFailure{error.value(), error.message(),
+                                                           writeProblemOf(error.value(), file)}));
+        }
+    }
+
+    FormerFiles former;
+    for (const auto& [file, bytes] : files)
+        former.keep(file);
+    std::vector<std::string> placed;
+    std::optional<LauncherError> failed;
+    {
+        ExportSession session([&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
+            if (written)
+                placed.push_back(file.path);
+            else if (!failed)
+                failed = writeFailure(file.path, written.error());
+        });
+        // A file that cannot be staged: the session removes what it staged
+        // and renames nothing.
+        for (const auto& [file, bytes] : files)
+            if (auto staged = session.add(ExportFile{file, 0, {}}, *bytes); !staged) {
+                failed = writeFailure(file, staged.error());
+                break;
+            }
+        if (!failed)
+            session.finish();
+    }
+    if (failed) {
+        for (auto file = placed.rbegin(); file != placed.rend(); ++file)
+            former.putBack(*file);
+        former.drop();
+        removeMadeFolders();
+        return std::unexpected(std::move(*failed));
+    }
+    former.drop();
+    // A launcher replaced keeps no icon of a size it no longer has.
+    for (const int size : kHicolorSizes)
+        if (std::ranges::none_of(plan.images, [size](const LauncherImage& i) { return i.size == size; })) {
+            std::error_code ignored;
+            fs::remove(hicolorFile(plan.iconsFolder, size, iconName), ignored);
+        }
+    return plan.desktopFile;
+}
+
+} // namespace gb
