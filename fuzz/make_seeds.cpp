@@ -4,6 +4,7 @@
 //   make_seeds FIXTURE_DIR OUT_DIR
 
 #include "core/icons/icon_source.h"
+#include "core/icons/pe_resources.h"
 #include "core/icons/png_decoder.h"
 
 #include "support/shell_link_builder.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -34,6 +36,21 @@ std::vector<std::byte> readWhole(const fs::path& path)
     return std::vector<std::byte>(first, first + chars.size());
 }
 
+// The version resource (RT_VERSION) of a PE file as the linker stored it,
+// or nothing when the file is no PE or has none.
+std::vector<std::byte> versionResource(const std::vector<std::byte>& file)
+{
+    const gb::MemorySource source{gb::ByteReader(std::span(file))};
+    const auto resources = gb::readPeResources(source);
+    if (!resources || !resources->version || !resources->version->data)
+        return {};
+    const gb::ByteRange range = *resources->version->data;
+    if (!source.fits(range.offset, range.length))
+        return {};
+    const auto first = file.begin() + static_cast<std::ptrdiff_t>(range.offset);
+    return std::vector<std::byte>(first, first + static_cast<std::ptrdiff_t>(range.length));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -43,10 +60,12 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path out(argv[2]);
-    for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer"})
+    for (const char* target :
+         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version"})
         fs::create_directories(out / target);
 
-    int images = 0;
+    int images = 0, fixtureVersions = 0;
+    std::set<std::vector<std::byte>> seenVersions;
     for (const auto& entry : fs::recursive_directory_iterator(argv[1])) {
         if (!entry.is_regular_file())
             continue;
@@ -65,6 +84,18 @@ int main(int argc, char** argv)
             for (const std::size_t size : {whole.size(), whole.size() / 2, std::size_t{4096}})
                 write(out / "installer" / (name + "." + std::to_string(size)),
                       std::span(whole).first(std::min(size, whole.size())));
+        }
+
+        // The version resources the resource compiler wrote: whole, cut in
+        // half, and cut right after the fixed file info (a 40-byte header
+        // with its key "VS_VERSION_INFO", then 52 bytes).
+        // The malformed PE files carry the same resource: each is seeded once.
+        if (const auto version = versionResource(readWhole(entry.path()));
+            !version.empty() && seenVersions.insert(version).second) {
+            for (const std::size_t size : {version.size(), version.size() / 2, std::size_t{92}})
+                write(out / "version" / (name + "." + std::to_string(size)),
+                      std::span(version).first(std::min(size, version.size())));
+            ++fixtureVersions;
         }
 
         auto source = gb::IconSource::open(entry.path().string());
@@ -107,8 +138,8 @@ int main(int argc, char** argv)
             write(out / "shortcut" / ("lnk" + std::to_string(shortcuts++)),
                   std::span<const std::byte>(bytes.data(), std::min(size, bytes.size())));
     }
-    // Version resources: with and without fixed info, one table and two.
-    fs::create_directories(out / "version");
+    // Version resources of every shape the fixtures lack: with and without
+    // fixed info, one table and two.
     const std::vector<std::pair<std::string, std::string>> texts = {{"FileDescription", "A game"},
                                                                     {"ProductName", "Ship"}};
     const gb::test::VersionRecipe versions[] = {
@@ -120,6 +151,7 @@ int main(int argc, char** argv)
     int n = 0;
     for (const auto& recipe : versions)
         write(out / "version" / ("version" + std::to_string(n++)), gb::test::buildVersionInfo(recipe));
-    std::printf("seeded %d images, %d shortcuts and %d version resources\n", images, shortcuts, n);
+    std::printf("seeded %d images, %d shortcuts and %d version resources\n", images, shortcuts,
+                fixtureVersions + n);
     return 0;
 }

@@ -120,6 +120,9 @@ CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, Q
 
     if (session::currentDisplayServer() == session::DisplayServer::Wayland) {
         portal_ = std::make_unique<ScreenshotPortal>();
+        // No drag on Wayland: the button asks however it is pressed, by the
+        // mouse, the keyboard (Space) or an assistive tool's press action.
+        connect(Command1_, &QToolButton::clicked, this, &CaptureWindow::askPortal);
         connect(portal_.get(), &ScreenshotPortal::taken, this, &CaptureWindow::portalPictureTaken);
         connect(portal_.get(), &ScreenshotPortal::cancelled, this, &CaptureWindow::comeBackFromPortal);
         connect(portal_.get(), &ScreenshotPortal::failed, this,
@@ -265,12 +268,10 @@ bool CaptureWindow::eventFilter(QObject* watched, QEvent* event)
 
 void CaptureWindow::Command1_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton || dragging_)
+    // On Wayland the button's click asks the portal: a press alone does
+    // nothing, so one click asks once.
+    if (button != Qt::LeftButton || dragging_ || portal_)
         return;
-    if (portal_) {
-        askPortal();
-        return;
-    }
     if (!screen_)
         screen_ = connectScreen_();
     if (!screen_) {

@@ -10,10 +10,11 @@
 // ScreenAccess, the X server's unless a test gives its own.
 //
 // On a Wayland session (also when Qt runs through XWayland) no program may
-// read other windows' pixels: there a press on "左键抓图" asks the desktop's
-// screenshot portal instead (ScreenshotPortal), whose own dialog lets the
-// user pick, and the picture it hands back lands in the viewer as a drag's
-// would. The window steps aside while the portal asks.
+// read other windows' pixels: there a click on "左键抓图" (or Space, or an
+// assistive tool's press action) asks the desktop's screenshot portal
+// instead (ScreenshotPortal), whose own dialog lets the user pick, and the
+// picture it hands back lands in the viewer as a drag's would. The window
+// steps aside while the portal asks.
 
 #include "core/capture/capture_geometry.h"
 #include "core/capture/viewer_layout.h"

@@ -15,6 +15,7 @@
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
 #include "core/launcher/launcher.h"
+#include "core/text/escaped_text.h"
 #include "system/paths/app_paths.h"
 
 #include <cerrno>
@@ -36,9 +37,11 @@ constexpr int kExitOk = 0;
 constexpr int kExitSomeFailed = 1;
 constexpr int kExitUsage = 2;
 
+// Every name and reason printed is escaped (escapeText): a name holding a
+// line break would otherwise print a line of its own.
 void reportFailure(std::ostream& err, const std::string& path, const std::string& reason)
 {
-    err << "glimmerbox-cli: " << path << ": " << reason << '\n';
+    err << "glimmerbox-cli: " << escapeText(path) << ": " << escapeText(reason) << '\n';
 }
 
 // mkdir -p: the output folder and any missing parents.
@@ -191,7 +194,7 @@ IconWritten writeNativeSizes(const PreparedIcon& prepared, const ExportOptions& 
             writeHicolorIcons(icon, options.outDir, name, session, static_cast<std::size_t>(n), key);
         allowance.charge(result.bytes);
         for (const HicolorFailure& failure : result.failures)
-            err << "glimmerbox-cli: " << failure.file << ": " << failure.failure.message << '\n';
+            reportFailure(err, failure.file, failure.failure.message);
         if (result.diskFull)
             return IconWritten::DiskFull;
         if (result.written.empty() && result.failures.empty())
@@ -311,8 +314,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                     const auto icon = source.source->icon(i);
                     if (!icon)
                         continue; // cannot happen below count(); kept for safety
-                    listed.lines += keyOf(source.path, i) + '\t' + icon->largeEntry.label() + '\t' +
-                                    icon->smallEntry.label() + '\n';
+                    listed.lines += escapeText(keyOf(source.path, i)) + '\t' + icon->largeEntry.label() +
+                                    '\t' + icon->smallEntry.label() + '\n';
                     ++listed.icons;
                 }
             });
@@ -338,7 +341,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
 {
     const ExportOptions& options = command.exportOptions;
     if (const auto problem = makeFolders(options.outDir)) {
-        err << "glimmerbox-cli: cannot make the output folder " << *problem << '\n';
+        err << "glimmerbox-cli: cannot make the output folder " << escapeText(*problem) << '\n';
         return kExitSomeFailed;
     }
 
@@ -350,7 +353,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     ExportSession session(
         [&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
             if (written) {
-                out << file.source << '\t' << file.path << '\n';
+                out << escapeText(file.source) << '\t' << escapeText(file.path) << '\n';
                 return;
             }
             failed = true;
@@ -411,7 +414,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         });
     session.finish();
     if (full.found())
-        err << "glimmerbox-cli: no space left in " << options.outDir << ": export stopped, "
+        err << "glimmerbox-cli: no space left in " << escapeText(options.outDir) << ": export stopped, "
             << full.iconsNotWritten() << (full.iconsNotWritten() == 1 ? " icon" : " icons")
             << " not written\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
@@ -424,15 +427,15 @@ int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
                             options.dataDir.value_or(defaultDataDir().value_or(""))};
     const auto plan = planLauncher(request);
     if (!plan) {
-        err << "glimmerbox-cli: " << describe(plan.error()) << '\n';
+        err << "glimmerbox-cli: " << escapeText(describe(plan.error())) << '\n';
         return kExitSomeFailed;
     }
     const auto written = writeLauncher(*plan);
     if (!written) {
-        err << "glimmerbox-cli: " << describe(written.error()) << '\n';
+        err << "glimmerbox-cli: " << escapeText(describe(written.error())) << '\n';
         return kExitSomeFailed;
     }
-    out << *written << '\n';
+    out << escapeText(*written) << '\n';
     return kExitOk;
 }
 
@@ -440,7 +443,7 @@ int runCommandLine(std::span<const std::string> args, std::ostream& out, std::os
 {
     const auto command = parseCommandLine(args);
     if (!command) {
-        err << "glimmerbox-cli: " << command.error() << "\n"
+        err << "glimmerbox-cli: " << escapeText(command.error()) << "\n"
             << "Try 'glimmerbox-cli --help'.\n";
         return kExitUsage;
     }

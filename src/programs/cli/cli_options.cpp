@@ -109,6 +109,7 @@ std::string usageText()
                         [--archives] --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
+                        (... the options and PATHs of the export above)
   glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
   glimmerbox-cli --help
 
@@ -197,6 +198,15 @@ launcher  makes a menu entry that runs a Windows program with Wine. PATH is
         the paths of the program, the prefix and the working folder UTF-8
         text, as a desktop entry is. Nothing is written when anything
         fails: files put in place before a failure are taken back.
+
+Names are escaped in every line printed (KEY, FILE, the paths in
+messages), so that each stays on its line and in its field: "\" is
+printed "\\", a tab "\t", a line feed "\n", a carriage return "\r", and
+"\xHH" (lower-case hexadecimal) stands for each other control character
+(0x00 to 0x1F, 0x7F, and U+0080 to U+009F as "\xc2\xHH") and for each byte
+that is not part of well-formed UTF-8. Everything else, UTF-8 included, is
+printed as it is; undoing the escapes gives the name's exact bytes. --json
+strings are JSON's, not escaped so.
 
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad

@@ -3,6 +3,7 @@
 #include "core/catalogue/icon_origin.h"
 #include "core/containers/container_walk.h"
 #include "core/search/folder_walk.h"
+#include "core/text/escaped_text.h"
 
 #include <cstring>
 #include <sys/stat.h>
@@ -11,7 +12,8 @@ namespace gb::cli {
 
 void reportUnreadableFolder(std::ostream& err, const std::string& folder, int error)
 {
-    err << "glimmerbox-cli: " << folder << ": cannot read the folder: " << std::strerror(error) << '\n';
+    err << "glimmerbox-cli: " << escapeText(folder) << ": cannot read the folder: " << std::strerror(error)
+        << '\n';
 }
 
 void walkInputs(const Command& command, const std::function<void(Input)>& each)

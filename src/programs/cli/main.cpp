@@ -1,5 +1,6 @@
 // glimmerbox-cli: the icon engine for scripts and for people without a display.
 
+#include "core/text/escaped_text.h"
 #include "programs/cli/cli_commands.h"
 
 #include <exception>
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
     } catch (const std::bad_alloc&) {
         std::cerr << "glimmerbox-cli: out of memory\n";
     } catch (const std::exception& e) {
-        std::cerr << "glimmerbox-cli: " << e.what() << '\n';
+        std::cerr << "glimmerbox-cli: " << gb::escapeText(e.what()) << '\n';
     }
     return 1;
 }

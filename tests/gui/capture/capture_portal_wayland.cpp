@@ -11,6 +11,8 @@
 #include "support/message_closer.h"
 #include "system/x11/screen_access.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -157,7 +159,7 @@ private:
             qFatal("picpfrm has no %s", name);
         return widget;
     }
-    void pressGrab() { QTest::mousePress(find<QToolButton>("Command1"), Qt::LeftButton); }
+    void clickGrab() { QTest::mouseClick(find<QToolButton>("Command1"), Qt::LeftButton); }
     void portalPresent(bool present)
     {
         QDBusConnectionInterface* names = portalBus_.interface();
@@ -172,7 +174,9 @@ private slots:
     void init();
     void cleanup();
 
-    void PressAsksThePortalAndThePictureIsSavedAsBmp();
+    void ClickAsksThePortalAndThePictureIsSavedAsBmp();
+    void EveryWayOfPressingTheButtonAsksThePortalOnce_data();
+    void EveryWayOfPressingTheButtonAsksThePortalOnce();
     void WindowIsAskedForWhereThePortalOffersIt_data();
     void WindowIsAskedForWhereThePortalOffersIt();
     void OtherAnswersLeaveThePictureAndTheGrabberUsable_data();
@@ -220,12 +224,12 @@ void CapturePortalTest::cleanup()
     QCOMPARE(png.readAll(), pngBytes_);
 }
 
-void CapturePortalTest::PressAsksThePortalAndThePictureIsSavedAsBmp()
+void CapturePortalTest::ClickAsksThePortalAndThePictureIsSavedAsBmp()
 {
     CaptureWindow& w = openWindow();
     QVERIFY(w.portal() != nullptr);
     QCOMPARE(w.portal()->timeout(), std::chrono::milliseconds(std::chrono::minutes(1)));
-    pressGrab();
+    clickGrab();
     QVERIFY(!w.isVisible()); // out of the way of the portal's dialog
     QTRY_VERIFY(w.isVisible());
     QCOMPARE(w.picture().size(), QSize(900, 700));
@@ -250,8 +254,8 @@ void CapturePortalTest::PressAsksThePortalAndThePictureIsSavedAsBmp()
     QCOMPARE(h->maximum(), 900 * 15 - 7500 + 60);
     QCOMPARE(v->maximum(), 700 * 15 - 5625 + 60);
 
-    // A second press asks anew, with a token of its own.
-    pressGrab();
+    // A second click asks anew, with a token of its own.
+    clickGrab();
     QTRY_COMPARE(portal_.calls.size(), std::size_t{2});
     QTRY_VERIFY(w.isVisible());
     QVERIFY(portal_.calls[1].handle != portal_.calls[0].handle);
@@ -276,6 +280,46 @@ void CapturePortalTest::PressAsksThePortalAndThePictureIsSavedAsBmp()
     QCOMPARE(bmp.convertToFormat(QImage::Format_RGB32), served_);
 }
 
+// There is no drag on Wayland, so the keyboard and assistive tools press
+// the button as the mouse does; the mouse's press and release ask once.
+void CapturePortalTest::EveryWayOfPressingTheButtonAsksThePortalOnce_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"mouse", "space", "click", "accessible press"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void CapturePortalTest::EveryWayOfPressingTheButtonAsksThePortalOnce()
+{
+    QFETCH(QString, how);
+    CaptureWindow& w = openWindow();
+    auto* button = find<QToolButton>("Command1");
+    if (how == QLatin1String("mouse")) {
+        // The press alone asks nothing: the click is the release.
+        QTest::mousePress(button, Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(portal_.calls.size(), std::size_t{0});
+        QVERIFY(w.isVisible());
+        QTest::mouseRelease(button, Qt::LeftButton);
+    } else if (how == QLatin1String("space")) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+    } else if (how == QLatin1String("click")) {
+        button->click();
+    } else {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(accessible && accessible->actionInterface());
+        QVERIFY(
+            accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    QTRY_COMPARE(portal_.calls.size(), std::size_t{1});
+    QTRY_VERIFY(w.isVisible());
+    QCOMPARE(w.picture().size(), QSize(900, 700));
+    QTest::qWait(100);
+    QCOMPARE(portal_.calls.size(), std::size_t{1});
+}
+
 void CapturePortalTest::WindowIsAskedForWhereThePortalOffersIt_data()
 {
     QTest::addColumn<uint>("version");
@@ -296,7 +340,7 @@ void CapturePortalTest::WindowIsAskedForWhereThePortalOffersIt()
     portal_.version = version;
     portal_.targets = targets;
     CaptureWindow& w = openWindow();
-    pressGrab();
+    clickGrab();
     QTRY_VERIFY(w.isVisible());
     QCOMPARE(portal_.calls.size(), std::size_t{1});
     const QVariantMap& options = portal_.calls.front().options;
@@ -340,7 +384,7 @@ void CapturePortalTest::OtherAnswersLeaveThePictureAndTheGrabberUsable()
     w.portal()->setTimeout(std::chrono::milliseconds(300));
     const QImage before = w.picture();
     gb::test::MessageCloser messages;
-    pressGrab();
+    clickGrab();
     QVERIFY(!w.isVisible());
     QTRY_VERIFY(w.isVisible());
     if (message.isEmpty()) {
@@ -361,11 +405,11 @@ void CapturePortalTest::OtherAnswersLeaveThePictureAndTheGrabberUsable()
         QVERIFY(portal_.closed.isEmpty());
     }
 
-    // The next press gets a picture.
+    // The next click gets a picture.
     portalPresent(true);
     portal_.answer = Answer::Picture;
     portal_.uri = QUrl::fromLocalFile(pngFile_).toString();
-    pressGrab();
+    clickGrab();
     QTRY_COMPARE(w.picture().size(), QSize(900, 700));
     QVERIFY(w.isVisible());
     QCOMPARE(messages.count, message.isEmpty() ? 0 : 1);

@@ -92,6 +92,14 @@ private slots:
         QCOMPARE(screen->availableGeometry(), QRect(0, 0, 640, 512));
     }
 
+    // The screen and the scale are added to the environment of every window
+    // test, not put in its place: the session stays an X11 one.
+    void sessionStaysX11AsForEveryWindowTest()
+    {
+        QCOMPARE(qgetenv("XDG_SESSION_TYPE"), QByteArray("x11"));
+        QVERIFY(qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    }
+
     void viewsShowTheStoredImageForTheirDevicePixelsAndFilesKeepTheirSizes()
     {
         MainWindow w;

@@ -1,6 +1,7 @@
 #include "core/icons/icon_image.h"
 #include "core/icons/icon_source.h"
 #include "core/imagefiles/ico_writer.h"
+#include "core/text/escaped_text.h"
 #include "programs/cli/cli_commands.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
@@ -84,14 +85,17 @@ TEST(CliList, FoldersAreSearchedInTheWindowsOrderWithPatternAndSubfolders)
     EXPECT_EQ(r.err, "5 icons in 5 files\n");
 }
 
-TEST(CliList, NamesThatAreNotUtf8AreReadAndPrintedAsTheirBytes)
+// Such a name is found and read by its bytes; printed, its bytes that are
+// no UTF-8 are escaped, and read back they are the name again.
+TEST(CliList, NamesThatAreNotUtf8AreReadAndPrintedEscaped)
 {
     TempFolder folder;
     const std::string name = std::string("caf\xe9") + "\xff.ico"; // Latin-1 bytes
     const auto ico = folder.write(name, encodeIco(redSquare(32)));
     const CliRun r = runCli({"list", ico});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, ico + "(0)\t32x32@32\t32x32@32\n");
+    EXPECT_EQ(r.out, folder.file("caf\\xe9\\xff.ico") + "(0)\t32x32@32\t32x32@32\n");
+    EXPECT_EQ(unescapeText(r.out.substr(0, r.out.find('\t'))), ico + "(0)");
 }
 
 TEST(CliList, BrokenIconFileIsReportedWithItsReason)

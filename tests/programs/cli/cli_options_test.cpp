@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace gb::cli {
@@ -47,6 +49,53 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"OptionWithoutValue", {"export", "--size"}, 2}, UsageCase{"Help", {"--help"}, 0},
         UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The synopsis at the top of --help and the README's summary of the
+// commands each name every option the command line takes.
+TEST(CommandLineSummary, HelpAndReadmeSummariesListEveryOption)
+{
+    const std::string usage = usageText();
+    const std::string helpSynopsis = usage.substr(0, usage.find("\n\n"));
+    std::ifstream in(GB_README_PATH);
+    const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t section = readme.find("## The command-line tool");
+    ASSERT_NE(section, std::string::npos);
+    const std::size_t open = readme.find("```\n", section) + 4;
+    const std::string readmeSynopsis = readme.substr(open, readme.find("```", open) - open);
+
+    struct Option {
+        const char* name;
+        std::vector<std::string> accepted; // a command line that takes it
+    };
+    const std::vector<std::string> exportIco{"export", "--size", "32", "--format", "ico", "--out", "d"};
+    const auto with = [](std::vector<std::string> args, std::initializer_list<std::string> more) {
+        args.insert(args.begin() + 1, more);
+        args.push_back("a.exe");
+        return args;
+    };
+    const Option options[] = {
+        {"--json", {"list", "--json", "a.exe"}},
+        {"-j", {"list", "-j", "2", "a.exe"}},
+        {"--recursive", {"list", "--recursive", "a.exe"}},
+        {"--pattern", {"list", "--pattern", "*.dll", "a.exe"}},
+        {"--archives", {"list", "--archives", "a.exe"}},
+        {"--size", with(exportIco, {})},
+        {"--format", with(exportIco, {})},
+        {"--gray", with(exportIco, {"--gray"})},
+        {"--prefix", with(exportIco, {"--prefix", "p"})},
+        {"--out", with(exportIco, {})},
+        {"--name", {"launcher", "a.exe", "--name", "n"}},
+        {"--data", {"launcher", "a.exe", "--data", "d"}},
+        {"--help", {"--help"}},
+    };
+    for (const Option& option : options) {
+        EXPECT_TRUE(parseCommandLine(option.accepted).has_value()) << option.name;
+        const std::string shown = std::string(option.name) + (option.name[1] == '-' ? "" : " ");
+        EXPECT_NE(helpSynopsis.find(shown), std::string::npos) << option.name << " not in\n" << helpSynopsis;
+        EXPECT_NE(readmeSynopsis.find(shown), std::string::npos) << option.name << " not in\n"
+                                                                 << readmeSynopsis;
+    }
+}
 
 struct OptionFault {
     const char* name;
