@@ -38,6 +38,7 @@ enum class LauncherProblem {
     UnknownVariable, // a %NAME% Wine does not set (detail: NAME)
     UnsupportedPath, // a network path
     Missing,         // a path that does not exist
+    PathTooLong,     // a Windows path longer than Windows takes, as given or expanded
     NotAFile,        // the program is a folder or no regular file
     NoIcon,          // the file holds no icon of that index (detail: the index)
     IconUnreadable,  // the icon holds no image that can be decoded
