@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -30,20 +31,72 @@ FileSource::~FileSource()
         ::close(fd_);
 }
 
-// O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
-// before fstat could tell us it is not a regular file.
-constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+// O_NOCTTY and O_NONBLOCK only as a second line: what is opened for reading
+// has already been seen to be a regular file.
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
+namespace {
+
+// The regular file `name` of `folderFd` opened for reading, and nothing else
+// ever opened: an O_PATH descriptor reaches the file without calling a
+// driver's open (a new pseudo-terminal for /dev/ptmx, the DTR pulse that
+// resets a board on a serial port, the wait of a FIFO for its writer), fstat
+// tells what it is, and only a regular file is then opened, through that
+// descriptor, so the file read is the file checked.
+int openRegularAt(int folderFd, const char* name, ReadFailure& failure)
+{
+    const int pathFd = ::openat(folderFd, name, O_PATH | O_CLOEXEC);
+    if (pathFd < 0) {
+        failure = ReadFailure{ReadError::OpenFailed, 0, errno};
+        return -1;
+    }
+    struct stat checked {};
+    if (::fstat(pathFd, &checked) != 0) {
+        failure = ReadFailure{ReadError::OpenFailed, 0, errno};
+        ::close(pathFd);
+        return -1;
+    }
+    if (!S_ISREG(checked.st_mode)) {
+        failure = ReadFailure{ReadError::NotRegularFile, 0, 0};
+        ::close(pathFd);
+        return -1;
+    }
+    int fd = ::open(("/proc/self/fd/" + std::to_string(pathFd)).c_str(), kReadFlags);
+    if (fd < 0 && errno == ENOENT) {
+        // No /proc (a bare container): open the name again, and keep it only
+        // when it is still the file that was checked.
+        fd = ::openat(folderFd, name, kReadFlags);
+        struct stat opened {};
+        if (fd >= 0 && (::fstat(fd, &opened) != 0 || opened.st_dev != checked.st_dev ||
+                        opened.st_ino != checked.st_ino)) {
+            ::close(fd);
+            fd = -1;
+            errno = ESTALE;
+        }
+    }
+    const int error = errno;
+    ::close(pathFd);
+    if (fd < 0)
+        failure = ReadFailure{ReadError::OpenFailed, 0, error};
+    return fd;
+}
+
+} // namespace
 
 std::expected<FileSource, ReadFailure> FileSource::open(const std::string& path)
 {
-    return adopt(::open(path.c_str(), kOpenFlags));
+    return openAt(AT_FDCWD, path);
 }
 
 // A link to a regular file is followed, as the folder listing counts it a
 // file; the folders on the way are the held folder's own.
 std::expected<FileSource, ReadFailure> FileSource::openAt(int folderFd, const std::string& name)
 {
-    return adopt(::openat(folderFd, name.c_str(), kOpenFlags));
+    ReadFailure failure;
+    const int fd = openRegularAt(folderFd, name.c_str(), failure);
+    if (fd < 0)
+        return std::unexpected(failure);
+    return adopt(fd);
 }
 
 std::expected<FileSource, ReadFailure> FileSource::adopt(int fd)

@@ -18,7 +18,9 @@ public:
     FileSource& operator=(const FileSource&) = delete;
     ~FileSource() override;
 
-    // Opens only regular files: a FIFO would block, a device could be endless.
+    // Opens only regular files, and never opens anything else to find out:
+    // opening a FIFO waits for a writer, opening a device can act (a new
+    // terminal, a board reset by its serial line's DTR pulse).
     static std::expected<FileSource, ReadFailure> open(const std::string& path);
     // The same for the file `name` of the folder open as `folderFd`: it is
     // reached through that folder whatever its full path is now (longer than

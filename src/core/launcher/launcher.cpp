@@ -49,6 +49,9 @@ LauncherError fromPathFailure(const WinePathFailure& path)
         case WinePathProblem::UnknownVariable: return LauncherProblem::UnknownVariable;
         case WinePathProblem::Empty: return LauncherProblem::NoTarget;
         case WinePathProblem::Unsupported: return LauncherProblem::UnsupportedPath;
+        case WinePathProblem::TooLong: return LauncherProblem::PathTooLong;
+        case WinePathProblem::NotAFile: return LauncherProblem::NotAFile;
+        case WinePathProblem::LeavesFolder: return LauncherProblem::LeavesDrive;
         case WinePathProblem::Missing: break;
         }
         return LauncherProblem::Missing;
@@ -287,6 +290,9 @@ std::string describe(const LauncherError& error)
     case LauncherProblem::UnknownVariable: return path + ": Wine does not set %" + error.detail + "%";
     case LauncherProblem::UnsupportedPath: return path + ": a network path, not one on a drive of the prefix";
     case LauncherProblem::Missing: return path + ": no such file or folder";
+    case LauncherProblem::PathTooLong:
+        return path + ": longer than the " + std::to_string(kMaxWindowsPathLength) +
+               " characters of a Windows path";
     case LauncherProblem::NotAFile: return path + ": not a program file";
     case LauncherProblem::NotAProgram:
         return path + ": not a Windows program (no PE or NE header after an MZ header); a launcher runs "

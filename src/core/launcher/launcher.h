@@ -40,6 +40,7 @@ enum class LauncherProblem {
     UnknownVariable, // a %NAME% Wine does not set (detail: NAME)
     UnsupportedPath, // a network path
     Missing,         // a path that does not exist
+    PathTooLong,     // a Windows path longer than Windows takes, as given or expanded
     NotAFile,        // the program is a folder or no regular file
     NotAProgram,     // the program is no Windows program (a PE or NE file)
     NoIcon,          // the file holds no icon of that index (detail: the index)

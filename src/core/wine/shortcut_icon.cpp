@@ -29,16 +29,14 @@ std::expected<std::optional<ShellLink>, ReadFailure> readShortcutFile(const std:
     return std::optional<ShellLink>(std::move(*link));
 }
 
-WinePaths shortcutPaths(const std::string& shortcutPath, const std::optional<std::string>& prefix)
+WinePaths shortcutPaths(const std::string& shortcutPath, const std::optional<std::string>& prefix,
+                        bool confined)
 {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path absolute = fs::absolute(fs::path(shortcutPath), error).lexically_normal();
-    WinePaths paths;
-    paths.prefix = prefix ? prefix : findWinePrefix(absolute.string());
-    paths.relativeBase = absolute.parent_path().string();
-    paths.user = paths.prefix ? userOf(*paths.prefix) : std::string();
-    return paths;
+    return winePaths(prefix ? prefix : findWinePrefix(absolute.string()), absolute.parent_path().string(),
+                     confined);
 }
 
 std::expected<IconChoice, WinePathFailure> shortcutIcon(const ShellLink& link, const WinePaths& paths)

@@ -21,8 +21,10 @@ std::expected<std::optional<ShellLink>, ReadFailure> readShortcutFile(const std:
 
 // How the Windows paths of the shortcut at `shortcutPath` are found: in
 // `prefix` when given, else in the prefix the shortcut lies in, and
-// relative ones from the shortcut's own folder.
-WinePaths shortcutPaths(const std::string& shortcutPath, const std::optional<std::string>& prefix);
+// relative ones from the shortcut's own folder; confined (see WinePaths)
+// when asked.
+WinePaths shortcutPaths(const std::string& shortcutPath, const std::optional<std::string>& prefix,
+                        bool confined = false);
 
 struct IconChoice {
     std::string file;       // a path of this system

@@ -74,16 +74,25 @@ std::string joinedWindows(const std::vector<std::string>& names)
 struct Expanded {
     std::string path;
     std::optional<std::string> unknown; // the first %NAME% left as it was
+    bool tooLong = false;               // given or grown past kMaxWindowsPathLength
 };
 
 // Like ExpandEnvironmentStrings: a variable that is not set stays as it is
 // written, so "100%.exe" keeps its "%"; should the path then not be found,
-// that variable is the reason given.
+// that variable is the reason given. One pass, each "%" looked at once.
 Expanded expanded(std::string_view path, const WinePaths& paths)
 {
     Expanded result;
+    if (path.size() > kMaxWindowsPathLength) {
+        result.tooLong = true;
+        return result;
+    }
     std::size_t at = 0;
     while (at < path.size()) {
+        if (result.path.size() > kMaxWindowsPathLength) {
+            result.tooLong = true;
+            return result;
+        }
         const std::size_t open = path.find('%', at);
         const std::size_t close = open == std::string_view::npos ? open : path.find('%', open + 1);
         if (close == std::string_view::npos) {
@@ -103,7 +112,51 @@ Expanded expanded(std::string_view path, const WinePaths& paths)
         result.path += path.substr(open, close - open);
         at = close;
     }
+    result.tooLong = result.path.size() > kMaxWindowsPathLength;
     return result;
+}
+
+// A path too long to be one, cut to what a message can show.
+std::string shortened(std::string_view path)
+{
+    constexpr std::size_t kShown = 60;
+    if (path.size() <= kShown)
+        return std::string(path);
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 character
+    return std::string(path.substr(0, cut)) + "...";
+}
+
+WinePathProblem problemOf(LookupProblem problem)
+{
+    switch (problem) {
+    case LookupProblem::Missing: break;
+    case LookupProblem::NotFileOrFolder: return WinePathProblem::NotAFile;
+    case LookupProblem::LeavesFence: return WinePathProblem::LeavesFolder;
+    }
+    return WinePathProblem::Missing;
+}
+
+// The fence of a confined lookup from `anchor` (a drive's root, or the
+// folder relative paths start from): the prefix's tree when the anchor lies
+// in it, else the anchor's own tree (a drive such as z: -> / leads out of the
+// prefix, as Wine's drive does); the prefix's dosdevices links are drives
+// wherever they are met.
+std::optional<LookupFence> fenceFrom(const std::string& anchor, const WinePaths& paths)
+{
+    const auto realStart = realPathOf(anchor);
+    if (!realStart)
+        return std::nullopt;
+    LookupFence fence;
+    const auto realPrefix = paths.prefix ? realPathOf(*paths.prefix) : std::nullopt;
+    if (realPrefix) {
+        fence.driveLinks = *realPrefix + "/dosdevices";
+        fence.root = liesWithin(*realStart, *realPrefix) ? *realPrefix : *realStart;
+    } else {
+        fence.root = *realStart;
+    }
+    return fence;
 }
 
 } // namespace
@@ -120,6 +173,13 @@ std::string describe(const WinePathFailure& failure)
     case WinePathProblem::Empty: return "the shortcut names no file";
     case WinePathProblem::Unsupported: return failure.path + ": not a path on a drive of the prefix";
     case WinePathProblem::Missing: return failure.path + ": no such file or folder";
+    case WinePathProblem::TooLong:
+        return failure.path + ": longer than the " + std::to_string(kMaxWindowsPathLength) +
+               " characters of a Windows path";
+    case WinePathProblem::NotAFile:
+        return failure.path + ": names a device, FIFO or socket, which is never opened";
+    case WinePathProblem::LeavesFolder:
+        return failure.path + ": leads out of the shortcut's prefix (without one, its folder)";
     }
     return failure.path;
 }
@@ -142,30 +202,41 @@ std::optional<std::string> findWinePrefix(const std::string& path)
 std::string userOf(const std::string& prefix)
 {
     std::vector<std::string> users;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::path(prefix) / "drive_c" / "users", error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!equalIgnoringCase(name, "Public") && isFolder(it->path()))
+    const std::string folder = prefix + "/drive_c/users";
+    for (const std::string& name : folderEntryNames(folder).value_or(std::vector<std::string>{}))
+        if (!equalIgnoringCase(name, "Public") && isFolder(fs::path(folder) / name))
             users.push_back(name);
-    }
     if (users.size() == 1)
         return users.front();
     const char* user = std::getenv("USER");
     return user != nullptr && *user != '\0' ? user : "user";
 }
 
-std::optional<std::string> wineVariable(std::string_view name, const WinePaths& paths)
+WinePrefixFacts prefixFacts(const std::optional<std::string>& prefix)
 {
-    const std::string user = !paths.user.empty() ? paths.user
-                             : paths.prefix      ? userOf(*paths.prefix)
-                                                 : userOf("/nonexistent");
-    const std::string profile = "C:\\users\\" + user;
+    WinePrefixFacts facts;
+    facts.user = userOf(prefix.value_or("/nonexistent"));
     // A 32-bit prefix has no "Program Files (x86)": its one program folder
     // serves both names there.
-    const bool wow64 =
-        paths.prefix && findEntryIgnoringCase(*paths.prefix + "/drive_c", "Program Files (x86)");
-    const std::string programs32 = wow64 ? "C:\\Program Files (x86)" : "C:\\Program Files";
+    facts.wow64 = prefix && findEntryIgnoringCase(*prefix + "/drive_c", "Program Files (x86)");
+    return facts;
+}
+
+WinePaths winePaths(std::optional<std::string> prefix, std::string relativeBase, bool confined)
+{
+    WinePaths paths;
+    paths.facts = prefixFacts(prefix);
+    paths.prefix = std::move(prefix);
+    paths.relativeBase = std::move(relativeBase);
+    paths.confined = confined;
+    return paths;
+}
+
+std::optional<std::string> wineVariable(std::string_view name, const WinePaths& paths)
+{
+    const std::string user = paths.facts.user.empty() ? std::string("user") : paths.facts.user;
+    const std::string profile = "C:\\users\\" + user;
+    const std::string programs32 = paths.facts.wow64 ? "C:\\Program Files (x86)" : "C:\\Program Files";
     const std::pair<std::string_view, std::string> variables[] = {
         {"ProgramFiles", "C:\\Program Files"},
         {"ProgramW6432", "C:\\Program Files"},
@@ -192,6 +263,8 @@ std::expected<std::string, WinePathFailure> expandWineVariables(std::string_view
                                                                 const WinePaths& paths)
 {
     Expanded result = expanded(windowsPath, paths);
+    if (result.tooLong)
+        return std::unexpected(WinePathFailure{WinePathProblem::TooLong, shortened(windowsPath), {}});
     if (result.unknown)
         return std::unexpected(
             WinePathFailure{WinePathProblem::UnknownVariable, std::string(windowsPath), *result.unknown});
@@ -206,6 +279,8 @@ std::expected<std::string, WinePathFailure> mapWindowsPath(std::string_view wind
         return std::unexpected(WinePathFailure{problem, given, std::move(detail)});
     };
     const Expanded expansion = expanded(windowsPath, paths);
+    if (expansion.tooLong)
+        return std::unexpected(WinePathFailure{WinePathProblem::TooLong, shortened(windowsPath), {}});
     std::string_view path = expansion.path;
     // \\?\C:\... and \\.\C:\... are the same paths without a length limit.
     if (path.size() >= 6 && isSeparator(path[0]) && isSeparator(path[1]) &&
@@ -246,11 +321,20 @@ std::expected<std::string, WinePathFailure> mapWindowsPath(std::string_view wind
         }
         base = folder.string();
     }
-    auto found = followIgnoringCase(base, joinedWindows(components.names));
+    LookupFence fence;
+    if (paths.confined) {
+        // A drive's tree is its own; a relative path keeps to the tree the
+        // shortcut lies in, so ".." cannot climb out of it.
+        auto confinedTo = fenceFrom(onDrive || isSeparator(path[0]) ? base : paths.relativeBase, paths);
+        if (!confinedTo)
+            return fail(WinePathProblem::Missing);
+        fence = std::move(*confinedTo);
+    }
+    auto found = lookUpIgnoringCase(base, joinedWindows(components.names), fence);
     if (!found) {
-        if (expansion.unknown)
+        if (found.error() == LookupProblem::Missing && expansion.unknown)
             return fail(WinePathProblem::UnknownVariable, *expansion.unknown);
-        return fail(WinePathProblem::Missing);
+        return fail(problemOf(found.error()));
     }
     return std::move(*found);
 }

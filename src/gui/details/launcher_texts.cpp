@@ -36,6 +36,7 @@ QString launcherFailureText(const LauncherError& error)
     case LauncherProblem::UnsupportedPath:
         return about(error.path, QStringLiteral("网络路径不在 Wine 前缀的驱动器上"));
     case LauncherProblem::Missing: return about(error.path, QStringLiteral("文件或文件夹不存在"));
+    case LauncherProblem::PathTooLong: return about(error.path, QStringLiteral("路径过长"));
     case LauncherProblem::NotAFile: return about(error.path, QStringLiteral("不是程序文件"));
     case LauncherProblem::NotAProgram:
         return about(error.path, QStringLiteral("不是 Windows 程序（没有 PE 或 NE 文件头）"));

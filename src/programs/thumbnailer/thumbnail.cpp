@@ -43,7 +43,10 @@ std::expected<void, WriteFailure> writeThumbnailFile(const std::string& path, st
 
 // The icon Explorer shows for the file: its first (resource-directory
 // order); for a shortcut the one it names, else its target's first, looked
-// up in the Wine prefix the shortcut lies in.
+// up in the Wine prefix the shortcut lies in. A file manager asks for
+// thumbnails of whatever a folder holds, downloads included, so the
+// shortcut's paths are confined to its prefix's folders (its own folder's
+// without a prefix) and the prefix's drives.
 std::expected<IconChoice, std::string> shownIcon(const std::string& path)
 {
     const auto shortcut = readShortcutFile(path);
@@ -51,7 +54,7 @@ std::expected<IconChoice, std::string> shownIcon(const std::string& path)
         return std::unexpected(describe(shortcut.error()));
     if (!*shortcut)
         return IconChoice{path, 0};
-    auto icon = shortcutIcon(**shortcut, shortcutPaths(path, std::nullopt));
+    auto icon = shortcutIcon(**shortcut, shortcutPaths(path, std::nullopt, /*confined=*/true));
     if (!icon)
         return std::unexpected(describe(icon.error()));
     return std::move(*icon);

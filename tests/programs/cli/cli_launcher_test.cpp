@@ -3,6 +3,7 @@
 #include "core/icons/png_decoder.h"
 #include "support/cli_run.h"
 #include "support/folder_tree.h"
+#include "support/open_watch.h"
 #include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
 #include "support/wine_prefix_builder.h"
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
 
 namespace gb::cli {
 namespace {
@@ -188,6 +190,35 @@ TEST(CliLauncher, NonUtf8PathOrNameIsRefusedAndWritesNothing)
         EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.what << ": " << run.err;
         EXPECT_FALSE(fs::exists(data)) << c.what;
     }
+}
+
+// The launcher is run on purpose on one shortcut, so its relative target may
+// lead out of the shortcut's folders; what it names is still never opened
+// unless it is a regular file.
+TEST(CliLauncher, RelativeTargetMayLeaveThePrefixButNoDeviceIsOpened)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    fs::create_directories(folder.path() / "outside");
+    fs::copy_file(prefix + "/drive_c/Program Files/Fixture/App.exe", folder.path() / "outside" / "App.exe");
+    const std::string fifo = folder.file("outside/Pipe.exe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", folder.path() / "outside" / "Null.exe");
+    test::OpenWatch watch(fifo);
+    ASSERT_TRUE(watch.watching());
+    const std::string data = folder.file("data");
+    const auto shortcutTo = [&](const std::string& name, const std::string& target) {
+        test::ShortcutRecipe recipe;
+        recipe.relativePath = target;
+        return folder.write("prefix/drive_c/users/Public/" + name, test::buildShortcut(recipe));
+    };
+    EXPECT_EQ(launcher(shortcutTo("out.lnk", "..\\..\\..\\..\\outside\\app.exe"), data).status, 0);
+    for (const char* target : {"..\\..\\..\\..\\outside\\PIPE.exe", "..\\..\\..\\..\\outside\\null.exe"}) {
+        const test::CliRun run = launcher(shortcutTo("special.lnk", target), data);
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_NE(run.err.find("not a program file"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(watch.opens(), 0);
 }
 
 } // namespace

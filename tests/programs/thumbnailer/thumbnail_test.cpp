@@ -5,8 +5,10 @@
 
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
+#include "core/paths/path_lookup.h"
 #include "fixtures/fixture_facts.h"
 #include "support/ico_images.h"
+#include "support/open_watch.h"
 #include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
 #include "support/wine_prefix_builder.h"
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace gb::thumbnailer {
 namespace {
@@ -132,6 +135,142 @@ TEST(Thumbnailer, ShortcutShowsTheIconItNamesInItsPrefix)
     const auto thumbnail = makeThumbnail(lnk, 256);
     ASSERT_TRUE(thumbnail) << thumbnail.error();
     EXPECT_EQ(thumbnail->width, 48);
+}
+
+std::expected<Thumbnail, std::string> shortcutThumbnail(const TempFolder& folder, const std::string& name,
+                                                        const test::ShortcutRecipe& recipe)
+{
+    return makeThumbnail(folder.write(name, test::buildShortcut(recipe)), 256);
+}
+
+// As many ".." as take the folder up to the root.
+std::string climbToRoot(const std::filesystem::path& folder)
+{
+    std::string climb;
+    for (const char c : folder.lexically_normal().string())
+        if (c == '/')
+            climb += "..\\";
+    return climb;
+}
+
+std::string windowsForm(std::string path)
+{
+    std::ranges::replace(path, '/', '\\');
+    return path;
+}
+
+// A file manager asks for a thumbnail of every shortcut it shows, downloads
+// included: a shortcut naming a device (a terminal, a serial port whose DTR
+// pulse resets the board on it) or a FIFO gets no thumbnail, and what it
+// names is never opened.
+TEST(Thumbnailer, ShortcutToADeviceIsNeverOpened)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    const std::string fifo = prefix + "/drive_c/Program Files/Fixture/Pipe.exe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", prefix + "/drive_c/tty.ico");
+    std::filesystem::create_symlink("Pipe.exe", prefix + "/drive_c/Program Files/Fixture/PipeLink.exe");
+    std::filesystem::create_directory_symlink("/", prefix + "/dosdevices/z:");
+    test::OpenWatch watch(fifo);
+    ASSERT_TRUE(watch.watching());
+    const std::string shortcuts = "prefix/drive_c/users/Public/";
+    const std::string climb = climbToRoot(folder.path() / "prefix/drive_c/users/Public");
+
+    const auto withIcon = [](const std::string& icon) {
+        test::ShortcutRecipe recipe;
+        recipe.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+        recipe.iconLocation = icon;
+        return recipe;
+    };
+    test::ShortcutRecipe toFifo;
+    toFifo.relativePath = "..\\..\\Program Files\\FIXTURE\\pipe.exe";
+    const std::pair<test::ShortcutRecipe, std::string> cases[] = {
+        {withIcon("C:\\Program Files\\Fixture\\PIPE.EXE"), "never opened"},
+        {withIcon("%SystemDrive%\\TTY.ICO"), "leads out of the shortcut's prefix"}, // a link to /dev/null
+        {withIcon("C:\\Program Files\\Fixture\\PipeLink.exe"), "never opened"},
+        {withIcon(climb + "dev\\ptmx"), "leads out of the shortcut's prefix"},
+        {withIcon("Z:\\dev\\ptmx"), "never opened"}, // the prefix's own drive, to a device still
+        {withIcon("Z:" + windowsForm(fifo)), "never opened"},
+        {toFifo, "never opened"},
+    };
+    int each = 0;
+    for (const auto& [recipe, reason] : cases) {
+        const auto thumbnail = shortcutThumbnail(folder, shortcuts + std::to_string(each++) + ".lnk", recipe);
+        ASSERT_FALSE(thumbnail) << each;
+        EXPECT_NE(thumbnail.error().find(reason), std::string::npos) << thumbnail.error();
+    }
+    EXPECT_EQ(watch.opens(), 0);
+}
+
+// The thumbnailer keeps to the shortcut's prefix (its own folder without
+// one), and leaves it only through a drive of the prefix.
+TEST(Thumbnailer, ShortcutPathLeavingItsPrefixIsRefused)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    std::filesystem::create_directories(folder.path() / "outside");
+    std::filesystem::create_directories(folder.path() / "loose");
+    std::filesystem::copy_file(fixture("mixed_depths.ico"), folder.path() / "outside" / "Own.ico");
+    std::filesystem::copy_file(fixture("mixed_depths.ico"), folder.path() / "loose" / "Own.ico");
+    std::filesystem::create_directory_symlink("../../outside", prefix + "/drive_c/Out");
+    std::filesystem::create_directory_symlink(folder.path() / "outside", prefix + "/dosdevices/d:");
+    const auto withIcon = [](const std::string& icon) {
+        test::ShortcutRecipe recipe;
+        recipe.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+        recipe.iconLocation = icon;
+        return recipe;
+    };
+    const std::string inPrefix = "prefix/drive_c/users/Public/";
+    const std::pair<std::string, test::ShortcutRecipe> refused[] = {
+        {inPrefix + "climb.lnk", withIcon("..\\..\\..\\..\\outside\\own.ico")},
+        {inPrefix + "link.lnk", withIcon("C:\\out\\own.ico")},
+        {"loose/climb.lnk", withIcon("..\\outside\\own.ico")},
+    };
+    for (const auto& [name, recipe] : refused) {
+        const auto thumbnail = shortcutThumbnail(folder, name, recipe);
+        ASSERT_FALSE(thumbnail) << name;
+        EXPECT_NE(thumbnail.error().find("leads out of the"), std::string::npos) << thumbnail.error();
+    }
+    const std::pair<std::string, test::ShortcutRecipe> found[] = {
+        {inPrefix + "drive.lnk", withIcon("D:\\OWN.ico")}, // a drive of the prefix leads out
+        {"loose/beside.lnk", withIcon("OWN.ICO")},
+        {inPrefix + "own.lnk", withIcon("..\\..\\PROGRAM FILES\\fixture\\app.exe")},
+    };
+    for (const auto& [name, recipe] : found) {
+        const auto thumbnail = shortcutThumbnail(folder, name, recipe);
+        EXPECT_TRUE(thumbnail) << name << ": " << thumbnail.error();
+    }
+}
+
+// An icon path of thousands of "%x%" in a prefix whose drive_c holds many
+// files (an unpacked download can look so) costs no listing per variable.
+TEST(Thumbnailer, ShortcutWithThousandsOfVariablesFinishesPromptly)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    for (int i = 0; i < 2000; ++i)
+        std::ofstream(prefix + "/drive_c/file" + std::to_string(i) + ".txt");
+    const struct {
+        const char* start;
+        int times;
+        const char* reason;
+    } cases[] = {
+        {"", 21845, "longer than the 32767 characters"}, // the most a shortcut's string holds
+        {"C:\\", 10000, "Wine does not set the variable %x%"},
+    };
+    for (const auto& each : cases) {
+        test::ShortcutRecipe recipe;
+        recipe.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+        recipe.iconLocation = each.start;
+        for (int i = 0; i < each.times; ++i)
+            *recipe.iconLocation += "%x%";
+        const std::uint64_t before = folderListingsOnThisThread();
+        const auto thumbnail = shortcutThumbnail(folder, "prefix/drive_c/users/Public/App.lnk", recipe);
+        EXPECT_LE(folderListingsOnThisThread() - before, 4u) << each.times;
+        ASSERT_FALSE(thumbnail);
+        EXPECT_NE(thumbnail.error().find(each.reason), std::string::npos) << thumbnail.error().substr(0, 200);
+    }
 }
 
 TEST(Thumbnailer, FileUriIsPercentDecoded)
