@@ -1,6 +1,8 @@
 #include "core/containers/archive_channel.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/socket.h>
 
 namespace gb {
 
@@ -65,6 +67,19 @@ bool knownProblem(std::uint8_t value)
 }
 
 } // namespace
+
+bool sendAll(int socket, std::span<const std::byte> bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
 
 std::vector<std::byte> encodeRequest(ArchiveRequest request, std::uint32_t readSize)
 {

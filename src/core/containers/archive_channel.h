@@ -54,6 +54,10 @@ struct ArchiveReply {
     ArchiveFault fault;          // Fault
 };
 
+// Writes all of `bytes` to the socket, never raising SIGPIPE: a side that
+// hung up is a failed send. False when it could not.
+bool sendAll(int socket, std::span<const std::byte> bytes);
+
 std::vector<std::byte> encodeRequest(ArchiveRequest request, std::uint32_t readSize = 0);
 std::vector<std::byte> encodeReply(const ArchiveReply& reply);
 

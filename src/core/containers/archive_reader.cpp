@@ -421,15 +421,9 @@ struct ArchiveReader::Process {
             broken = ArchiveFault{ContainerProblem::Cancelled, "", FaultScope::Container};
             return std::unexpected(*broken);
         }
-        while (!request.empty()) {
-            const ssize_t n = ::send(channel.get(), request.data(), request.size(), MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                broken = ended();
-                return std::unexpected(*broken);
-            }
-            request = request.subspan(static_cast<std::size_t>(n));
+        if (!sendAll(channel.get(), request)) {
+            broken = ended();
+            return std::unexpected(*broken);
         }
         auto reply = receiveReply([this](std::span<std::byte> out) { return receiveExactly(out); }, asked);
         if (!reply) {

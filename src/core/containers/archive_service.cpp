@@ -35,19 +35,6 @@ bool setLimit(int resource, rlim_t soft, rlim_t hard)
     return ::setrlimit(resource, &limit) == 0;
 }
 
-bool sendAll(int channel, std::span<const std::byte> bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::send(channel, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Exactly out.size() bytes; false at the program's hang-up or a failure.
 bool receiveAll(int channel, std::span<std::byte> out)
 {

@@ -48,8 +48,9 @@ struct ContainerLimits {
     int depth = 2; // the outermost container is depth 1; a zip on a CD image is 2
     // Archives are read by a process of their own (archive_reader.h). All
     // reader processes of one outermost container together hold at most
-    // this much memory...
-    std::uint64_t readerMemory = std::uint64_t{300} << 20;
+    // this much memory (with the program and libraries they start with,
+    // under 300 MB)...
+    std::uint64_t readerMemory = std::uint64_t{256} << 20;
     // ...and are waited for at most this long: a floor, and so much per
     // 100 MB of the outermost container.
     std::uint64_t readerSecondsAtLeast = 3;

@@ -1,6 +1,7 @@
 #include "programs/cli/cli_commands.h"
 
 #include "core/icons/png_decoder.h"
+#include "core/text/escaped_text.h"
 #include "support/cli_run.h"
 #include "support/folder_tree.h"
 #include "support/open_watch.h"
@@ -177,11 +178,16 @@ TEST(CliLauncher, NonUtf8PathOrNameIsRefusedAndWritesNothing)
         std::string reason;
     };
     const Case cases[] = {
-        {"program path", {odd}, odd + ": is not UTF-8 text, and the launcher's Exec line must be"},
+        // The failure line shows the byte escaped, as every line of the tool does.
+        {"program path",
+         {odd},
+         escapeText(odd) + ": is not UTF-8 text, and the launcher's Exec line must be"},
         {"prefix path",
          {plain, "--prefix", oddPrefix},
-         oddPrefix + ": is not UTF-8 text, and the launcher's Exec line must be"},
-        {"name", {plain, "--name", "app\xff"}, "app\xff: is not UTF-8 text, and the launcher's Icon must be"},
+         escapeText(oddPrefix) + ": is not UTF-8 text, and the launcher's Exec line must be"},
+        {"name",
+         {plain, "--name", "app\xff"},
+         "app\\xff: is not UTF-8 text, and the launcher's Icon must be"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> more(c.args.begin() + 1, c.args.end());
