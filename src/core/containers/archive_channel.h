@@ -4,7 +4,8 @@
 // with one reply, which carries how many bytes the reader has charged to
 // its decompression allowance so far, so the program's allowance follows.
 //
-//   request  'N'               the next entry's header
+//   request  'N'               the next regular file's header (folders,
+//                              links and nameless entries are passed over)
 //            'R' u32 n         up to n more bytes of the current entry
 //   reply    tag u64 charged, then by tag:
 //            'O'               the archive is open

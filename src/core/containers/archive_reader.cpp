@@ -235,8 +235,7 @@ std::uint64_t ReaderFence::residentNow()
 
 void ReaderFence::waited(std::chrono::nanoseconds time)
 {
-    const auto spent = std::chrono::ceil<std::chrono::milliseconds>(time);
-    waitLeft_ = spent >= waitLeft_ ? std::chrono::milliseconds(0) : waitLeft_ - spent;
+    waitLeft_ = time >= waitLeft_ ? std::chrono::nanoseconds(0) : waitLeft_ - time;
 }
 
 std::string archiveReaderProgram()
@@ -398,7 +397,8 @@ struct ArchiveReader::Process {
     {
         pollfd ready{channel.get(), POLLIN, 0};
         const auto before = Clock::now();
-        ::poll(&ready, 1, static_cast<int>(std::min(kWatchInterval, fence.waitLeft()).count()));
+        const auto interval = std::min<std::chrono::nanoseconds>(kWatchInterval, fence.waitLeft());
+        ::poll(&ready, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(interval).count()));
         fence.waited(Clock::now() - before);
         if (stop.stop_requested())
             return std::unexpected(stopped({ContainerProblem::Cancelled, "", FaultScope::Container}));

@@ -42,7 +42,7 @@ public:
     static ReaderFence forContainer(std::uint64_t size, const ContainerLimits& limits);
 
     std::uint64_t memoryBytes() const { return memoryBytes_; }
-    std::chrono::milliseconds waitLeft() const { return waitLeft_; }
+    std::chrono::nanoseconds waitLeft() const { return waitLeft_; }
     std::chrono::milliseconds waitAllowed() const { return waitAllowed_; }
     // The most resident memory the reader processes were seen holding
     // together: what the limits were measured against.
@@ -61,7 +61,8 @@ private:
     {
     }
     std::uint64_t memoryBytes_;
-    std::chrono::milliseconds waitLeft_;
+    std::chrono::nanoseconds waitLeft_; // counted to the nanosecond: an archive of a million
+                                        // entries is a million short waits
     std::chrono::milliseconds waitAllowed_;
     std::uint64_t peakResident_ = 0;
     std::vector<pid_t> live_;
