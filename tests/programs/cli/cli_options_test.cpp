@@ -50,18 +50,18 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
     [](const auto& p) { return std::string(p.param.name); });
 
-// The synopsis at the top of --help and the README's summary of the
+// The synopsis at the top of --help and the manual's summary of the
 // commands each name every option the command line takes.
-TEST(CommandLineSummary, HelpAndReadmeSummariesListEveryOption)
+TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
 {
     const std::string usage = usageText();
     const std::string helpSynopsis = usage.substr(0, usage.find("\n\n"));
-    std::ifstream in(GB_README_PATH);
-    const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t section = readme.find("## The command-line tool");
+    std::ifstream in(GB_CLI_MANUAL_PATH);
+    const std::string manual((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t section = manual.find("## Command summary");
     ASSERT_NE(section, std::string::npos);
-    const std::size_t open = readme.find("```\n", section) + 4;
-    const std::string readmeSynopsis = readme.substr(open, readme.find("```", open) - open);
+    const std::size_t open = manual.find("```\n", section) + 4;
+    const std::string manualSynopsis = manual.substr(open, manual.find("```", open) - open);
 
     struct Option {
         const char* name;
@@ -92,8 +92,8 @@ TEST(CommandLineSummary, HelpAndReadmeSummariesListEveryOption)
         EXPECT_TRUE(parseCommandLine(option.accepted).has_value()) << option.name;
         const std::string shown = std::string(option.name) + (option.name[1] == '-' ? "" : " ");
         EXPECT_NE(helpSynopsis.find(shown), std::string::npos) << option.name << " not in\n" << helpSynopsis;
-        EXPECT_NE(readmeSynopsis.find(shown), std::string::npos) << option.name << " not in\n"
-                                                                 << readmeSynopsis;
+        EXPECT_NE(manualSynopsis.find(shown), std::string::npos) << option.name << " not in\n"
+                                                                 << manualSynopsis;
     }
 }
 
