@@ -47,8 +47,18 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{
             "GrayDoesNotApplyToOriginal", {"export", "--format", "original", "--gray", "--out", "d", "a"}, 2},
         UsageCase{"OptionWithoutValue", {"export", "--size"}, 2}, UsageCase{"Help", {"--help"}, 0},
-        UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
+        UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}, UsageCase{"Version", {"--version"}, 0},
+        UsageCase{"VersionIsNoListOption", {"list", "--version", "a.exe"}, 2}),
     [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CommandLine, VersionPrintsTheProgramAndTheProjectVersion)
+{
+    const std::vector<std::string> args{"--version"};
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(args, out, err), 0);
+    EXPECT_EQ(out.str(), std::string("glimmerbox-cli ") + GB_PROJECT_VERSION + "\n");
+    EXPECT_TRUE(err.str().empty());
+}
 
 // The synopsis at the top of --help and the README's summary of the
 // commands each name every option the command line takes.
