@@ -9,6 +9,7 @@ version=$1
 shift
 status=0
 for program in "$@"; do
+    [[ -n $program ]] || continue # the desktop program, in a build without it
     name=$(basename "$program")
     for option in --version --help; do
         out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$option" 2>/dev/null)

@@ -107,6 +107,22 @@ TEST(CommandLineSummary, HelpAndReadmeSummariesListEveryOption)
     }
 }
 
+// The manual page documents every command, option and value the parser
+// takes, each set in bold as scdoc writes it.
+TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
+{
+    std::ifstream in(GB_CLI_MAN_SOURCE);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(page.empty());
+    const char* named[] = {"list",      "export",     "launcher", "--json",   "-j",        "--recursive",
+                           "--pattern", "--archives", "--size",   "--format", "--gray",    "--prefix",
+                           "--out",     "--name",     "--data",   "--help",   "--version", "--",
+                           "ico",       "bmp",        "png",      "original", "hicolor",   "32",
+                           "16",        "all"};
+    for (const char* word : named)
+        EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
+}
+
 struct OptionFault {
     const char* name;
     std::vector<std::string> args;
