@@ -449,6 +449,7 @@ int runCommandLine(std::span<const std::string> args, std::ostream& out, std::os
     }
     switch (command->kind) {
     case Command::Kind::Help: out << usageText(); return kExitOk;
+    case Command::Kind::Version: out << versionText(); return kExitOk;
     case Command::Kind::List: return runList(*command, out, err);
     case Command::Kind::Export: return runExport(*command, out, err);
     case Command::Kind::Launcher: return runLauncher(*command, out, err);

@@ -2,6 +2,7 @@
 
 #include "core/export/batch_names.h"
 #include "core/launcher/launcher.h"
+#include "programs/version.h"
 
 #include <algorithm>
 #include <optional>
@@ -111,7 +112,7 @@ std::string usageText()
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
                         (... the options and PATHs of the export above)
   glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
-  glimmerbox-cli --help
+  glimmerbox-cli --help | --version
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
 .ocx, .cpl, .mun ..., 16-bit NE files) and icon files (.ico, .cur, .ani),
@@ -211,7 +212,14 @@ strings are JSON's, not escaped so.
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad
 usage.
+
+See glimmerbox-cli(1) for the whole manual.
 )usage";
+}
+
+std::string versionText()
+{
+    return "glimmerbox-cli " + std::string(kProjectVersion) + "\n";
 }
 
 std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args)
@@ -232,6 +240,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h" || verb == "help")
         return command;
+    if (verb == "--version") {
+        command.kind = Command::Kind::Version;
+        return command;
+    }
     if (verb == "launcher")
         return parseLauncher(args.subspan(1));
     if (verb == "list")

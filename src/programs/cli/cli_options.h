@@ -34,7 +34,7 @@ struct LauncherOptions {
 };
 
 struct Command {
-    enum class Kind { Help, List, Export, Launcher } kind = Kind::Help;
+    enum class Kind { Help, Version, List, Export, Launcher } kind = Kind::Help;
     ExportOptions exportOptions;
     LauncherOptions launcherOptions;
     WalkChoice walk;
@@ -47,5 +47,6 @@ struct Command {
 std::expected<Command, std::string> parseCommandLine(std::span<const std::string> args);
 
 std::string usageText();
+std::string versionText(); // "glimmerbox-cli VERSION\n"
 
 } // namespace gb::cli

@@ -4,6 +4,7 @@
 #include "gui/main/main_window.h"
 #include "gui/main/single_instance.h"
 #include "gui/main/start_path.h"
+#include "programs/glimmerbox/program_options.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -13,8 +14,13 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    // --help and --version answer without a display, before Qt looks for one.
+    if (const auto status = gb::window_program::answerBeforeWindow(argc, argv, std::cout))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setApplicationVersion(QStringLiteral("6.02"));

@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     // Whatever a file does, the program reports and ends with 1 rather than
     // aborting: memory may run out however carefully each reader is bounded.
     try {
-        return gb::thumbnailer::runThumbnailer(args, std::cerr);
+        return gb::thumbnailer::runThumbnailer(args, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "glimmerbox-thumbnailer: out of memory\n";
     } catch (const std::exception& e) {

@@ -101,13 +101,21 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
     return std::unexpected("the first icon holds no drawable image");
 }
 
-int runThumbnailer(std::span<const std::string> args, std::ostream& err)
+int runThumbnailer(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
     constexpr int kFailed = 1;
     const auto request = parseArguments(args);
     if (!request) {
         err << "glimmerbox-thumbnailer: " << request.error() << '\n' << usageText();
         return kFailed;
+    }
+    if (request->action == Request::Action::Help) {
+        out << usageText();
+        return 0;
+    }
+    if (request->action == Request::Action::Version) {
+        out << versionText();
+        return 0;
     }
     const auto thumbnail = makeThumbnail(request->input, request->size);
     if (!thumbnail) {

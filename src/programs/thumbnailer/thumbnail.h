@@ -22,6 +22,7 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
 
 // The whole program: parses, makes the thumbnail, writes it atomically.
 // Returns the exit status: 0, or 1 with no output file on any failure.
-int runThumbnailer(std::span<const std::string> args, std::ostream& err);
+// --help and --version print to `out` and return 0.
+int runThumbnailer(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 } // namespace gb::thumbnailer

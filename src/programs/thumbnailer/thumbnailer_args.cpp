@@ -1,5 +1,7 @@
 #include "programs/thumbnailer/thumbnailer_args.h"
 
+#include "programs/version.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -85,14 +87,34 @@ std::expected<std::string, std::string> localPathOf(const std::string& argument)
 std::string usageText()
 {
     return "Usage: glimmerbox-thumbnailer -s SIZE INPUT OUTPUT\n"
+           "       glimmerbox-thumbnailer --help | --version\n"
            "Writes OUTPUT, a PNG of the first icon of INPUT (a Windows program, library,\n"
            "icon or cursor file; a path or a file:// URI) at most SIZE pixels a side.\n"
-           "Exit status 1, and no OUTPUT, when INPUT holds no icon.\n";
+           "Exit status 1, and no OUTPUT, when INPUT holds no icon.\n"
+           "See glimmerbox-thumbnailer(1).\n";
+}
+
+std::string versionText()
+{
+    return "glimmerbox-thumbnailer " + std::string(kProjectVersion) + "\n";
 }
 
 std::expected<Request, std::string> parseArguments(std::span<const std::string> args)
 {
     Request request;
+    // Asked for by a person, never by a file manager (its INPUT is a URI or
+    // an absolute path, its OUTPUT an absolute path), so they win wherever
+    // they stand.
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            request.action = Request::Action::Help;
+            return request;
+        }
+        if (arg == "--version") {
+            request.action = Request::Action::Version;
+            return request;
+        }
+    }
     bool sizeGiven = false;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -15,6 +15,8 @@ namespace gb::thumbnailer {
 inline constexpr int kLargestThumbnail = 1024;
 
 struct Request {
+    // --help (or -h) and --version, anywhere on the line, print and end.
+    enum class Action { Thumbnail, Help, Version } action = Action::Thumbnail;
     int size = 0; // 1 to kLargestThumbnail
     std::string input;
     std::string output;
@@ -27,5 +29,6 @@ std::expected<Request, std::string> parseArguments(std::span<const std::string> 
 std::expected<std::string, std::string> localPathOf(const std::string& argument);
 
 std::string usageText();
+std::string versionText(); // "glimmerbox-thumbnailer VERSION\n"
 
 } // namespace gb::thumbnailer

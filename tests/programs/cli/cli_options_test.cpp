@@ -47,8 +47,18 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{
             "GrayDoesNotApplyToOriginal", {"export", "--format", "original", "--gray", "--out", "d", "a"}, 2},
         UsageCase{"OptionWithoutValue", {"export", "--size"}, 2}, UsageCase{"Help", {"--help"}, 0},
-        UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}),
+        UsageCase{"HelpAfterCommand", {"export", "--help"}, 0}, UsageCase{"Version", {"--version"}, 0},
+        UsageCase{"VersionIsNoListOption", {"list", "--version", "a.exe"}, 2}),
     [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CommandLine, VersionPrintsTheProgramAndTheProjectVersion)
+{
+    const std::vector<std::string> args{"--version"};
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(args, out, err), 0);
+    EXPECT_EQ(out.str(), std::string("glimmerbox-cli ") + GB_PROJECT_VERSION + "\n");
+    EXPECT_TRUE(err.str().empty());
+}
 
 // The synopsis at the top of --help and the manual's summary of the
 // commands each name every option the command line takes.
@@ -87,6 +97,7 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
         {"--name", {"launcher", "a.exe", "--name", "n"}},
         {"--data", {"launcher", "a.exe", "--data", "d"}},
         {"--help", {"--help"}},
+        {"--version", {"--version"}},
     };
     for (const Option& option : options) {
         EXPECT_TRUE(parseCommandLine(option.accepted).has_value()) << option.name;
@@ -95,6 +106,22 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
         EXPECT_NE(manualSynopsis.find(shown), std::string::npos) << option.name << " not in\n"
                                                                  << manualSynopsis;
     }
+}
+
+// The manual page documents every command, option and value the parser
+// takes, each set in bold as scdoc writes it.
+TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
+{
+    std::ifstream in(GB_CLI_MAN_SOURCE);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(page.empty());
+    const char* named[] = {"list",      "export",     "launcher", "--json",   "-j",        "--recursive",
+                           "--pattern", "--archives", "--size",   "--format", "--gray",    "--prefix",
+                           "--out",     "--name",     "--data",   "--help",   "--version", "--",
+                           "ico",       "bmp",        "png",      "original", "hicolor",   "32",
+                           "16",        "all"};
+    for (const char* word : named)
+        EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
 }
 
 struct OptionFault {

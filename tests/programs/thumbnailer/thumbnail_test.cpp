@@ -46,7 +46,8 @@ RgbaImage decodeThumbnail(const std::string& file)
 int run(std::vector<std::string> args, std::string* err = nullptr)
 {
     std::ostringstream stream;
-    const int status = runThumbnailer(args, stream);
+    std::ostringstream out;
+    const int status = runThumbnailer(args, out, stream);
     if (err != nullptr)
         *err = stream.str();
     return status;
@@ -506,6 +507,38 @@ TEST(ThumbnailerArguments, SizeFaultsAreNamedForWhatTheyAre)
     // The largest int is a size like any above the largest thumbnail.
     const std::vector<std::string> largest{"-s", "2147483647", "in.exe", "out.png"};
     EXPECT_EQ(parseArguments(largest)->size, kLargestThumbnail);
+}
+
+TEST(ThumbnailerArguments, HelpAndVersionWinWhereverTheyStand)
+{
+    using Action = Request::Action;
+    const std::pair<std::vector<std::string>, Action> cases[] = {
+        {{"--help"}, Action::Help},
+        {{"-h"}, Action::Help},
+        {{"--version"}, Action::Version},
+        {{"-s", "64", "--version"}, Action::Version},
+        {{"-s", "bad", "--help"}, Action::Help},
+        {{"--version", "--help"}, Action::Version},
+        {{"-s", "64", "in.exe", "out.png"}, Action::Thumbnail},
+    };
+    for (const auto& [args, action] : cases) {
+        const auto request = parseArguments(args);
+        ASSERT_TRUE(request) << args.back();
+        EXPECT_EQ(request->action, action) << args.back();
+    }
+}
+
+TEST(ThumbnailerArguments, HelpAndVersionPrintToStandardOutputAndSucceed)
+{
+    for (const auto& [option, text] :
+         {std::pair{"--help", usageText()}, std::pair{"--version", versionText()}}) {
+        const std::vector<std::string> args{option};
+        std::ostringstream out, err;
+        EXPECT_EQ(runThumbnailer(args, out, err), 0) << option;
+        EXPECT_EQ(out.str(), text);
+        EXPECT_TRUE(err.str().empty());
+    }
+    EXPECT_EQ(versionText(), std::string("glimmerbox-thumbnailer ") + GB_PROJECT_VERSION + "\n");
 }
 
 TEST(ThumbnailerArguments, PlainPathKeepsItsPercentSigns)

@@ -1,0 +1,77 @@
+# bash completion for glimmerbox-cli                       -*- shell-script -*-
+# The commands, their options, the values of --format and --size (those the
+# command line's parser takes: a test holds the two to each other), and
+# files and folders where a PATH or a folder goes.
+
+_glimmerbox_cli()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    # The command: the first word that is one, past any "-j N" before it.
+    local command="" i
+    for ((i = 1; i < cword; i++)); do
+        case ${words[i]} in
+            -j) ((i++)) ;;
+            list | export | launcher)
+                command=${words[i]}
+                break
+                ;;
+            *) break ;;
+        esac
+    done
+
+    # Everything after "--" is a PATH.
+    local j
+    for ((j = i + 1; j < cword; j++)); do
+        if [[ ${words[j]} == -- ]]; then
+            _filedir
+            return
+        fi
+    done
+
+    case $prev in
+        --format)
+            [[ $command == export ]] &&
+                COMPREPLY=($(compgen -W 'ico bmp png original hicolor' -- "$cur"))
+            return
+            ;;
+        --size)
+            [[ $command == export ]] &&
+                COMPREPLY=($(compgen -W '32 16 all' -- "$cur"))
+            return
+            ;;
+        --out | --data)
+            _filedir -d
+            return
+            ;;
+        --prefix)
+            # launcher: a Wine prefix, a folder; export: a file name's start.
+            [[ $command == launcher ]] && _filedir -d
+            return
+            ;;
+        -j | --pattern | --name)
+            return
+            ;;
+    esac
+    $split && return
+
+    local options
+    case $command in
+        list) options='--json -j --recursive --pattern --archives --help --' ;;
+        export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --help --' ;;
+        launcher) options='--prefix --name --data --help --' ;;
+        *)
+            COMPREPLY=($(compgen -W 'list export launcher --help --version -j' -- "$cur"))
+            return
+            ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+    _filedir
+} &&
+    complete -F _glimmerbox_cli glimmerbox-cli
+
+# ex: filetype=sh
