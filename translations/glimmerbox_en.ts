@@ -532,7 +532,7 @@ The first file that failed: %4</translation>
     </message>
     <message>
         <source>颜色深度</source>
-        <translation>Colors</translation>
+        <translation>Color depth</translation>
     </message>
     <message>
         <source>格式</source>

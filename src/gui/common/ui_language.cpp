@@ -75,7 +75,8 @@ bool isSourceLanguage(const QString& language)
 
 void installUiTranslations(QCoreApplication& app, const QString& language)
 {
-    initTranslationResource();
+    static const bool registered = (initTranslationResource(), true);
+    Q_UNUSED(registered);
     for (QTranslator* old : app.findChildren<QTranslator*>(kTranslatorName, Qt::FindDirectChildrenOnly)) {
         QCoreApplication::removeTranslator(old);
         delete old;
