@@ -4,6 +4,7 @@
 #include "gui/common/image_conversion.h"
 #include "gui/common/path_text.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdint>
 
@@ -67,7 +68,8 @@ QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("图标图像") : QStringLiteral("出自文件");
+    return section == 0 ? QCoreApplication::translate("Catalogue", "图标图像")
+                        : QCoreApplication::translate("Catalogue", "出自文件");
 }
 
 void CatalogueModel::setLargeIcons(bool large)

@@ -6,6 +6,8 @@
 #include "core/icons/read_error.h"
 #include "core/imagefiles/atomic_file.h"
 
+#include "gui/common/ui_text.h"
+
 #include <QString>
 #include <string>
 
@@ -14,28 +16,29 @@ namespace gb::ui {
 namespace texts {
 
 // Writing.
-inline const QString kFolderMissing = QStringLiteral("文件夹不存在");
-inline const QString kDenied = QStringLiteral("没有写入权限");
-inline const QString kDiskFull = QStringLiteral("磁盘空间不足");
-inline const QString kNoNewFiles = QStringLiteral("该文件夹不能建立新文件");
-inline const QString kCannotWrite = QStringLiteral("无法写入");
+inline constexpr ui::UiText kFolderMissing{"Failures", QT_TRANSLATE_NOOP("Failures", "文件夹不存在")};
+inline constexpr ui::UiText kDenied{"Failures", QT_TRANSLATE_NOOP("Failures", "没有写入权限")};
+inline constexpr ui::UiText kDiskFull{"Failures", QT_TRANSLATE_NOOP("Failures", "磁盘空间不足")};
+inline constexpr ui::UiText kNoNewFiles{"Failures", QT_TRANSLATE_NOOP("Failures", "该文件夹不能建立新文件")};
+inline constexpr ui::UiText kCannotWrite{"Failures", QT_TRANSLATE_NOOP("Failures", "无法写入")};
 
 // Reading.
-inline const QString kFileMissing = QStringLiteral("文件不存在");
-inline const QString kNoReadPermission = QStringLiteral("没有读取权限");
-inline const QString kCannotOpen = QStringLiteral("无法打开文件");
-inline const QString kNotAFile = QStringLiteral("不是普通文件");
-inline const QString kNoIcons = QStringLiteral("文件中没有图标");
-inline const QString kDamaged = QStringLiteral("文件已损坏");
-inline const QString kTooLarge = QStringLiteral("文件中的图标超出可读取的范围");
-inline const QString kUnsupported = QStringLiteral("不支持这种图标格式");
-inline const QString kIconGone = QStringLiteral("文件中已没有这个图标");
-inline const QString kReadCancelled = QStringLiteral("读取已中止");
+inline constexpr ui::UiText kFileMissing{"Failures", QT_TRANSLATE_NOOP("Failures", "文件不存在")};
+inline constexpr ui::UiText kNoReadPermission{"Failures", QT_TRANSLATE_NOOP("Failures", "没有读取权限")};
+inline constexpr ui::UiText kCannotOpen{"Failures", QT_TRANSLATE_NOOP("Failures", "无法打开文件")};
+inline constexpr ui::UiText kNotAFile{"Failures", QT_TRANSLATE_NOOP("Failures", "不是普通文件")};
+inline constexpr ui::UiText kNoIcons{"Failures", QT_TRANSLATE_NOOP("Failures", "文件中没有图标")};
+inline constexpr ui::UiText kDamaged{"Failures", QT_TRANSLATE_NOOP("Failures", "文件已损坏")};
+inline constexpr ui::UiText kTooLarge{"Failures",
+                                      QT_TRANSLATE_NOOP("Failures", "文件中的图标超出可读取的范围")};
+inline constexpr ui::UiText kUnsupported{"Failures", QT_TRANSLATE_NOOP("Failures", "不支持这种图标格式")};
+inline constexpr ui::UiText kIconGone{"Failures", QT_TRANSLATE_NOOP("Failures", "文件中已没有这个图标")};
+inline constexpr ui::UiText kReadCancelled{"Failures", QT_TRANSLATE_NOOP("Failures", "读取已中止")};
 
 // "“path”：reason。\r\n（detail）"
 inline QString failedFile(const QString& path, const QString& reason, const QString& detail)
 {
-    return QStringLiteral("“%1”：%2。\r\n（%3）").arg(path, reason, detail);
+    return QCoreApplication::translate("Failures", "“%1”：%2。\r\n（%3）").arg(path, reason, detail);
 }
 
 } // namespace texts

@@ -10,6 +10,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -30,9 +31,10 @@ namespace {
 enum Direction { BmpToJpeg = 0, JpegToBmp = 1, JpegToJpeg = 2 };
 enum Command { Run = 0, Exit = 1 };
 
+// A text of the table in converter_texts.h, in the user's language.
 QString tr8(const char* text)
 {
-    return QString::fromUtf8(text);
+    return QCoreApplication::translate("Converter", text);
 }
 
 // Trim removes spaces only, not tabs or other blanks.

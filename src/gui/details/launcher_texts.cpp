@@ -3,13 +3,15 @@
 #include "gui/common/failure_texts.h"
 #include "gui/common/path_text.h"
 
+#include <QCoreApplication>
+
 namespace gb::details {
 
 namespace {
 
 QString about(const std::string& path, const QString& what)
 {
-    return QStringLiteral("“%1”：%2。").arg(ui::pathText(path), what);
+    return QCoreApplication::translate("Launcher", "“%1”：%2。").arg(ui::pathText(path), what);
 }
 
 } // namespace
@@ -22,38 +24,58 @@ QString launcherFailureText(const LauncherError& error)
         return ui::writeFailureText(error.path, *error.write);
     const QString detail = QString::fromStdString(error.detail);
     switch (error.problem) {
-    case LauncherProblem::Unreadable: return about(error.path, QStringLiteral("无法读取"));
-    case LauncherProblem::BrokenShortcut: return about(error.path, QStringLiteral("快捷方式已损坏"));
-    case LauncherProblem::NoTarget: return about(error.path, QStringLiteral("快捷方式没有指向任何程序"));
+    case LauncherProblem::Unreadable:
+        return about(error.path, QCoreApplication::translate("Launcher", "无法读取"));
+    case LauncherProblem::BrokenShortcut:
+        return about(error.path, QCoreApplication::translate("Launcher", "快捷方式已损坏"));
+    case LauncherProblem::NoTarget:
+        return about(error.path, QCoreApplication::translate("Launcher", "快捷方式没有指向任何程序"));
     case LauncherProblem::NoPrefix:
-        return about(error.path, QStringLiteral("这是 Windows 路径，但找不到它所在的 Wine 前缀"));
-    case LauncherProblem::PrefixNotFolder: return about(error.path, QStringLiteral("Wine 前缀不是文件夹"));
+        return about(error.path, QCoreApplication::translate(
+                                     "Launcher", "这是 Windows 路径，但找不到它所在的 Wine 前缀"));
+    case LauncherProblem::PrefixNotFolder:
+        return about(error.path, QCoreApplication::translate("Launcher", "Wine 前缀不是文件夹"));
     case LauncherProblem::NoDrive:
-        return about(error.path, QStringLiteral("Wine 前缀中没有驱动器 %1").arg(detail));
-    case LauncherProblem::LeavesDrive: return about(error.path, QStringLiteral("路径超出了驱动器的根目录"));
+        return about(error.path,
+                     QCoreApplication::translate("Launcher", "Wine 前缀中没有驱动器 %1").arg(detail));
+    case LauncherProblem::LeavesDrive:
+        return about(error.path, QCoreApplication::translate("Launcher", "路径超出了驱动器的根目录"));
     case LauncherProblem::UnknownVariable:
-        return about(error.path, QStringLiteral("Wine 没有设置环境变量 %%1%").arg(detail));
+        return about(error.path,
+                     QCoreApplication::translate("Launcher", "Wine 没有设置环境变量 %%1%").arg(detail));
     case LauncherProblem::UnsupportedPath:
-        return about(error.path, QStringLiteral("网络路径不在 Wine 前缀的驱动器上"));
-    case LauncherProblem::Missing: return about(error.path, QStringLiteral("文件或文件夹不存在"));
-    case LauncherProblem::PathTooLong: return about(error.path, QStringLiteral("路径过长"));
-    case LauncherProblem::NotAFile: return about(error.path, QStringLiteral("不是程序文件"));
+        return about(error.path, QCoreApplication::translate("Launcher", "网络路径不在 Wine 前缀的驱动器上"));
+    case LauncherProblem::Missing:
+        return about(error.path, QCoreApplication::translate("Launcher", "文件或文件夹不存在"));
+    case LauncherProblem::PathTooLong:
+        return about(error.path, QCoreApplication::translate("Launcher", "路径过长"));
+    case LauncherProblem::NotAFile:
+        return about(error.path, QCoreApplication::translate("Launcher", "不是程序文件"));
     case LauncherProblem::NotAProgram:
-        return about(error.path, QStringLiteral("不是 Windows 程序（没有 PE 或 NE 文件头）"));
+        return about(error.path,
+                     QCoreApplication::translate("Launcher", "不是 Windows 程序（没有 PE 或 NE 文件头）"));
     case LauncherProblem::NoIcon:
-        return about(error.path, QStringLiteral("没有序号为 %1 的图标").arg(detail));
+        return about(error.path, QCoreApplication::translate("Launcher", "没有序号为 %1 的图标").arg(detail));
     case LauncherProblem::IconUnreadable:
-        return about(error.path, QStringLiteral("图标中没有可以读取的图像"));
+        return about(error.path, QCoreApplication::translate("Launcher", "图标中没有可以读取的图像"));
     case LauncherProblem::BadName:
-        return QStringLiteral("启动器名称不能为空，不能含有“/”或控制字符，也不能是“.”或“..”。");
+        return QCoreApplication::translate("Launcher",
+                                           "启动器名称不能为空，不能含有“/”或控制字符，也不能是“.”或“..”。");
     case LauncherProblem::NameTooLong:
-        return QStringLiteral("启动器名称太长：最多 %1 字节。").arg(kMaxLauncherName);
+        return QCoreApplication::translate("Launcher", "启动器名称太长：最多 %1 字节。")
+            .arg(kMaxLauncherName);
     case LauncherProblem::UnusableText:
-        return about(error.path, QStringLiteral("含有控制字符，启动器的 %1 无法容纳").arg(detail));
+        return about(
+            error.path,
+            QCoreApplication::translate("Launcher", "含有控制字符，启动器的 %1 无法容纳").arg(detail));
     case LauncherProblem::NotUtf8:
-        return about(error.path, QStringLiteral("不是 UTF-8 文本，启动器的 %1 无法容纳").arg(detail));
-    case LauncherProblem::NoDataDir: return QStringLiteral("找不到保存启动器的文件夹（未设置 HOME）。");
-    case LauncherProblem::WriteFailed: return about(error.path, QStringLiteral("无法写入"));
+        return about(
+            error.path,
+            QCoreApplication::translate("Launcher", "不是 UTF-8 文本，启动器的 %1 无法容纳").arg(detail));
+    case LauncherProblem::NoDataDir:
+        return QCoreApplication::translate("Launcher", "找不到保存启动器的文件夹（未设置 HOME）。");
+    case LauncherProblem::WriteFailed:
+        return about(error.path, QCoreApplication::translate("Launcher", "无法写入"));
     }
     return ui::pathText(error.path);
 }

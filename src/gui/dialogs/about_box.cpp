@@ -3,6 +3,7 @@
 #include "gui/common/screen_fit.h"
 #include "gui/common/url_opener.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,18 +20,24 @@ namespace gb::dialogs {
 
 namespace {
 
-// Every text aboutfrm shows, exactly as the user sees it.
+// Every text aboutfrm shows, exactly as the user sees it; the Chinese ones
+// are looked up in the user's language by shown().
 namespace text {
-constexpr const char* title = "关于Glimmerbox";
-constexpr const char* name = "Glimmerbox";                    // Label2(0)
-constexpr const char* version = "版本：6.02";                 // Label2(1)
-constexpr const char* maker = "Glimmerbox for Linux";         // Label2(4)
-constexpr const char* webCaption = "技术支持网站：";          // Label2(2)
-constexpr const char* web = "https://glimmerbox.example.org"; // Text1
-constexpr const char* mail = "glimmerbox@example.org";        // Label4
-constexpr const char* dated = "© 2026 Glimmerbox 开发组";     // Label6
-constexpr const char* close = "关闭";                         // Label5
+constexpr const char* title = QT_TRANSLATE_NOOP("AboutBox", "关于Glimmerbox");
+constexpr const char* name = "Glimmerbox";                                               // Label2(0)
+constexpr const char* version = QT_TRANSLATE_NOOP("AboutBox", "版本：6.02");             // Label2(1)
+constexpr const char* maker = "Glimmerbox for Linux";                                    // Label2(4)
+constexpr const char* webCaption = QT_TRANSLATE_NOOP("AboutBox", "技术支持网站：");      // Label2(2)
+constexpr const char* web = "https://glimmerbox.example.org";                            // Text1
+constexpr const char* mail = "glimmerbox@example.org";                                   // Label4
+constexpr const char* dated = QT_TRANSLATE_NOOP("AboutBox", "© 2026 Glimmerbox 开发组"); // Label6
+constexpr const char* close = QT_TRANSLATE_NOOP("AboutBox", "关闭");                     // Label5
 } // namespace text
+
+QString shown(const char* text)
+{
+    return QCoreApplication::translate("AboutBox", text);
+}
 
 // The Windows box set its title in KaiTi (楷体_GB2312); AR PL UKai is that
 // face on Linux. Missing, Qt falls back to another face without a word.
@@ -89,7 +96,7 @@ protected:
 
 QLabel* makeLabel(const char* objectName, const char* caption, QWidget* parent)
 {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    auto* label = new QLabel(shown(caption), parent);
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     return label;
@@ -109,7 +116,7 @@ AboutBox::AboutBox(ui::UrlOpener& opener, QWidget* parent)
       opener_(opener)
 {
     setObjectName("aboutfrm");
-    setWindowTitle(QString::fromUtf8(text::title));
+    setWindowTitle(shown(text::title));
 
     auto* pp1 = new QGroupBox(this);
     pp1->setObjectName("pp1");
@@ -158,7 +165,7 @@ AboutBox::AboutBox(ui::UrlOpener& opener, QWidget* parent)
 
     QLabel* dated = makeLabel("Label6", text::dated, pp1);
 
-    auto* close = new LabelButton(QString::fromUtf8(text::close), pp1);
+    auto* close = new LabelButton(shown(text::close), pp1);
     close->setObjectName("Label5");
     close->setTextColor(gray);
 

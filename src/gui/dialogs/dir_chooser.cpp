@@ -8,6 +8,7 @@
 #include "gui/dialogs/folder_list.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -29,18 +30,19 @@ namespace {
 // Every text dirfrm shows, exactly as the user sees it. The gaps in the two
 // button captions are ideographic spaces (U+3000).
 namespace text {
-constexpr const char* title = "路径选择：";
-constexpr const char* label1 = "选择搜索路径：";
+constexpr const char* title = QT_TRANSLATE_NOOP("FolderChooser", "路径选择：");
+constexpr const char* label1 = QT_TRANSLATE_NOOP("FolderChooser", "选择搜索路径：");
 constexpr const char* lblDirAtDesign = "Selected Directory  :"; // replaced before the chooser shows
-constexpr const char* ok = "确\u3000定";
-constexpr const char* cancel = "取\u3000消";
-constexpr const char* errorTitle = "错误：";
-constexpr const char* notReady = "设备未准备好！";
+constexpr const char* ok = QT_TRANSLATE_NOOP("FolderChooser", "确\u3000定");
+constexpr const char* cancel = QT_TRANSLATE_NOOP("FolderChooser", "取\u3000消");
+constexpr const char* errorTitle = QT_TRANSLATE_NOOP("FolderChooser", "错误：");
+constexpr const char* notReady = QT_TRANSLATE_NOOP("FolderChooser", "设备未准备好！");
 } // namespace text
 
-QString fromUtf8(const char* s)
+// A text of the table above, in the user's language.
+QString shown(const char* s)
 {
-    return QString::fromUtf8(s);
+    return QCoreApplication::translate("FolderChooser", s);
 }
 
 // Doubled and trailing separators dropped, so a volume root compares with
@@ -91,16 +93,16 @@ DirChooser::DirChooser(QWidget* parent, std::function<QStringList()> volumes)
 {
     using ui::twipsRect;
     setObjectName("dirfrm");
-    setWindowTitle(fromUtf8(text::title));
+    setWindowTitle(shown(text::title));
     setFixedSize(ui::twips(4470), ui::twips(4125));
     ui::keepOnScreen(*this);
 
-    Label1_ = new QLabel(fromUtf8(text::label1), this);
+    Label1_ = new QLabel(shown(text::label1), this);
     Label1_->setObjectName("Label1");
     Label1_->setTextFormat(Qt::PlainText);
     Label1_->setGeometry(twipsRect(105, 90, 1410, 285));
 
-    lblDir_ = new QLabel(fromUtf8(text::lblDirAtDesign), this);
+    lblDir_ = new QLabel(shown(text::lblDirAtDesign), this);
     lblDir_->setObjectName("lblDir");
     lblDir_->setTextFormat(Qt::PlainText); // a folder named "<b>" is shown as it is named
     lblDir_->setGeometry(twipsRect(90, 360, 4215, 240));
@@ -118,13 +120,13 @@ DirChooser::DirChooser(QWidget* parent, std::function<QStringList()> volumes)
     dirMain_->setGeometry(twipsRect(150, 660, 4005, 2190));
     // The folder list is announced under the caption above it.
     Label1_->setBuddy(dirMain_);
-    dirMain_->setAccessibleName(fromUtf8(text::label1));
+    dirMain_->setAccessibleName(shown(text::label1));
 
-    cmdOK_ = new QPushButton(fromUtf8(text::ok), this);
+    cmdOK_ = new QPushButton(shown(text::ok), this);
     cmdOK_->setObjectName("cmdOK");
     cmdOK_->setGeometry(twipsRect(570, 3630, 1215, 435));
 
-    cmdCancel_ = new QPushButton(fromUtf8(text::cancel), this);
+    cmdCancel_ = new QPushButton(shown(text::cancel), this);
     cmdCancel_->setObjectName("cmdCancel");
     cmdCancel_->setGeometry(twipsRect(3180, 3630, 1215, 435));
 
@@ -164,7 +166,7 @@ void DirChooser::Form_Load()
     // Each showing starts from the controls' first state, whatever the last
     // one returned.
     fillVolumes();
-    lblDir_->setText(fromUtf8(text::lblDirAtDesign));
+    lblDir_->setText(shown(text::lblDirAtDesign));
     lblDirFolder_.clear();
 
     const QByteArray current = currentFolder();
@@ -197,7 +199,7 @@ void DirChooser::drvMain_Change()
     if (dirMain_->setPath(currentFolderOn(volume)))
         return; // dirMain_Change has taken the new folder
 
-    ui::showMessage(this, ui::MessageStyle::Critical, fromUtf8(text::errorTitle), fromUtf8(text::notReady));
+    ui::showMessage(this, ui::MessageStyle::Critical, shown(text::errorTitle), shown(text::notReady));
     // Back to the volume of the folder last shown. Being another volume than
     // the one that failed, the change runs drvMain_Change again, and the
     // folder list opens that volume's current folder.

@@ -171,8 +171,7 @@ void MainWindow::buildLayout()
             [this](const QUrl& url) { services_.opener->open(url); });
 
     command2_ = graphicalButton(this, "Command2", texts::kConvert, QIcon(), twipsRect(7320, 120, 495, 1095));
-    // The button is narrow and tall: its caption reads top to bottom.
-    command2_->setText(texts::kConvert.split(QString(), Qt::SkipEmptyParts).join('\n'));
+    command2_->setText(texts::verticalConvertCaption());
     command2_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QFont narrow = command2_->font();
     narrow.setPixelSize(10);

@@ -1,5 +1,6 @@
 // glimmerbox: the desktop program.
 
+#include "gui/common/ui_language.h"
 #include "gui/main/app_icon.h"
 #include "gui/main/main_window.h"
 #include "gui/main/single_instance.h"
@@ -10,9 +11,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QFontDatabase>
-#include <QLibraryInfo>
 #include <QScreen>
-#include <QTranslator>
 
 #include <iostream>
 
@@ -35,10 +34,8 @@ int main(int argc, char** argv)
     if (!lock)
         return 0; // another copy runs: end silently
 
-    // Qt's own buttons and dialogs speak Chinese, like the program.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    // The windows, and Qt's own buttons and dialogs, in the user's language.
+    gb::ui::installSystemUiTranslations(app);
 
     // A CJK font the size of the classic 9-point one, so the captions fit
     // the controls' classic sizes.

@@ -359,10 +359,12 @@ void CapturePortalTest::OtherAnswersLeaveThePictureAndTheGrabberUsable_data()
 
     const QString missing = QStringLiteral("/nonexistent/screenshot.png");
     QTest::newRow("cancelled") << int(Answer::Cancel) << true << QString() << QString() << false;
-    QTest::newRow("failed") << int(Answer::Fail) << true << QString() << texts::kPortalFailed << false;
-    QTest::newRow("no answer") << int(Answer::Never) << true << QString() << texts::kPortalNoAnswer << true;
-    QTest::newRow("no portal") << int(Answer::Picture) << false << QString() << texts::kPortalUnavailable
-                               << false;
+    QTest::newRow("failed") << int(Answer::Fail) << true << QString() << QString(texts::kPortalFailed)
+                            << false;
+    QTest::newRow("no answer") << int(Answer::Never) << true << QString() << QString(texts::kPortalNoAnswer)
+                               << true;
+    QTest::newRow("no portal") << int(Answer::Picture) << false << QString()
+                               << QString(texts::kPortalUnavailable) << false;
     QTest::newRow("picture not there")
         << int(Answer::Picture) << true << QUrl::fromLocalFile(missing).toString()
         << texts::portalPictureUnreadable(missing) << false;
