@@ -25,15 +25,13 @@ fi
 # Each file's report is printed whole once it is done, so reports of files
 # checked side by side do not interleave; only files with findings print.
 check() {
-    # clang 16 is the oldest clang whose C++20 support parses libstdc++ 12's
-    # <expected> and <variant>; it spells the standard c++2b rather than
-    # g++'s c++23, and libstdc++ 12 hides std::expected from clang's older
-    # __cpp_concepts value, so it is set anew (as the fuzz build does).
+    # The compile commands are g++'s: clang 16 spells the standard c++2b
+    # rather than c++23, and takes the flags the fuzz build takes
+    # (cmake/clang16-expected.cfg says why).
     local out
     if ! out=$("$tidy" --quiet -p "$build" \
                    --extra-arg=-std=c++2b \
-                   --extra-arg=-U__cpp_concepts \
-                   --extra-arg=-D__cpp_concepts=202002L \
+                   --extra-arg="--config=$root/cmake/clang16-expected.cfg" \
                    "$1" 2>&1); then
         # "N warnings generated" counts what is hidden in library headers.
         printf '%s\n' "$out" | grep -vE '^[0-9]+ warnings?( and [0-9]+ errors?)? generated\.$' >&2
@@ -41,7 +39,7 @@ check() {
     fi
 }
 export -f check
-export tidy build
+export tidy build root
 
 status=0
 printf '%s\n' "$files" | xargs -r -P "$(nproc)" -I{} bash -c 'check "$1"' _ {} || status=1

@@ -2,6 +2,7 @@
 
 #include "core/bytes/source_reader.h"
 #include "core/containers/container_walk.h"
+#include "core/text/ascii.h"
 
 #include <array>
 #include <cstdint>
@@ -91,10 +92,7 @@ bool hasContainerName(const std::string& name)
     static constexpr std::array<std::string_view, 19> kEndings = {
         ".zip", ".7z", ".cab", ".tar", ".tgz",  ".tbz", ".tbz2", ".txz", ".tzst", ".gz",
         ".bz2", ".xz", ".zst", ".lz",  ".lzma", ".iso", ".rar",  ".msi", ".msp"};
-    std::string lower = name;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string lower = asciiLowered(name);
     for (const std::string_view ending : kEndings)
         if (lower.ends_with(ending))
             return true;

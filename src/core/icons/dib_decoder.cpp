@@ -11,11 +11,46 @@ namespace gb {
 
 namespace {
 
+// Every header starts with its own size (bcSize, biSize).
+constexpr std::uint64_t kHeaderSizeField = 0;
+
+// BITMAPCOREHEADER: 16-bit width and height.
 constexpr std::uint32_t kCoreHeaderSize = 12;
+constexpr std::uint64_t kBcWidth = 4;     // WORD
+constexpr std::uint64_t kBcHeight = 6;    // WORD
+constexpr std::uint64_t kBcPlanes = 8;    // WORD
+constexpr std::uint64_t kBcBitCount = 10; // WORD
+
+// BITMAPINFOHEADER.
 constexpr std::uint32_t kInfoHeaderSize = 40;
-// Sizes of BITMAPINFOHEADER, its two Adobe extensions, V4 and V5.
-constexpr std::uint32_t kAllowedHeaderSizes[] = {kCoreHeaderSize, kInfoHeaderSize, 52, 56, 108, 124};
+constexpr std::uint64_t kBiWidth = 4;        // LONG
+constexpr std::uint64_t kBiHeight = 8;       // LONG
+constexpr std::uint64_t kBiPlanes = 12;      // WORD
+constexpr std::uint64_t kBiBitCount = 14;    // WORD
+constexpr std::uint64_t kBiCompression = 16; // DWORD
+constexpr std::uint64_t kBiClrUsed = 32;     // DWORD
+
+// The extensions after biClrImportant: Adobe's two add the red, green and
+// blue masks (52 bytes), then the alpha mask (56); V4 (108) and V5 (124)
+// hold them at the same offsets.
+constexpr std::uint32_t kRgbMasksHeaderSize = 52;
+constexpr std::uint32_t kAlphaMaskHeaderSize = 56;
+constexpr std::uint64_t kRedMask = 40;   // DWORD bV4RedMask
+constexpr std::uint64_t kAlphaMask = 52; // DWORD bV4AlphaMask
+constexpr std::uint64_t kMaskBytes = 4;  // red, green, blue follow each other
+constexpr std::uint32_t kV4HeaderSize = 108;
+constexpr std::uint32_t kV5HeaderSize = 124;
+
+constexpr std::uint32_t kAllowedHeaderSizes[] = {kCoreHeaderSize,      kInfoHeaderSize, kRgbMasksHeaderSize,
+                                                 kAlphaMaskHeaderSize, kV4HeaderSize,   kV5HeaderSize};
 constexpr int kAllowedBitCounts[] = {1, 4, 8, 16, 24, 32};
+
+// The colour table: RGBTRIPLE after a core header, RGBQUAD after the others.
+constexpr std::uint64_t kRgbTripleSize = 3;
+constexpr std::uint64_t kRgbQuadSize = 4;
+constexpr std::uint64_t kRgbBlue = 0;
+constexpr std::uint64_t kRgbGreen = 1;
+constexpr std::uint64_t kRgbRed = 2;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
@@ -31,7 +66,7 @@ struct DibLayout {
 std::expected<DibLayout, ReadFailure> readLayout(const ByteReader& dib)
 {
     DibLayout layout;
-    const auto headerSize = dib.u32le(0);
+    const auto headerSize = dib.u32le(kHeaderSizeField);
     if (!headerSize)
         return std::unexpected(ReadFailure{ReadError::Truncated, 0});
     if (std::ranges::find(kAllowedHeaderSizes, *headerSize) == std::end(kAllowedHeaderSizes))
@@ -43,29 +78,29 @@ std::expected<DibLayout, ReadFailure> readLayout(const ByteReader& dib)
     std::int64_t width = 0, storedHeight = 0;
     std::uint16_t planes = 0, bitCount = 0;
     if (*headerSize == kCoreHeaderSize) {
-        width = *dib.u16le(4);
-        storedHeight = *dib.u16le(6);
-        planes = *dib.u16le(8);
-        bitCount = *dib.u16le(10);
+        width = *dib.u16le(kBcWidth);
+        storedHeight = *dib.u16le(kBcHeight);
+        planes = *dib.u16le(kBcPlanes);
+        bitCount = *dib.u16le(kBcBitCount);
     } else {
-        width = *dib.i32le(4);
-        storedHeight = *dib.i32le(8);
-        planes = *dib.u16le(12);
-        bitCount = *dib.u16le(14);
-        layout.compression = *dib.u32le(16);
-        layout.colorsUsed = *dib.u32le(32);
+        width = *dib.i32le(kBiWidth);
+        storedHeight = *dib.i32le(kBiHeight);
+        planes = *dib.u16le(kBiPlanes);
+        bitCount = *dib.u16le(kBiBitCount);
+        layout.compression = *dib.u32le(kBiCompression);
+        layout.colorsUsed = *dib.u32le(kBiClrUsed);
     }
     // Icons are stored bottom-up with the mask below the colours; a negative
     // (top-down) height does not occur in icons Windows can draw.
     if (width <= 0 || storedHeight < 2 || planes > 1)
-        return std::unexpected(ReadFailure{ReadError::BadMagic, 4});
+        return std::unexpected(ReadFailure{ReadError::BadMagic, kBiWidth});
     if (width > kMaxDecodedSide || storedHeight / 2 > kMaxDecodedSide)
-        return std::unexpected(ReadFailure{ReadError::TooLarge, 4});
+        return std::unexpected(ReadFailure{ReadError::TooLarge, kBiWidth});
     if (std::ranges::find(kAllowedBitCounts, bitCount) == std::end(kAllowedBitCounts))
-        return std::unexpected(ReadFailure{ReadError::Unsupported, 14});
+        return std::unexpected(ReadFailure{ReadError::Unsupported, kBiBitCount});
     const bool bitfieldsAllowed = bitCount == 16 || bitCount == 32;
     if (layout.compression != kBiRgb && !(layout.compression == kBiBitfields && bitfieldsAllowed))
-        return std::unexpected(ReadFailure{ReadError::Unsupported, 16});
+        return std::unexpected(ReadFailure{ReadError::Unsupported, kBiCompression});
 
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(storedHeight / 2);
@@ -82,11 +117,11 @@ Channels channelsFor(const DibLayout& layout, const ByteReader& dib)
     if (layout.compression == kBiBitfields) {
         // V4 and V5 headers carry the masks inside; a plain info header has
         // the three colour masks right after it.
-        const std::uint64_t at = layout.headerSize >= 52 ? 40 : layout.headerSize;
-        const std::uint32_t r = dib.u32le(at).value_or(0), g = dib.u32le(at + 4).value_or(0),
-                            b = dib.u32le(at + 8).value_or(0);
-        std::uint32_t a = layout.headerSize >= 56 ? dib.u32le(52).value_or(0) : 0;
-        if (layout.headerSize < 56 && layout.bitCount == 32 && (r | g | b) == 0x00ffffffu)
+        const std::uint64_t at = layout.headerSize >= kRgbMasksHeaderSize ? kRedMask : layout.headerSize;
+        const std::uint32_t r = dib.u32le(at).value_or(0), g = dib.u32le(at + kMaskBytes).value_or(0),
+                            b = dib.u32le(at + 2 * kMaskBytes).value_or(0);
+        std::uint32_t a = layout.headerSize >= kAlphaMaskHeaderSize ? dib.u32le(kAlphaMask).value_or(0) : 0;
+        if (layout.headerSize < kAlphaMaskHeaderSize && layout.bitCount == 32 && (r | g | b) == 0x00ffffffu)
             a = 0xff000000u; // the spare byte of 8-8-8 masks is alpha, as in BI_RGB
         return {ChannelMask(r), ChannelMask(g), ChannelMask(b), ChannelMask(a)};
     }
@@ -100,7 +135,12 @@ std::uint64_t masksSize(const DibLayout& layout)
 {
     // Only a plain info header (or the 52/56-byte variants counted as such)
     // is followed by separate masks.
-    return layout.compression == kBiBitfields && layout.headerSize == kInfoHeaderSize ? 12 : 0;
+    return layout.compression == kBiBitfields && layout.headerSize == kInfoHeaderSize ? 3 * kMaskBytes : 0;
+}
+
+std::uint64_t paletteEntrySize(const DibLayout& layout)
+{
+    return layout.headerSize == kCoreHeaderSize ? kRgbTripleSize : kRgbQuadSize;
 }
 
 std::uint64_t paletteCount(const DibLayout& layout)
@@ -124,10 +164,9 @@ struct DibExtent {
 DibExtent extentOf(const DibLayout& layout)
 {
     DibExtent e{};
-    const std::uint64_t paletteEntrySize = layout.headerSize == kCoreHeaderSize ? 3 : 4;
     e.paletteAt = layout.headerSize + masksSize(layout);
     e.colours = paletteCount(layout);
-    e.xorAt = e.paletteAt + e.colours * paletteEntrySize;
+    e.xorAt = e.paletteAt + e.colours * paletteEntrySize(layout);
     e.xorStride = stride(layout.width, layout.bitCount);
     e.andStride = stride(layout.width, 1);
     e.andAt = e.xorAt + e.xorStride * static_cast<std::uint64_t>(layout.height);
@@ -161,7 +200,6 @@ std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& dib)
     const DibLayout& layout = *layoutOr;
     const int w = layout.width, h = layout.height;
 
-    const std::uint64_t paletteEntrySize = layout.headerSize == kCoreHeaderSize ? 3 : 4;
     const auto [paletteAt, colours, xorAt, xorStride, andAt, andStride] = extentOf(layout);
     const std::uint64_t rows = static_cast<std::uint64_t>(h);
     if (!dib.fits(xorAt, xorStride * rows))
@@ -172,8 +210,8 @@ std::expected<RgbaImage, ReadFailure> decodeDib(const ByteReader& dib)
 
     std::vector<Rgba> palette(colours);
     for (std::uint64_t i = 0; i < colours; ++i) {
-        const std::uint64_t at = paletteAt + i * paletteEntrySize;
-        palette[i] = Rgba{*dib.u8(at + 2), *dib.u8(at + 1), *dib.u8(at), 255};
+        const std::uint64_t at = paletteAt + i * paletteEntrySize(layout);
+        palette[i] = Rgba{*dib.u8(at + kRgbRed), *dib.u8(at + kRgbGreen), *dib.u8(at + kRgbBlue), 255};
     }
     const Channels channels = channelsFor(layout, dib);
 

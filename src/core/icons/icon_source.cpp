@@ -132,7 +132,6 @@ std::expected<IconSource, ReadFailure> IconSource::open(const std::string& path,
     auto redirected = open(std::move(*munFile), std::move(stop));
     if (!redirected || redirected->count() == 0)
         return source;
-    redirected->redirectedTo_ = *mun;
     return redirected;
 }
 

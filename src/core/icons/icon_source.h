@@ -115,9 +115,6 @@ public:
     // The program's version information (PE files); none when it has none
     // or it cannot be read.
     std::optional<VersionInfo> versionInfo() const;
-    // The file the icons are read from when it is not the one opened: the
-    // .mun of a system library. Empty otherwise.
-    const std::string& redirectedTo() const { return redirectedTo_; }
 
 private:
     IconSource() = default;
@@ -131,7 +128,6 @@ private:
     std::shared_ptr<DecodeMemo> memo_;
     std::variant<std::monostate, ResourceSet, IconGroup> content_;
     std::optional<ReadFailure> problem_;
-    std::string redirectedTo_;
 };
 
 } // namespace gb

@@ -17,11 +17,13 @@ namespace gb {
 inline std::optional<std::uint64_t> newHeaderOffset(const SourceReader& file,
                                                     std::span<const std::uint8_t> signature)
 {
+    // IMAGE_DOS_HEADER's e_magic and e_lfanew, by their offsets.
+    static constexpr std::uint64_t kEMagic = 0;
     static constexpr std::uint8_t kMz[] = {'M', 'Z'};
-    static constexpr std::uint64_t kLfanewOffset = 0x3c;
-    if (!file.startsWith(0, kMz))
+    static constexpr std::uint64_t kELfanew = 0x3c;
+    if (!file.startsWith(kEMagic, kMz))
         return std::nullopt;
-    const auto lfanew = file.u32le(kLfanewOffset);
+    const auto lfanew = file.u32le(kELfanew);
     if (!lfanew || !file.startsWith(*lfanew, signature))
         return std::nullopt;
     return *lfanew;

@@ -13,16 +13,59 @@ namespace {
 
 constexpr std::uint8_t kPeSignature[] = {'P', 'E', 0, 0};
 
+// Each field's offset from the start of its structure.
+
+// IMAGE_FILE_HEADER (the COFF header), after the signature.
 constexpr std::uint64_t kCoffHeaderSize = 20;
+constexpr std::uint64_t kNumberOfSections = 2;      // WORD
+constexpr std::uint64_t kSizeOfOptionalHeader = 16; // WORD
+
+// IMAGE_OPTIONAL_HEADER32 and IMAGE_OPTIONAL_HEADER64, after the COFF
+// header: Magic tells them apart. SizeOfHeaders stands at one offset in
+// both; PE32+ widens the stack and heap sizes to 64 bits, which moves the
+// data directories 16 bytes further.
+constexpr std::uint64_t kOptionalHeaderMagic = 0; // WORD
 constexpr std::uint16_t kMagicPe32 = 0x10b;
 constexpr std::uint16_t kMagicPe32Plus = 0x20b;
+constexpr std::uint64_t kSizeOfHeaders = 60; // DWORD
+constexpr std::uint64_t kPe32NumberOfRvaAndSizes = 92;
+constexpr std::uint64_t kPe32DataDirectory = 96;
+constexpr std::uint64_t kPe32PlusNumberOfRvaAndSizes = 108;
+constexpr std::uint64_t kPe32PlusDataDirectory = 112;
+
+// IMAGE_DATA_DIRECTORY, the third of which is the resource table's.
 constexpr std::uint64_t kResourceDirectoryIndex = 2;
-constexpr std::uint64_t kDataDirectorySize = 8; // IMAGE_DATA_DIRECTORY: VirtualAddress, Size
+constexpr std::uint64_t kDataDirectorySize = 8;
+constexpr std::uint64_t kDataDirectoryVirtualAddress = 0; // DWORD
+constexpr std::uint64_t kDataDirectoryLength = 4;         // DWORD Size
+
+// IMAGE_SECTION_HEADER, the table after the optional header.
 constexpr std::uint64_t kSectionHeaderSize = 40;
+constexpr std::uint64_t kSectionVirtualSize = 8;       // DWORD Misc.VirtualSize
+constexpr std::uint64_t kSectionVirtualAddress = 12;   // DWORD
+constexpr std::uint64_t kSectionSizeOfRawData = 16;    // DWORD
+constexpr std::uint64_t kSectionPointerToRawData = 20; // DWORD
+
+// IMAGE_RESOURCE_DIRECTORY, then its entries.
 constexpr std::uint64_t kDirectoryHeaderSize = 16;
+constexpr std::uint64_t kNumberOfNamedEntries = 12; // WORD
+constexpr std::uint64_t kNumberOfIdEntries = 14;    // WORD
+
+// IMAGE_RESOURCE_DIRECTORY_ENTRY: the high bit of Name says a name string,
+// that of OffsetToData a subdirectory.
 constexpr std::uint64_t kDirectoryEntrySize = 8;
-constexpr std::uint64_t kDataEntrySize = 16;
+constexpr std::uint64_t kEntryName = 0;         // DWORD
+constexpr std::uint64_t kEntryOffsetToData = 4; // DWORD
 constexpr std::uint32_t kHighBit = 0x80000000u;
+
+// IMAGE_RESOURCE_DATA_ENTRY.
+constexpr std::uint64_t kDataEntrySize = 16;
+constexpr std::uint64_t kDataEntryOffsetToData = 0; // DWORD, an RVA
+constexpr std::uint64_t kDataEntrySizeField = 4;    // DWORD Size
+
+// IMAGE_RESOURCE_DIR_STRING_U.
+constexpr std::uint64_t kNameStringLength = 0; // WORD, in UTF-16 units
+constexpr std::uint64_t kNameString = 2;
 
 // The loader refuses more than 96 sections; we accept what the format's
 // 16-bit count allows, bounded by the file anyway.
@@ -121,28 +164,28 @@ std::optional<std::uint64_t> peHeaderOffset(const SourceReader& file)
 std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::uint64_t pe,
                                                 std::uint64_t& resourceRva)
 {
-    const std::uint64_t coff = pe + 4;
-    const auto sectionCount = file.u16le(coff + 2);
-    const auto optionalSize = file.u16le(coff + 16);
+    const std::uint64_t coff = pe + sizeof kPeSignature;
+    const auto sectionCount = file.u16le(coff + kNumberOfSections);
+    const auto optionalSize = file.u16le(coff + kSizeOfOptionalHeader);
     const std::uint64_t optional = coff + kCoffHeaderSize;
-    const auto magic = file.u16le(optional);
+    const auto magic = file.u16le(optional + kOptionalHeaderMagic);
     if (!sectionCount || !optionalSize || !magic)
         return std::unexpected(ReadFailure{ReadError::Truncated, coff});
 
     std::uint64_t countField = 0, directories = 0;
     if (*magic == kMagicPe32) {
-        countField = optional + 92;
-        directories = optional + 96;
+        countField = optional + kPe32NumberOfRvaAndSizes;
+        directories = optional + kPe32DataDirectory;
     } else if (*magic == kMagicPe32Plus) {
-        countField = optional + 108;
-        directories = optional + 112;
+        countField = optional + kPe32PlusNumberOfRvaAndSizes;
+        directories = optional + kPe32PlusDataDirectory;
     } else {
         return std::unexpected(ReadFailure{ReadError::BadMagic, optional});
     }
 
     PeImage image;
     image.fileSize = file.size();
-    const auto sizeOfHeaders = file.u32le(optional + 60);
+    const auto sizeOfHeaders = file.u32le(optional + kSizeOfHeaders);
     const auto directoryCount = file.u32le(countField);
     if (!sizeOfHeaders || !directoryCount)
         return std::unexpected(ReadFailure{ReadError::Truncated, optional});
@@ -154,8 +197,8 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
         // The entry's size goes unused (the tree is bounded by the section
         // that holds it), but an entry cut short is a truncated file.
         const std::uint64_t entry = directories + kDataDirectorySize * kResourceDirectoryIndex;
-        const auto rva = file.u32le(entry);
-        if (!rva || !file.u32le(entry + 4))
+        const auto rva = file.u32le(entry + kDataDirectoryVirtualAddress);
+        if (!rva || !file.u32le(entry + kDataDirectoryLength))
             return std::unexpected(ReadFailure{ReadError::Truncated, directories});
         resourceRva = *rva;
     }
@@ -170,8 +213,9 @@ std::expected<PeImage, ReadFailure> readPeImage(const SourceReader& file, std::u
     image.sections.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t at = i * kSectionHeaderSize;
-        image.sections.push_back(Section{*headers.u32le(at + 12), *headers.u32le(at + 8),
-                                         *headers.u32le(at + 16), *headers.u32le(at + 20)});
+        image.sections.push_back(Section{
+            *headers.u32le(at + kSectionVirtualAddress), *headers.u32le(at + kSectionVirtualSize),
+            *headers.u32le(at + kSectionSizeOfRawData), *headers.u32le(at + kSectionPointerToRawData)});
     }
     image.sortSections();
     return image;
@@ -205,8 +249,8 @@ public:
     std::expected<std::vector<DirectoryEntry>, ReadFailure>
     entries(std::uint32_t dirOffset, std::uint32_t limit = kMaxEntriesPerDirectory)
     {
-        const auto named = u16(std::uint64_t{dirOffset} + 12);
-        const auto ids = u16(std::uint64_t{dirOffset} + 14);
+        const auto named = u16(std::uint64_t{dirOffset} + kNumberOfNamedEntries);
+        const auto ids = u16(std::uint64_t{dirOffset} + kNumberOfIdEntries);
         if (!named || !ids)
             return std::unexpected(ReadFailure{ReadError::Truncated, root_ + dirOffset});
         std::uint32_t total = std::min(std::uint32_t{*named} + *ids, limit);
@@ -225,8 +269,8 @@ public:
             if (!visit())
                 break;
             const std::uint64_t at = i * kDirectoryEntrySize;
-            const std::uint32_t name = *list.u32le(at);
-            const std::uint32_t target = *list.u32le(at + 4);
+            const std::uint32_t name = *list.u32le(at + kEntryName);
+            const std::uint32_t target = *list.u32le(at + kEntryOffsetToData);
             result.push_back(DirectoryEntry{(name & kHighBit) != 0, name & ~kHighBit,
                                             (target & kHighBit) != 0, target & ~kHighBit});
         }
@@ -284,8 +328,8 @@ public:
     // used up.
     std::string name(const DirectoryEntry& entry)
     {
-        const auto length = u16(entry.nameOrId);
-        const std::uint64_t text = std::uint64_t{entry.nameOrId} + 2;
+        const auto length = u16(std::uint64_t{entry.nameOrId} + kNameStringLength);
+        const std::uint64_t text = std::uint64_t{entry.nameOrId} + kNameString;
         if (!length || *length > nameCharsLeft_ || !inSection(text, std::uint64_t{*length} * 2))
             return {};
         const auto bytes = file_.bytes(root_ + text, std::uint64_t{*length} * 2);
@@ -341,8 +385,8 @@ private:
     {
         if (leaf.subdirectory || !inSection(leaf.target, kDataEntrySize))
             return;
-        const auto rva = u32(leaf.target);
-        const auto size = u32(std::uint64_t{leaf.target} + 4);
+        const auto rva = u32(std::uint64_t{leaf.target} + kDataEntryOffsetToData);
+        const auto size = u32(std::uint64_t{leaf.target} + kDataEntrySizeField);
         if (!rva || !size)
             return;
         const auto offset = image_.offsetOf(*rva, *size);

@@ -1,6 +1,7 @@
 #include "core/icons/system_resources.h"
 
 #include "core/paths/path_lookup.h"
+#include "core/text/ascii.h"
 
 namespace gb {
 
@@ -15,7 +16,7 @@ std::optional<std::string> systemResourcesFile(const std::string& path)
     if (folderStart == std::string::npos || name.empty())
         return std::nullopt;
     const std::string folderName = folder.substr(folderStart + 1);
-    if (!equalIgnoringCase(folderName, "System32") && !equalIgnoringCase(folderName, "SysWOW64"))
+    if (!equalIgnoringAsciiCase(folderName, "System32") && !equalIgnoringAsciiCase(folderName, "SysWOW64"))
         return std::nullopt;
     const std::string windows = folderStart == 0 ? "/" : folder.substr(0, folderStart);
     return followIgnoringCase(windows, "SystemResources/" + name + ".mun");

@@ -1,7 +1,5 @@
 #include "core/launcher/desktop_entry.h"
 
-#include <algorithm>
-
 namespace gb {
 
 namespace {
@@ -92,14 +90,6 @@ std::string execArgument(std::string_view argument, bool quoted)
         result += c;
     }
     return result + '"';
-}
-
-bool holdsControlCharacter(std::string_view text)
-{
-    return std::ranges::any_of(text, [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
 }
 
 std::string desktopEntryText(const DesktopEntryFields& fields)

@@ -24,10 +24,6 @@ std::vector<std::string> splitWindowsArguments(std::string_view arguments);
 // later.
 std::string execArgument(std::string_view argument, bool quoted = false);
 
-// True when the text holds a byte a desktop entry value cannot carry as it
-// is: a control character (a line break would end the value).
-bool holdsControlCharacter(std::string_view text);
-
 struct DesktopEntryFields {
     std::string name;                  // Name
     std::optional<std::string> prefix; // WINEPREFIX, when there is one

@@ -10,6 +10,7 @@
 #include "core/icons/resample.h"
 #include "core/imagefiles/png_writer.h"
 #include "core/launcher/desktop_entry.h"
+#include "core/text/ascii.h"
 #include "core/text/utf8_text.h"
 #include "core/wine/shortcut_icon.h"
 #include "core/wine/wine_prefix.h"
@@ -82,19 +83,14 @@ std::string absolutePath(const std::string& path)
 // here; other letters stay as they are.
 std::string windowClassOf(const std::string& program)
 {
-    std::string name = fs::path(program).filename().string();
-    std::ranges::transform(name, name.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return name;
+    return asciiLowered(fs::path(program).filename().string());
 }
 
 // A version text as one line: control characters become spaces, and the
 // spaces around it go.
 std::string oneLine(std::string text)
 {
-    std::ranges::replace_if(
-        text, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+    std::ranges::replace_if(text, isAsciiControl, ' ');
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return {};

@@ -2,6 +2,7 @@
 
 #include "core/export/batch_names.h"
 #include "core/launcher/desktop_entry.h"
+#include "core/text/ascii.h"
 #include "core/text/utf8_text.h"
 
 namespace gb {
@@ -11,7 +12,7 @@ std::string launcherSlug(std::string_view displayName)
     std::string slug;
     for (std::size_t i = 0; i < displayName.size(); ++i) {
         const auto c = static_cast<unsigned char>(displayName[i]);
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
+        const char lower = asciiLower(static_cast<char>(c));
         if ((lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9') || lower == '.' ||
             lower == '_' || lower == '-') {
             slug += lower;

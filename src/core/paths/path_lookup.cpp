@@ -1,5 +1,7 @@
 #include "core/paths/path_lookup.h"
 
+#include "core/text/ascii.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -14,11 +16,6 @@ namespace gb {
 namespace {
 
 thread_local std::uint64_t listingsMade = 0;
-
-char folded(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string joined(const std::string& folder, const std::string& name)
 {
@@ -52,17 +49,12 @@ std::optional<Entry> entryOf(const std::string& folder, const std::string& name)
     auto names = folderEntryNames(folder);
     if (!names)
         return std::nullopt;
-    std::erase_if(*names, [&name](const std::string& entry) { return !equalIgnoringCase(entry, name); });
+    std::erase_if(*names, [&name](const std::string& entry) { return !equalIgnoringAsciiCase(entry, name); });
     if (names->empty())
         return std::nullopt;
     // Several names equal but for case: the one the lists show first.
     std::ranges::sort(*names, [](const std::string& a, const std::string& b) {
-        const auto lower = [](const std::string& s) {
-            std::string l = s;
-            std::ranges::transform(l, l.begin(), folded);
-            return l;
-        };
-        const std::string la = lower(a), lb = lower(b);
+        const std::string la = asciiLowered(a), lb = asciiLowered(b);
         return la != lb ? la < lb : a < b;
     });
     if (::lstat(joined(folder, names->front()).c_str(), &info) != 0)
@@ -89,11 +81,6 @@ std::string lexicalTarget(const std::string& link, const std::string& realFolder
 }
 
 } // namespace
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return folded(x) == folded(y); });
-}
 
 bool liesWithin(std::string_view path, std::string_view root)
 {

@@ -63,7 +63,4 @@ std::optional<std::string> realPathOf(const std::string& path);
 // True when `path` is `root` or lies below it; both real paths.
 bool liesWithin(std::string_view path, std::string_view root);
 
-// True when a and b are equal but for ASCII case.
-bool equalIgnoringCase(std::string_view a, std::string_view b);
-
 } // namespace gb

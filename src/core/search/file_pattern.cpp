@@ -1,15 +1,11 @@
 #include "core/search/file_pattern.h"
 
+#include "core/text/ascii.h"
 #include "core/text/utf8_text.h"
 
 namespace gb {
 
 namespace {
-
-char fold(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string_view trimSpaces(std::string_view s)
 {
@@ -35,7 +31,7 @@ bool wildcardMatch(std::string_view pattern, std::string_view name)
             ++n;
             while (n < name.size() && isUtf8Continuation(name[n]))
                 ++n;
-        } else if (p < pattern.size() && pattern[p] == fold(name[n])) {
+        } else if (p < pattern.size() && pattern[p] == asciiLower(name[n])) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {
@@ -59,10 +55,7 @@ FilePattern::FilePattern(std::string_view text) : text_(text)
         const auto semicolon = rest.find(';');
         const std::string_view part = trimSpaces(rest.substr(0, semicolon));
         if (!part.empty()) {
-            std::string folded(part);
-            for (char& c : folded)
-                c = fold(c);
-            patterns_.push_back(std::move(folded));
+            patterns_.push_back(asciiLowered(part));
         }
         if (semicolon == std::string_view::npos)
             break;

@@ -1,6 +1,7 @@
 #include "core/search/folder_listing.h"
 
 #include "core/containers/container_walk.h"
+#include "core/text/ascii.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,10 +15,11 @@ namespace gb {
 
 namespace {
 
+// Compared as unsigned bytes, as strcmp compares: a UTF-8 name sorts after
+// every ASCII one.
 unsigned char folded(char c)
 {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+    return static_cast<unsigned char>(asciiLower(c));
 }
 
 struct DirCloser {

@@ -1,5 +1,6 @@
 #include "core/shortcuts/shell_link.h"
 
+#include "core/text/ansi_text.h"
 #include "core/text/utf16_text.h"
 
 #include <array>
@@ -11,11 +12,38 @@ namespace gb {
 
 namespace {
 
+// Each field's offset from the start of its structure.
+
+// ShellLinkHeader: HeaderSize holds the header's own size.
+constexpr std::uint64_t kHeaderSizeField = 0; // HeaderSize, 4 bytes
 constexpr std::uint32_t kHeaderSize = 0x4C;
+constexpr std::uint64_t kLinkClsidOffset = 4;
 constexpr std::array<std::uint8_t, 16> kLinkClsid = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                                      0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-constexpr std::uint64_t kFlagsOffset = 0x14;
-constexpr std::uint64_t kIconIndexOffset = 0x38;
+constexpr std::uint64_t kFlagsOffset = 0x14;     // LinkFlags
+constexpr std::uint64_t kIconIndexOffset = 0x38; // IconIndex
+
+// LinkTargetIDList: IDListSize, 2 bytes, then the list.
+constexpr std::uint64_t kIdListSizeBytes = 2;
+
+// LinkInfo.
+constexpr std::uint64_t kLinkInfoSize = 0;                   // 4 bytes, the whole structure's
+constexpr std::uint64_t kLinkInfoHeaderSize = 4;             // 4 bytes
+constexpr std::uint64_t kLinkInfoFlags = 8;                  // 4 bytes
+constexpr std::uint64_t kLocalBasePathOffset = 16;           // 4 bytes
+constexpr std::uint64_t kCommonPathSuffixOffset = 24;        // 4 bytes
+constexpr std::uint64_t kLocalBasePathOffsetUnicode = 28;    // 4 bytes, when the header holds it
+constexpr std::uint64_t kCommonPathSuffixOffsetUnicode = 32; // 4 bytes, likewise
+constexpr std::uint32_t kUnicodeOffsetsHeaderSize = 0x24;    // a LinkInfoHeaderSize that holds both
+
+// StringData: each string is CountCharacters, 2 bytes, then the characters.
+constexpr std::uint64_t kCountCharactersBytes = 2;
+
+// ExtraData: each block is BlockSize and BlockSignature, then its data; a
+// BlockSize under 4 is the terminal block.
+constexpr std::uint64_t kBlockSize = 0;      // 4 bytes
+constexpr std::uint64_t kBlockSignature = 4; // 4 bytes
+constexpr std::uint64_t kBlockData = 8;
 
 constexpr std::uint32_t kHasLinkTargetIdList = 0x1;
 constexpr std::uint32_t kHasLinkInfo = 0x2;
@@ -34,23 +62,18 @@ constexpr std::uint32_t kEnvironmentBlockSize = 0x314;
 constexpr std::uint64_t kAnsiTargetBytes = 260;
 constexpr std::uint64_t kUnicodeTargetBytes = 520;
 
-// Windows-1252's characters for 0x80..0x9F; the rest of the code page is Latin-1.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// 8-bit text up to its first NUL (or the end of `bytes`).
+// 8-bit text up to its first NUL (or the end of `bytes`), read as
+// Windows-1252.
 std::string ansiText(const ByteReader& bytes)
 {
-    std::string out;
+    std::string text;
     for (std::uint64_t i = 0; i < bytes.size(); ++i) {
         const std::uint8_t b = *bytes.u8(i);
         if (b == 0)
             break;
-        appendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t{b});
+        text += static_cast<char>(b);
     }
-    return out;
+    return utf8FromWindows1252(text);
 }
 
 // UTF-16LE text of `units` code units, stopping at a NUL.
@@ -75,15 +98,15 @@ std::unexpected<ReadFailure> truncatedAt(std::uint64_t offset)
 // the structure holds it.
 std::optional<std::string> localBasePath(const ByteReader& info)
 {
-    const auto headerSize = info.u32le(4);
-    const auto flags = info.u32le(8);
-    const auto baseOffset = info.u32le(16);
-    const auto suffixOffset = info.u32le(24);
+    const auto headerSize = info.u32le(kLinkInfoHeaderSize);
+    const auto flags = info.u32le(kLinkInfoFlags);
+    const auto baseOffset = info.u32le(kLocalBasePathOffset);
+    const auto suffixOffset = info.u32le(kCommonPathSuffixOffset);
     if (!headerSize || !flags || !baseOffset || !suffixOffset || !(*flags & kVolumeIdAndLocalBasePath))
         return std::nullopt;
-    if (*headerSize >= 0x24) {
-        const auto baseUnicode = info.u32le(28);
-        const auto suffixUnicode = info.u32le(32);
+    if (*headerSize >= kUnicodeOffsetsHeaderSize) {
+        const auto baseUnicode = info.u32le(kLocalBasePathOffsetUnicode);
+        const auto suffixUnicode = info.u32le(kCommonPathSuffixOffsetUnicode);
         if (baseUnicode && *baseUnicode != 0 && *baseUnicode < info.size()) {
             std::string path = utf16Text(info.tail(*baseUnicode), info.size());
             if (suffixUnicode && *suffixUnicode != 0 && *suffixUnicode < info.size())
@@ -103,10 +126,10 @@ std::optional<std::string> localBasePath(const ByteReader& info)
 
 bool looksLikeShellLink(const ByteReader& bytes)
 {
-    if (bytes.u32le(0) != kHeaderSize || !bytes.fits(4, kLinkClsid.size()))
+    if (bytes.u32le(kHeaderSizeField) != kHeaderSize || !bytes.fits(kLinkClsidOffset, kLinkClsid.size()))
         return false;
     for (std::size_t i = 0; i < kLinkClsid.size(); ++i)
-        if (*bytes.u8(4 + i) != kLinkClsid[i])
+        if (*bytes.u8(kLinkClsidOffset + i) != kLinkClsid[i])
             return false;
     return true;
 }
@@ -126,13 +149,14 @@ std::expected<ShellLink, ReadFailure> readShellLink(const ByteReader& bytes)
     std::uint64_t at = kHeaderSize;
     if (flags & kHasLinkTargetIdList) {
         const auto size = bytes.u16le(at);
-        if (!size || !bytes.fits(at + 2, *size))
+        if (!size || !bytes.fits(at + kIdListSizeBytes, *size))
             return truncatedAt(at);
-        at += 2 + std::uint64_t{*size};
+        at += kIdListSizeBytes + std::uint64_t{*size};
     }
     if (flags & kHasLinkInfo) {
-        const auto size = bytes.u32le(at);
-        if (!size || *size < 4 || !bytes.fits(at, *size))
+        const auto size = bytes.u32le(at + kLinkInfoSize);
+        // LinkInfoSize counts itself: less than its own 4 bytes is no size.
+        if (!size || *size < kLinkInfoHeaderSize || !bytes.fits(at, *size))
             return truncatedAt(at);
         if (!(flags & kForceNoLinkInfo))
             link.localBasePath = localBasePath(*bytes.sub(at, *size));
@@ -152,23 +176,23 @@ std::expected<ShellLink, ReadFailure> readShellLink(const ByteReader& bytes)
             continue;
         const auto count = bytes.u16le(at);
         const std::uint64_t length = count ? std::uint64_t{*count} * (unicode ? 2 : 1) : 0;
-        if (!count || !bytes.fits(at + 2, length))
+        if (!count || !bytes.fits(at + kCountCharactersBytes, length))
             return truncatedAt(at);
-        const ByteReader text = *bytes.sub(at + 2, length);
+        const ByteReader text = *bytes.sub(at + kCountCharactersBytes, length);
         link.*field = unicode ? utf16Text(text, *count) : ansiText(text);
-        at += 2 + length;
+        at += kCountCharactersBytes + length;
     }
 
     // Extra data blocks up to the terminal block (a size under 4); a block
     // that runs past the end ends the list, keeping what was read.
     for (;;) {
-        const auto size = bytes.u32le(at);
-        const auto signature = bytes.u32le(at + 4);
-        if (!size || *size < 8 || !signature || !bytes.fits(at, *size))
+        const auto size = bytes.u32le(at + kBlockSize);
+        const auto signature = bytes.u32le(at + kBlockSignature);
+        if (!size || *size < kBlockData || !signature || !bytes.fits(at, *size))
             break;
         if ((*signature == kEnvironmentBlock || *signature == kIconEnvironmentBlock) &&
             *size >= kEnvironmentBlockSize) {
-            const ByteReader block = *bytes.sub(at + 8, kAnsiTargetBytes + kUnicodeTargetBytes);
+            const ByteReader block = *bytes.sub(at + kBlockData, kAnsiTargetBytes + kUnicodeTargetBytes);
             std::string text = utf16Text(block.tail(kAnsiTargetBytes), kUnicodeTargetBytes / 2);
             if (text.empty())
                 text = ansiText(*block.sub(0, kAnsiTargetBytes));

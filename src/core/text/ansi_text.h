@@ -1,5 +1,6 @@
 #pragma once
-// Single-byte text of 16-bit Windows files (NE resource names) as UTF-8.
+// Single-byte text of Windows files (NE resource names, the ANSI strings of
+// a shortcut) as UTF-8.
 // Which code page wrote it is not recorded; Windows-1252, the Western one,
 // is what English and Western European programs used.
 

@@ -18,6 +18,7 @@
 // HH is two lower-case hexadecimal digits. The result is always UTF-8, so
 // a reader that decodes lines as UTF-8 never meets a byte it cannot decode.
 
+#include "core/text/ascii.h"
 #include "core/text/utf8_text.h"
 
 #include <optional>
@@ -63,7 +64,7 @@ inline std::string escapeText(std::string_view text)
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         default:
-            if (byte < 0x20 || byte == 0x7F)
+            if (isAsciiControl(static_cast<char>(byte)))
                 appendEscapedByte(out, byte);
             else
                 out += static_cast<char>(byte);

@@ -1,6 +1,7 @@
 #include "core/wine/wine_prefix.h"
 
 #include "core/paths/path_lookup.h"
+#include "core/text/ascii.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,11 +21,6 @@ bool isSeparator(char c)
 bool isDriveLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char lowered(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool isFolder(const fs::path& path)
@@ -204,7 +200,7 @@ std::string userOf(const std::string& prefix)
     std::vector<std::string> users;
     const std::string folder = prefix + "/drive_c/users";
     for (const std::string& name : folderEntryNames(folder).value_or(std::vector<std::string>{}))
-        if (!equalIgnoringCase(name, "Public") && isFolder(fs::path(folder) / name))
+        if (!equalIgnoringAsciiCase(name, "Public") && isFolder(fs::path(folder) / name))
             users.push_back(name);
     if (users.size() == 1)
         return users.front();
@@ -254,7 +250,7 @@ std::optional<std::string> wineVariable(std::string_view name, const WinePaths& 
         {"LOCALAPPDATA", profile + "\\AppData\\Local"},
     };
     for (const auto& [variable, value] : variables)
-        if (equalIgnoringCase(variable, name))
+        if (equalIgnoringAsciiCase(variable, name))
             return value;
     return std::nullopt;
 }
@@ -297,7 +293,7 @@ std::expected<std::string, WinePathFailure> mapWindowsPath(std::string_view wind
     Components components;
     if (onDrive || isSeparator(path[0])) {
         // A path from the root without a letter is on the system drive.
-        const std::string drive = onDrive ? std::string{lowered(path[0]), ':'} : std::string("c:");
+        const std::string drive = onDrive ? std::string{asciiLower(path[0]), ':'} : std::string("c:");
         if (!paths.prefix)
             return fail(WinePathProblem::NoPrefix, drive);
         const auto root = findEntryIgnoringCase(*paths.prefix + "/dosdevices", drive);

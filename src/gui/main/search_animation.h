@@ -14,7 +14,6 @@ public:
     explicit SearchAnimation(QWidget* parent = nullptr);
     void play();
     void stop();
-    bool playing() const { return timer_.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "core/export/batch_names.h"
 #include "core/launcher/launcher.h"
+#include "core/text/ascii.h"
 #include "programs/version.h"
 
 #include <algorithm>
@@ -14,16 +15,6 @@ namespace {
 std::unexpected<std::string> usageError(const std::string& message)
 {
     return std::unexpected(message);
-}
-
-// Each written file is printed on a line of its own, KEY<TAB>FILE: a tab or
-// a line break in the file's name (from --prefix or --out) would split it.
-bool holdsControlCharacter(const std::string& text)
-{
-    return std::ranges::any_of(text, [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
 }
 
 std::optional<ExportFormat> formatNamed(const std::string& name)
@@ -329,6 +320,8 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
                 return usageError(*problem == PrefixProblem::Empty
                                       ? "--prefix may not be empty"
                                       : "--prefix may not hold '/' or be . or ..");
+            // Each written file is printed on a line of its own, KEY<TAB>FILE:
+            // a tab or a line break in the file's name would split it.
             if (holdsControlCharacter(value))
                 return usageError("--prefix may not hold a tab, a line break or another control character");
             options.prefix = value;

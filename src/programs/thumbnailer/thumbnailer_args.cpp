@@ -1,9 +1,9 @@
 #include "programs/thumbnailer/thumbnailer_args.h"
 
+#include "core/text/ascii.h"
 #include "programs/version.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -45,13 +45,9 @@ std::expected<std::string, std::string> percentDecoded(const std::string& text)
     return bytes;
 }
 
-bool startsWithNoCase(const std::string& text, std::string_view prefix)
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+    return equalIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "system/session/desktop_session.h"
 
+#include "core/text/ascii.h"
+
 #include <cstdlib>
 #include <string_view>
 
@@ -15,15 +17,7 @@ bool isSet(const char* value)
 // The session manager writes the type in lower case; any case is taken.
 bool saysWayland(std::string_view type)
 {
-    constexpr std::string_view wayland = "wayland";
-    if (type.size() != wayland.size())
-        return false;
-    for (std::size_t i = 0; i < type.size(); ++i) {
-        const char c = type[i] >= 'A' && type[i] <= 'Z' ? static_cast<char>(type[i] - 'A' + 'a') : type[i];
-        if (c != wayland[i])
-            return false;
-    }
-    return true;
+    return equalIgnoringAsciiCase(type, "wayland");
 }
 
 } // namespace

@@ -60,16 +60,6 @@ TEST(DesktopEntry, ExecArgumentsAreQuotedOnlyWhenTheyHoldAReservedCharacter)
         EXPECT_EQ(execArgument(c.argument, c.quoted), c.exec) << c.argument;
 }
 
-TEST(DesktopEntry, ControlCharactersAreFound)
-{
-    const std::pair<std::string, bool> cases[] = {
-        {"plain", false}, {"日本語", false}, {"a\nb", true},  {"a\tb", true},
-        {"a\rb", true},   {"a\x7f", true},   {"\xff", false}, // not UTF-8 is another rule
-    };
-    for (const auto& [text, control] : cases)
-        EXPECT_EQ(holdsControlCharacter(text), control) << text;
-}
-
 TEST(DesktopEntry, ExecLineTakesTheStringEscapesAfterItsOwnQuoting)
 {
     DesktopEntryFields fields{"Ship\\Yard",       "/home/ana/.wine", "/games/100% ship.exe",

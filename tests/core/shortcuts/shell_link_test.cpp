@@ -39,6 +39,11 @@ TEST(ShellLink, ReadsWhatALauncherNeedsInEitherEncoding)
     environment.iconIndex = 3;
     test::ShortcutRecipe relative;
     relative.relativePath = ".\\bin\\tool.exe";
+    // 0x80 is the euro sign in Windows-1252, 0xE9 é as in Latin-1.
+    test::ShortcutRecipe western;
+    western.unicode = false;
+    western.localBasePath = "C:\\Caf\xe9\\\x80.exe";
+    western.arguments = "\x93quoted\x94";
 
     const Case cases[] = {
         {"unicode strings", game, "C:\\Games\\Ship\\ship.exe", "%ProgramFiles%\\Ship\\icons.dll",
@@ -50,6 +55,8 @@ TEST(ShellLink, ReadsWhatALauncherNeedsInEitherEncoding)
         {"environment blocks first", environment, "%ProgramFiles%\\App\\app.exe",
          "%SystemRoot%\\system32\\shell32.dll", std::nullopt, std::nullopt, 3},
         {"relative path alone", relative, ".\\bin\\tool.exe", std::nullopt, std::nullopt, std::nullopt, 0},
+        {"ansi strings as windows-1252", western, "C:\\Café\\€.exe", std::nullopt, "“quoted”", std::nullopt,
+         0},
     };
     for (const Case& c : cases) {
         const auto bytes = test::buildShortcut(c.recipe);
