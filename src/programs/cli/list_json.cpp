@@ -73,10 +73,10 @@ JsonListing listJson(const std::string& path, const IconSource& source)
     const Json version = versionJson(source.versionInfo());
     const bool utf8 = isUtf8(path);
     for (int i = 0; i < source.count(); ++i) {
-        const auto group = source.group(i);
-        if (!group)
-            continue; // as in the plain listing: cannot happen below count()
-        const ExtractedIcon drawn = extractIcon(*group);
+        // As in the plain listing: below count(), and with no stop to ask
+        // for, every group is read, so value() cannot throw.
+        const IconGroup group = source.group(i).value();
+        const ExtractedIcon drawn = extractIcon(group);
 
         // A path that is not UTF-8 is written with U+FFFD in place of each
         // bad byte (by dump's replace handler), and in full as base64.
@@ -93,7 +93,7 @@ JsonListing listJson(const std::string& path, const IconSource& source)
             line["language"] = nullptr;
         }
         Json images = Json::array();
-        for (const StoredImageFacts& image : storedImageFacts(*group))
+        for (const StoredImageFacts& image : storedImageFacts(group))
             images.push_back(imageJson(image));
         line["images"] = std::move(images);
         line["large"] = chosenJson(drawn.largeEntry);
