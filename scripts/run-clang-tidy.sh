@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the checks of .clang-tidy over every source file of the
-# core and of the system layer that the core build compiles, as that build
-# compiles them (its compile_commands.json), on every processor. Any finding
-# fails the run (WarningsAsErrors).
-# Usage: scripts/run-clang-tidy.sh [build folder, default build/core]
+# core and of the system layer that a build compiles, as that build compiles
+# them (its compile_commands.json), on every processor. Any finding fails the
+# run (WarningsAsErrors). ./test.sh gives it the test build, which it has
+# configured anyway, so the core is not built a second time for it.
+# Usage: scripts/run-clang-tidy.sh [build folder, default build/test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/core}
+build=${1:-build/test}
 tidy=${CLANG_TIDY:-clang-tidy-16}
 
 if [ ! -f "$build/compile_commands.json" ]; then
-    echo "No $build/compile_commands.json: configure that build first (cmake --preset core)." >&2
+    echo "No $build/compile_commands.json: configure that build first (cmake --preset test)." >&2
     exit 1
 fi
 
@@ -29,9 +30,12 @@ check() {
     # <expected> and <variant>; it spells the standard c++2b rather than
     # g++'s c++23, and libstdc++ 12 hides std::expected from clang's older
     # __cpp_concepts value, so it is set anew (as the fuzz build does).
+    # The build's -Werror is g++'s: clang's own warnings differ, and only the
+    # checks of .clang-tidy judge the code here.
     local out
     if ! out=$("$tidy" --quiet -p "$build" \
                    --extra-arg=-std=c++2b \
+                   --extra-arg=-Wno-error \
                    --extra-arg=-U__cpp_concepts \
                    --extra-arg=-D__cpp_concepts=202002L \
                    "$1" 2>&1); then
