@@ -134,12 +134,12 @@ TEST(ArchiveReaderFence, AReaderThatFailsStopsItsContainerWithItsReason)
         {"kill -SEGV $$", ContainerProblem::Hostile, "the reader ended by signal 11"},
         {"exec sleep 30", ContainerProblem::Hostile, "took more than 1 s"},
         // A tag no reader sends.
-        {"printf 'X\\000\\000\\000\\000\\000\\000\\000\\000' >&4; sleep 30", ContainerProblem::Hostile,
+        {"printf 'X\\000\\000\\000\\000\\000\\000\\000\\000' >&4; exec sleep 30", ContainerProblem::Hostile,
          "the reader's reply broke the rules: an unknown reply"},
         // A name longer than any reply may carry.
         {"printf 'O\\000\\000\\000\\000\\000\\000\\000\\000' >&4; head -c 1 <&4 >/dev/null;"
          "printf 'E\\000\\000\\000\\000\\000\\000\\000\\000\\001\\000\\000\\000\\000\\000\\000\\000\\000"
-         "\\377\\377\\377\\377' >&4; sleep 30",
+         "\\377\\377\\377\\377' >&4; exec sleep 30",
          ContainerProblem::Hostile, "the reader's reply broke the rules: a text too long"},
     };
     auto file = FileSource::open(kContainers + "setup.zip");

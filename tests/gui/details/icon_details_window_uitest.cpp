@@ -5,6 +5,7 @@
 
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
+#include "support/own_output_folder.h"
 
 #include "core/icons/icon_source.h"
 #include "fixtures/fixture_facts.h"
@@ -234,7 +235,7 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(QFile::copy(QStringLiteral(GB_FIXTURE_DIR "/icons32.exe"), folder.filePath("b.exe")));
-        MainWindow window;
+        MainWindow window(test::withOwnOutputFolder());
         window.findChild<QLineEdit*>("t2")->setText(folder.path());
         QSignalSpy finished(&window, &MainWindow::searchFinished);
         window.Command1_Click(0);

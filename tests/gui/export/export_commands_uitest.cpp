@@ -7,6 +7,7 @@
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
 #include "support/message_closer.h"
+#include "support/own_output_folder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -146,6 +147,12 @@ class ExportCommandsTest : public QObject {
 
     QString iconsFolder(MainWindow& w) { return QString::fromStdString(w.outputFolder()) + "/icons/"; }
     QString bitmapsFolder(MainWindow& w) { return QString::fromStdString(w.outputFolder()) + "/bmps/"; }
+    // The windows here write to this test's own output folder, not beside the
+    // program, so a batch's last words say where its files went.
+    QString savedIn(MainWindow& w, const char* folder)
+    {
+        return QStringLiteral("（保存在 %1/%2）").arg(QString::fromStdString(w.outputFolder()), folder);
+    }
 
     void runBatch(MainWindow& w, ExportCommands::Batch batch, const QString& prefix)
     {
@@ -165,7 +172,7 @@ private slots:
 
     void theMenuHoldsTheItemsInOrder()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QMenu* menu = w.exportCommands().menu();
         QStringList names, captions;
         for (QAction* a : menu->actions()) {
@@ -186,7 +193,7 @@ private slots:
 
     void rightClickStatesFollowTheSelection()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         ExportCommands& commands = w.exportCommands();
@@ -219,7 +226,7 @@ private slots:
 
     void saveIconWritesTheSizeOfTheChosenFilterAndRemembersTheName()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         selectRows(w, {1});
         w.catalogueView().selectionModel()->setCurrentIndex(
@@ -254,7 +261,7 @@ private slots:
 
     void emptyCatalogueSaysSoForSaveAndCopy()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         Message message;
         catchMessage(message);
         w.exportCommands().saveico_Click();
@@ -268,7 +275,7 @@ private slots:
 
     void copyPutsTheLargeImageOnTheClipboardInEveryView()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 2);
         w.Option1_Click(1); // small icons shown
         selectRows(w, {1});
@@ -280,7 +287,7 @@ private slots:
 
     void deletingRowsKeepsTheImagesAndTheOtherRowsOwnIcons()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 5);
         selectRows(w, {1, 3});
         w.exportCommands().delico_Click();
@@ -296,7 +303,7 @@ private slots:
 
     void colourBatchesWriteNumberedFilesAndReplaceEarlierOnes()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         runBatch(w, ExportCommands::Batch::saveall, "a b");
         for (int n = 1; n <= 3; ++n)
@@ -314,7 +321,7 @@ private slots:
 
     void afterDeletingARowTheNumbersCloseUp()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 5);
         selectRows(w, {1});
         w.exportCommands().delico_Click();
@@ -327,20 +334,20 @@ private slots:
 
     void grayBatchesKeepTransparencyAndShowTheirStatus()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         runBatch(w, ExportCommands::Batch::hdico1, "A");
         const RgbaImage gray = icoImage(iconsFolder(w) + "A_Icon1.ico");
         QCOMPARE(gray.width(), 32);
         QVERIFY(gray.at(31, 31) == (Rgba{59, 59, 59, 255})); // cltogry(200, 0, 0)
         QCOMPARE(gray.at(0, 0).a, 0);
-        QCOMPARE(w.statusText(), QStringLiteral("灰度图标保存完毕！已保存 3 个文件。"));
+        QCOMPARE(w.statusText(), QStringLiteral("灰度图标保存完毕！已保存 3 个文件。") + savedIn(w, "icons"));
 
         runBatch(w, ExportCommands::Batch::hdbmp2, "A");
         QImage bmp(bitmapsFolder(w) + "A_bmp3.bmp");
         QCOMPARE(bmp.size(), QSize(16, 16));
         QCOMPARE(bmp.pixelColor(0, 0), QColor(192, 192, 192));
-        QCOMPARE(w.statusText(), QStringLiteral("灰度位图保存完成！已保存 3 个文件。"));
+        QCOMPARE(w.statusText(), QStringLiteral("灰度位图保存完成！已保存 3 个文件。") + savedIn(w, "bmps"));
     }
 
     void cancelledOrEmptyPrefixShowsTheMessageWithEachCommandsTitle_data()
@@ -372,7 +379,7 @@ private slots:
         QFETCH(int, batch);
         QFETCH(QString, promptTitle);
         QFETCH(QString, messageTitle);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 1);
         QString seenTitle;
         Message message;
@@ -390,7 +397,7 @@ private slots:
 
     void aPrefixThatWouldLeaveTheFolderIsRefused()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 1);
         for (const QString prefix : {"../x", "..", "."}) {
             Message message;
@@ -402,7 +409,7 @@ private slots:
 
     void filesThatCannotBeWrittenAreCountedAndReported()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         QDir(iconsFolder(w)).mkpath("fail_Icon2.ico"); // a folder in the way of the second file
         Message message;
@@ -413,7 +420,8 @@ private slots:
         QDir(iconsFolder(w)).rmdir("fail_Icon2.ico");
         QTRY_VERIFY(message.text.startsWith(QStringLiteral("已保存 2 个文件，1 个文件保存失败。")));
         QVERIFY(message.text.contains("fail_Icon2.ico"));
-        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。"));
+        QCOMPARE(w.statusText(),
+                 QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。") + savedIn(w, "icons"));
     }
 
     // When the program's folder could not be written, the batch's last
@@ -459,16 +467,16 @@ private slots:
 
     void colourBatchEndsWithItsOwnCountsInTheStatusLine()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         w.setStatusText(QStringLiteral("an earlier batch's word"));
         runBatch(w, ExportCommands::Batch::saveall, "c");
-        QCOMPARE(w.statusText(), QStringLiteral("保存完毕：已保存 3 个文件。"));
+        QCOMPARE(w.statusText(), QStringLiteral("保存完毕：已保存 3 个文件。") + savedIn(w, "icons"));
     }
 
     void grayBatchWhoseFolderWasRemovedEndsWithTheCountsNotItsProgress()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         // The closer lives as long as this test, so no timer outlives it.
         test::MessageCloser closer;
@@ -477,9 +485,10 @@ private slots:
         QDir(iconsFolder(w)).removeRecursively();
         w.exportCommands().runBatchCommand(ExportCommands::Batch::hdico1);
         const bool finished = done.wait(20000);
-        QDir().mkpath(iconsFolder(w)); // back at once: other tests share the folder
+        QDir().mkpath(iconsFolder(w)); // back at once: the later tests write there too
         QVERIFY(finished);
-        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 0 个文件，3 个文件保存失败。"));
+        QCOMPARE(w.statusText(),
+                 QStringLiteral("保存结束：已保存 0 个文件，3 个文件保存失败。") + savedIn(w, "icons"));
         QCOMPARE(closer.count, 1);
         QVERIFY(closer.text.startsWith(QStringLiteral("已保存 0 个文件，3 个文件保存失败。")));
         // In the user's words, naming the file; the system's reason only after.
@@ -488,7 +497,7 @@ private slots:
 
     void aBatchChosenWhileAnotherRunsIsRefusedAloudAndNoFailureIsLost()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 3);
         QDir(iconsFolder(w)).mkpath("busy_Icon2.ico"); // the first batch fails once
         test::MessageCloser closer;
@@ -503,12 +512,13 @@ private slots:
         QTRY_COMPARE(closer.count, 2);
         QVERIFY(closer.texts.contains(QStringLiteral("正在批量保存，请等当前的保存结束后再试！")));
         QCOMPARE(closer.texts.filter(QStringLiteral("已保存 2 个文件，1 个文件保存失败。")).size(), 1);
-        QCOMPARE(w.statusText(), QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。"));
+        QCOMPARE(w.statusText(),
+                 QStringLiteral("保存结束：已保存 2 个文件，1 个文件保存失败。") + savedIn(w, "icons"));
     }
 
     void closingTheWindowDuringABatchEndsItAtTheNextFileWithWholeFiles()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         fill(w, 1);
         // Many rows of one icon: a batch long enough to be running when the window closes.
         for (int i = 0; i < 20000; ++i)

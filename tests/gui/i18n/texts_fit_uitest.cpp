@@ -14,6 +14,7 @@
 #include "gui/export/export_commands.h"
 #include "gui/main/main_window.h"
 #include "gui/main/main_window_driver.h"
+#include "support/own_output_folder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -202,7 +203,7 @@ void TextsFitTest::EveryTextFitsItsControl()
             clipped << name + QStringLiteral(": ") + line;
     };
 
-    gb::MainWindow main;
+    gb::MainWindow main(gb::test::withOwnOutputFolder());
     check(main, QStringLiteral("main window"));
     // The list view shows the catalogue's column headers.
     main.findChild<QToolButton*>("Option1_2")->click();
@@ -251,7 +252,7 @@ void TextsFitTest::MainWindowScreenshots()
     for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
         gb::ui::installUiTranslations(*QCoreApplication::instance(),
                                       language == u"en" ? language : QStringLiteral("zh_CN"));
-        gb::MainWindow window;
+        gb::MainWindow window(gb::test::withOwnOutputFolder());
         window.findChild<QLineEdit*>("t1")->setText(QStringLiteral("*.exe;*.dll;*.ico"));
         window.show();
         QVERIFY(gb::test::searchTree(window, programs, false));

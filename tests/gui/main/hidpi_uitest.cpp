@@ -16,6 +16,7 @@
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window_driver.h"
 #include "support/ico_images.h"
+#include "support/own_output_folder.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -102,7 +103,7 @@ private slots:
 
     void viewsShowTheStoredImageForTheirDevicePixelsAndFilesKeepTheirSizes()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(test::searchTree(w, temp_.filePath("tree"), false));
@@ -174,7 +175,7 @@ private slots:
             details->setAttribute(Qt::WA_DeleteOnClose, false);
             shown.reset(details);
         } else if (window == "main") {
-            shown = std::make_unique<MainWindow>();
+            shown = std::make_unique<MainWindow>(test::withOwnOutputFolder());
         } else if (window == "converter") {
             shown = std::make_unique<convert::ConverterWindow>();
         } else if (window == "chooser") {

@@ -6,6 +6,7 @@
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
 #include "gui/main/main_window_driver.h"
+#include "support/own_output_folder.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -87,7 +88,7 @@ private slots:
 
     void MainWindowIsAnAccessibleWindowNamedByItsTitle()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QAccessibleInterface* iface = accessible(&w);
         QCOMPARE(iface->role(), QAccessible::Window);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Glimmerbox（6.02）"));
@@ -95,7 +96,7 @@ private slots:
 
     void StatusLineIsAStatusBarReadByItsCurrentText()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QAccessibleInterface* iface = accessible(control<QWidget>(w, "statusbar1"));
         QCOMPARE(iface->role(), QAccessible::StatusBar);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("点击“开始搜索”按钮提取图标！"));
@@ -105,7 +106,7 @@ private slots:
 
     void CounterIsReadByItsNumberAndLabelledByItsCaption()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         QAccessibleInterface* iface = accessible(control<QLabel>(w, "lblCount"));
         QCOMPARE(iface->text(QAccessible::Name).trimmed(), QStringLiteral("6"));
@@ -117,7 +118,7 @@ private slots:
 
     void ViewOptionsAreRadioButtons()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         const char* names[] = {"Option1_0", "Option1_1", "Option1_2"};
         const QString captions[] = {QStringLiteral("大图显示"), QStringLiteral("小图显示"),
                                     QStringLiteral("列表显示")};
@@ -140,7 +141,7 @@ private slots:
     void ViewOptionsSwitchTheViewWhenOperatedFromTheBus()
     {
         QFETCH(QString, action);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         const struct {
             const char* name;
             CatalogueView::View view;
@@ -159,7 +160,7 @@ private slots:
 
     void CatalogueRowsAreReadAsIconNWithTheirSource()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         QAccessibleInterface* icons = accessible(w.catalogueView().iconView());
         QVERIFY(icons->tableInterface() != nullptr);
@@ -193,7 +194,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(int, view);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         w.Option1_Click(view);
         QAbstractItemView* list = w.catalogueView().activeView();
@@ -211,7 +212,7 @@ private slots:
     // menu beside its windows, and the menu names it as its parent.
     void OpenCatalogueMenuIsInTheAccessibleTree()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         QMenu* menu = w.exportCommands().menu();
         QAccessibleInterface* application = accessible(qApp);
@@ -246,7 +247,7 @@ private slots:
     void KeyboardMenuHasTheRightClickStates()
     {
         QFETCH(QList<int>, selected);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         QAbstractItemView* list = w.catalogueView().activeView();
         list->setFocus();
@@ -274,7 +275,7 @@ private slots:
 
     void MenuKeyOnAnEmptyCatalogueOpensNothing()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QAbstractItemView* list = w.catalogueView().activeView();
@@ -285,7 +286,7 @@ private slots:
 
     void ArrowKeysShowTheSourceOfTheRowReachedAsAClickDoes()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         w.Option1_Click(2);
         QAbstractItemView* list = w.catalogueView().activeView();
@@ -307,7 +308,7 @@ private slots:
 
     void FocusArrivingInTheCatalogueKeepsTheResultLine()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         searched(w);
         const QString result = w.statusText();
         w.catalogueView().activeView()->setFocus(Qt::TabFocusReason);
@@ -316,7 +317,7 @@ private slots:
 
     void FocusStartsInThePatternField()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(w, "t1"));
@@ -324,7 +325,7 @@ private slots:
 
     void WindowHasAFixedSizeAndNoMaximiseButton()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
         QCOMPARE(w.size(), QSize(615, 456)); // 9225 x 6840 twips
@@ -343,7 +344,7 @@ private slots:
 
     void LargeAndSmallIconViewsHaveDifferentPictures()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         const QSize size = control<QToolButton>(w, "Option1_0")->iconSize();
         const QImage large = control<QToolButton>(w, "Option1_0")->icon().pixmap(size).toImage();
         const QImage small = control<QToolButton>(w, "Option1_1")->icon().pixmap(size).toImage();
@@ -355,7 +356,7 @@ private slots:
 
     void SubfolderSwitchAnswersClicksAcrossItsWholeWidth()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* chkSub = control<QCheckBox>(w, "chkSub");
@@ -367,7 +368,7 @@ private slots:
     void EveryButtonPictureHasTheColumnsOneSize()
     {
         // A picture smaller than the others sits higher and shrinks its button's caption upwards.
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         for (const char* name : {"Command1_0", "Option1_0", "Option1_1", "Option1_2", "Command1_1",
                                  "Command1_6", "Command1_5"}) {
             auto* button = control<QToolButton>(w, name);

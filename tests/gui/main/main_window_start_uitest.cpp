@@ -5,6 +5,7 @@
 #include "core/catalogue/file_icons.h"
 #include "gui/main/main_window.h"
 #include "gui/main/main_window_driver.h"
+#include "support/own_output_folder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,7 +68,7 @@ private slots:
 
     void StartWithAMissingPathSearchesNothingAndReportsOnce()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QLineEdit* t2 = typeMissingPath(w);
@@ -91,7 +92,7 @@ private slots:
     {
         // The start is pressed without the focus leaving the field (a key
         // or the accessibility bus): the path is checked all the same.
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         typeMissingPath(w);
@@ -105,7 +106,7 @@ private slots:
 
     void StartAfterLeavingAGoodPathSearchesThatPath()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* t2 = control<QLineEdit>(w, "t2");
@@ -121,7 +122,7 @@ private slots:
 
     void BrowseWithAMissingPathShowsTheMessageAlone()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QLineEdit* t2 = typeMissingPath(w);
@@ -137,7 +138,7 @@ private slots:
 
     void BrowseAfterAGoodPathOpensTheChooserAlone()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* t2 = control<QLineEdit>(w, "t2");
@@ -152,7 +153,7 @@ private slots:
 
     void AboutWithAMissingPathShowsTheMessageAlone()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         typeMissingPath(w);
@@ -165,12 +166,12 @@ private slots:
 
     void StartWhileAStoppedSearchWindsDownRunsWhenItEnds()
     {
-        MainWindow reference;
+        MainWindow reference(test::withOwnOutputFolder());
         QVERIFY(test::searchTree(reference, root_, true));
         const auto everything = test::catalogueKeys(reference, root_);
 
         std::atomic<int> extracted{0};
-        MainWindow w(slowExtraction(extracted));
+        MainWindow w(test::withOwnOutputFolder(slowExtraction(extracted)));
         control<QLineEdit>(w, "t2")->setText(root_);
         control<QCheckBox>(w, "chkSub")->setChecked(true);
         QSignalSpy finished(&w, &MainWindow::searchFinished);
@@ -193,14 +194,14 @@ private slots:
 
     void StartQueuedDuringAWindDownSearchesWhatTheFieldsHeldAtTheClick()
     {
-        MainWindow reference;
+        MainWindow reference(test::withOwnOutputFolder());
         reference.findChild<QLineEdit*>("t1")->setText("*.exe");
         QVERIFY(test::searchTree(reference, root_ + "/sub", false));
         const auto subOnly = test::catalogueKeys(reference, root_);
         QVERIFY(!subOnly.empty());
 
         std::atomic<int> extracted{0};
-        MainWindow w(slowExtraction(extracted));
+        MainWindow w(test::withOwnOutputFolder(slowExtraction(extracted)));
         auto* t1 = control<QLineEdit>(w, "t1");
         auto* t2 = control<QLineEdit>(w, "t2");
         auto* chkSub = control<QCheckBox>(w, "chkSub");
@@ -230,7 +231,7 @@ private slots:
     void StopWhileAStartWaitsDropsThatStart()
     {
         std::atomic<int> extracted{0};
-        MainWindow w(slowExtraction(extracted));
+        MainWindow w(test::withOwnOutputFolder(slowExtraction(extracted)));
         control<QLineEdit>(w, "t2")->setText(root_);
         control<QCheckBox>(w, "chkSub")->setChecked(true);
         QSignalSpy finished(&w, &MainWindow::searchFinished);

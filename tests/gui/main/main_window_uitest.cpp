@@ -6,6 +6,7 @@
 #include "core/search/file_pattern.h"
 #include "gui/main/catalogue_view.h"
 #include "gui/main/main_window.h"
+#include "support/own_output_folder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -114,7 +115,7 @@ private slots:
 
     void startsWithTheHintAndTheCurrentFolder()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QCOMPARE(w.windowTitle(), QStringLiteral("Glimmerbox（6.02）"));
         QCOMPARE(w.statusText(), QStringLiteral("点击“开始搜索”按钮提取图标！"));
         QCOMPARE(find<QLineEdit>(w, "t2")->text(), QDir::currentPath());
@@ -127,7 +128,7 @@ private slots:
 
     void searchWithoutSubfoldersTakesTheStartFolderOnly()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         search(w, false);
         QCOMPARE(keys(w), (std::vector<std::string>{"/a.exe(0)"}));
         QCOMPARE(w.statusText(), QStringLiteral("搜索结果：共计1 个图标"));
@@ -138,7 +139,7 @@ private slots:
 
     void searchWithSubfoldersWalksLastToFirstThenOwnFiles()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         search(w, true);
         const auto k = keys(w);
         // sub/ (last by name) first, its subfolder before its own file, then
@@ -154,7 +155,7 @@ private slots:
 
     void containersAreLookedInsideOnlyWhenChecked()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         auto* containers = find<QCheckBox>(w, "chkContainers");
         QVERIFY(!containers->isChecked());
         QCOMPARE(containers->text(), QStringLiteral("搜索压缩包"));
@@ -171,7 +172,7 @@ private slots:
 
     void aNewSearchReplacesTheCatalogue()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         search(w, true);
         search(w, false);
         QCOMPARE(w.catalogue().rows().size(), std::size_t{1});
@@ -186,7 +187,7 @@ private slots:
             ++extracted;
             return extractFileIcons(path);
         };
-        MainWindow w(services);
+        MainWindow w(test::withOwnOutputFolder(services));
         find<QLineEdit>(w, "t2")->setText(root_);
         find<QCheckBox>(w, "chkSub")->setChecked(true);
         QSignalSpy finished(&w, &MainWindow::searchFinished);
@@ -209,7 +210,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             return extractFileIcons(path);
         };
-        MainWindow w(services);
+        MainWindow w(test::withOwnOutputFolder(services));
         find<QLineEdit>(w, "t2")->setText(root_);
         find<QCheckBox>(w, "chkSub")->setChecked(true);
         QSignalSpy finished(&w, &MainWindow::searchFinished);
@@ -224,7 +225,7 @@ private slots:
 
     void theThreeViews()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         search(w, true);
         auto& lv = w.catalogueView();
         QTest::mouseClick(find<QToolButton>(w, "Option1_1"), Qt::LeftButton);
@@ -252,7 +253,7 @@ private slots:
     void iconViewsFillRowsLeftToRight()
     {
         QFETCH(QString, option);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         search(w, true);
@@ -271,7 +272,7 @@ private slots:
 
     void hoverShowsTheCountAndAClickShowsTheSource()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         search(w, true);
@@ -292,7 +293,7 @@ private slots:
         const QString file = qEnvironmentVariable("GB_SCREENSHOT");
         if (file.isEmpty())
             QSKIP("set GB_SCREENSHOT to save a picture of the window");
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         search(w, true);
@@ -303,7 +304,7 @@ private slots:
 
     void starAloneBecomesStarDotStar()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         auto* t1 = find<QLineEdit>(w, "t1");
         t1->setText("*");
         QCOMPARE(t1->text(), QStringLiteral("*.*"));
@@ -332,7 +333,7 @@ private slots:
     {
         QFETCH(QString, keys);
         QFETCH(QString, pattern);
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* t1 = find<QLineEdit>(w, "t1");
@@ -353,7 +354,7 @@ private slots:
 
     void twoPatternsJoinedBySemicolon()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         find<QLineEdit>(w, "t1")->setText("*.ico;*.exe");
         QFile::copy(QStringLiteral(GB_FIXTURE_DIR) + "/depth4.ico", root_ + "/z.ico");
         search(w, false);
@@ -363,7 +364,7 @@ private slots:
 
     void leavingAWrongPathShowsTheMessageAndResetsTheField()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* t2 = find<QLineEdit>(w, "t2");
@@ -380,7 +381,7 @@ private slots:
 
     void typingAPathMovesTheFolderListAtEachFolder()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         auto* t2 = find<QLineEdit>(w, "t2");
         t2->setText(root_);
         QCOMPARE(QString::fromStdString(w.searchFolder()), root_);
@@ -397,7 +398,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             return extractFileIcons(path);
         };
-        MainWindow w(services);
+        MainWindow w(test::withOwnOutputFolder(services));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         find<QLineEdit>(w, "t2")->setText(root_);
@@ -414,7 +415,7 @@ private slots:
 
     void webPaneSpeaksChineseFirst()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         const QString page = find<QTextBrowser>(w, "web1")->toPlainText();
         const qsizetype chinese = page.indexOf(QStringLiteral("可以从 Windows 程序"));
         QVERIFY(chinese >= 0);
@@ -427,7 +428,7 @@ private slots:
         CountingOpener opener;
         MainWindow::Services services;
         services.opener = &opener;
-        MainWindow w(services);
+        MainWindow w(test::withOwnOutputFolder(services));
         QTimer::singleShot(100, [] {
             QWidget* about = QApplication::activeModalWidget();
             QVERIFY(about != nullptr);
@@ -439,7 +440,7 @@ private slots:
 
     void theConverterOpensModally()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         QString seen;
         QTimer::singleShot(100, [&seen] {
             if (QWidget* converter = QApplication::activeModalWidget()) {
@@ -453,7 +454,7 @@ private slots:
 
     void theGrabberHidesTheMainWindowUntilItCloses()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(find<QToolButton>(w, "Command1_1"), Qt::LeftButton);
@@ -469,7 +470,7 @@ private slots:
 
     void exitClosesTheWindow()
     {
-        MainWindow w;
+        MainWindow w(test::withOwnOutputFolder());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(find<QToolButton>(w, "Command1_5"), Qt::LeftButton);

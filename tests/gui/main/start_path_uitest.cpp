@@ -3,6 +3,7 @@
 
 #include "gui/main/main_window.h"
 #include "gui/main/start_path.h"
+#include "support/own_output_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,7 @@ private slots:
         QFile::copy(QStringLiteral(GB_FIXTURE_DIR "/depth8.ico"),
                     folder.filePath("Program Files (x86)/other.exe"));
 
-        MainWindow window;
+        MainWindow window(test::withOwnOutputFolder());
         const auto start = startPathFor(QFile::encodeName(file));
         QVERIFY(start);
         window.setStartPath(*start);
@@ -95,7 +96,7 @@ private slots:
         QCOMPARE(start->folder, folder.path());
         QCOMPARE(start->pattern, pattern);
 
-        MainWindow window;
+        MainWindow window(test::withOwnOutputFolder());
         window.setStartPath(*start);
         QSignalSpy finished(&window, &MainWindow::searchFinished);
         window.Command1_Click(0);
@@ -108,7 +109,7 @@ private slots:
     void folderArgumentFillsTheSearchPathAndKeepsThePattern()
     {
         QTemporaryDir folder;
-        MainWindow window;
+        MainWindow window(test::withOwnOutputFolder());
         const auto start = startPathFor(QUrl::fromLocalFile(folder.path()).toEncoded());
         QVERIFY(start);
         window.setStartPath(*start);
