@@ -16,9 +16,9 @@ source /usr/share/bash-completion/bash_completion
 # shellcheck source=/dev/null
 source "$completion_file"
 
-spec=$(complete -p glimmerbox-cli) || { echo "no completion for glimmerbox-cli" >&2; exit 1; }
-function=$(sed -n 's/.*-F \([^ ]*\) .*/\1/p' <<<"$spec")
-[[ -n $function ]] || { echo "no function in: $spec" >&2; exit 1; }
+registration=$(complete -p glimmerbox-cli) || { echo "no completion for glimmerbox-cli" >&2; exit 1; }
+function=$(sed -n 's/.*-F \([^ ]*\) .*/\1/p' <<<"$registration")
+[[ -n $function ]] || { echo "no function in: $registration" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

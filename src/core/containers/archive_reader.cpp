@@ -1,7 +1,9 @@
 #include "core/containers/archive_reader.h"
 
+#include "core/bytes/descriptor.h"
 #include "core/containers/archive_channel.h"
 #include "core/containers/archive_service.h"
+#include "core/text/system_error_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -49,37 +51,6 @@ constexpr bool kUnderAddressSanitizer = false;
 #else
 constexpr bool kUnderAddressSanitizer = false;
 #endif
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-// Readers run on worker threads: strerror's buffer is shared, the GNU
-// strerror_r gives its own text.
-std::string systemText(int error)
-{
-    char text[256] = {};
-    return ::strerror_r(error, text, sizeof text);
-}
 
 ArchiveFault hostile(std::string detail)
 {
@@ -132,12 +103,12 @@ std::expected<Descriptor, ArchiveFault> archiveDescriptor(const ByteSource& sour
     if (source.descriptor() >= 0) {
         Descriptor copy(::fcntl(source.descriptor(), F_DUPFD_CLOEXEC, 10));
         if (!copy)
-            return std::unexpected(cannotStart(systemText(errno)));
+            return std::unexpected(cannotStart(systemErrorText(errno)));
         return copy;
     }
     Descriptor memory(::memfd_create("glimmerbox-archive", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (!memory)
-        return std::unexpected(cannotStart(systemText(errno)));
+        return std::unexpected(cannotStart(systemErrorText(errno)));
     const auto writeAll = [&memory](std::span<const std::byte> bytes) {
         while (!bytes.empty()) {
             const ssize_t n = ::write(memory.get(), bytes.data(), bytes.size());
@@ -163,12 +134,12 @@ std::expected<Descriptor, ArchiveFault> archiveDescriptor(const ByteSource& sour
         }
     }
     if (!written)
-        return std::unexpected(cannotStart(systemText(errno)));
+        return std::unexpected(cannotStart(systemErrorText(errno)));
     ::fcntl(memory.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL);
     // A descriptor at 3 or 4 would be overwritten by the other's move there.
     Descriptor high(::fcntl(memory.get(), F_DUPFD_CLOEXEC, 10));
     if (!high)
-        return std::unexpected(cannotStart(systemText(errno)));
+        return std::unexpected(cannotStart(systemErrorText(errno)));
     return high;
 }
 
@@ -295,12 +266,12 @@ struct ArchiveReader::Process {
             return std::unexpected(archive.error());
         int pair[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
-            return std::unexpected(cannotStart(systemText(errno)));
+            return std::unexpected(cannotStart(systemErrorText(errno)));
         channel = Descriptor(pair[0]);
         const Descriptor readerEnd(::fcntl(pair[1], F_DUPFD_CLOEXEC, 10));
         ::close(pair[1]);
         if (!readerEnd)
-            return std::unexpected(cannotStart(systemText(errno)));
+            return std::unexpected(cannotStart(systemErrorText(errno)));
 
         const std::uint64_t held = fence.residentNow();
         ReaderProcessLimits limits;
@@ -341,7 +312,7 @@ struct ArchiveReader::Process {
         posix_spawnattr_destroy(&attributes);
         if (failed != 0) {
             pid = -1;
-            return std::unexpected(cannotStart(systemText(failed)));
+            return std::unexpected(cannotStart(systemErrorText(failed)));
         }
         fence.started(pid);
         return {};
@@ -385,7 +356,7 @@ struct ArchiveReader::Process {
                 continue;
             if (errno != EAGAIN && errno != EWOULDBLOCK)
                 return std::unexpected(
-                    stopped(hostile(std::string("the channel failed: ") + systemText(errno))));
+                    stopped(hostile(std::string("the channel failed: ") + systemErrorText(errno))));
             if (auto watched = watch(); !watched)
                 return watched;
         }

@@ -1,5 +1,7 @@
 #include "core/convert/source_file.h"
 
+#include "core/bytes/descriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,22 +20,6 @@ CodecFailure openFailure(int error)
     default: return {ConvertStatus::SourceUnreadable, "the file cannot be opened"};
     }
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 

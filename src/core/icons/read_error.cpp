@@ -1,5 +1,7 @@
 #include "core/icons/read_error.h"
 
+#include "core/text/system_error_text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -27,12 +29,7 @@ const char* readErrorName(ReadError reason)
 std::string describe(const ReadFailure& failure)
 {
     if (failure.reason == ReadError::OpenFailed) {
-        // Files are read on worker threads, so not strerror, whose buffer
-        // every thread shares; the GNU strerror_r returns its text, in
-        // `text` or not.
-        char text[256];
-        return std::string(readErrorName(failure.reason)) + ": " +
-               ::strerror_r(failure.systemError, text, sizeof text);
+        return std::string(readErrorName(failure.reason)) + ": " + systemErrorText(failure.systemError);
     }
     if (failure.reason == ReadError::NotRegularFile || failure.reason == ReadError::NotIconSource)
         return readErrorName(failure.reason);

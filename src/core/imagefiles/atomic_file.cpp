@@ -1,5 +1,7 @@
 #include "core/imagefiles/atomic_file.h"
 
+#include "core/text/system_error_text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -22,11 +24,7 @@ std::string folderOf(const std::string& path)
 
 WriteFailure failure(int error, const std::string& what, const std::string& path)
 {
-    // Batches write on a worker thread, so not strerror, whose buffer every
-    // thread shares; the GNU strerror_r returns its text, in `text` or not.
-    char text[256];
-    return WriteFailure{error, what + ": " + ::strerror_r(error, text, sizeof text),
-                        writeProblemOf(error, path)};
+    return WriteFailure{error, what + ": " + systemErrorText(error), writeProblemOf(error, path)};
 }
 
 // A hidden name beside the target, so the rename never crosses file systems.

@@ -1,5 +1,7 @@
 #include "core/search/folder_walk.h"
 
+#include "core/bytes/descriptor.h"
+
 #include "core/search/folder_listing.h"
 
 #include <cerrno>
@@ -17,33 +19,6 @@ namespace {
 // the descriptors furthest up and reopen each through its child's ".."
 // on the way back, so depth is not bounded by the descriptor limit.
 constexpr std::size_t kMaxOpenFolders = 64;
-
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            fd_ = std::exchange(other.fd_, -1);
-        }
-        return *this;
-    }
-    ~Descriptor() { reset(); }
-    void reset()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-    int get() const { return fd_; }
-    bool open() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
 
 struct Frame {
     std::string folder;
