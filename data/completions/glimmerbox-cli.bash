@@ -45,6 +45,10 @@ _glimmerbox_cli()
             _filedir -d
             return
             ;;
+        --files-from)
+            _filedir
+            return
+            ;;
         --prefix)
             # launcher: a Wine prefix, a folder; export: a file name's start.
             [[ $command == launcher ]] && _filedir -d
@@ -58,8 +62,8 @@ _glimmerbox_cli()
 
     local options
     case $command in
-        list) options='--json -j --recursive --pattern --archives --help --' ;;
-        export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --help --' ;;
+        list) options='--json -j --recursive --pattern --archives --files-from -0 --help --' ;;
+        export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
         launcher) options='--prefix --name --data --help --' ;;
         *)
             COMPREPLY=($(compgen -W 'list export launcher --help --version -j' -- "$cur"))

@@ -44,6 +44,8 @@ complete -c $cli -n '__glimmerbox_cli_using list export' -F
 complete -c $cli -n '__glimmerbox_cli_using list export' -l recursive -d 'Search every subfolder too'
 complete -c $cli -n '__glimmerbox_cli_using list export' -l pattern -x -d 'The files of a folder to read (default *.exe)'
 complete -c $cli -n '__glimmerbox_cli_using list export' -l archives -d 'Look inside archives, disk images and installers'
+complete -c $cli -n '__glimmerbox_cli_using list export' -l files-from -r -F -d 'Also read the paths named in a file (- for standard input)'
+complete -c $cli -n '__glimmerbox_cli_using list export' -s 0 -d 'The names of --files-from are separated by NUL bytes'
 complete -c $cli -n '__glimmerbox_cli_using list' -l json -d 'One JSON object per line'
 
 complete -c $cli -n '__glimmerbox_cli_using export' -l size -x -a '32 16 all' -d 'The size drawn'

@@ -1,6 +1,7 @@
 #include "programs/cli/cli_commands.h"
 #include "programs/cli/input_files.h"
 #include "programs/cli/list_json.h"
+#include "programs/cli/name_list.h"
 
 #include "core/catalogue/icon_origin.h"
 #include "core/export/batch_names.h"
@@ -441,11 +442,22 @@ int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
 
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
-    const auto command = parseCommandLine(args);
+    auto command = parseCommandLine(args);
     if (!command) {
         err << "glimmerbox-cli: " << escapeText(command.error()) << "\n"
             << "Try 'glimmerbox-cli --help'.\n";
         return kExitUsage;
+    }
+    if (command->filesFrom) {
+        const auto separator = command->nulSeparated ? NameSeparator::Nul : NameSeparator::LineFeed;
+        auto names = readNameList(*command->filesFrom, separator);
+        if (!names) {
+            err << "glimmerbox-cli: " << escapeText(nameListFailureText(*command->filesFrom, names.error()))
+                << "\n";
+            return kExitUsage;
+        }
+        command->paths.insert(command->paths.end(), std::make_move_iterator(names->begin()),
+                              std::make_move_iterator(names->end()));
     }
     switch (command->kind) {
     case Command::Kind::Help: out << usageText(); return kExitOk;

@@ -95,10 +95,11 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] [--archives] PATH...
+  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] [--archives]
+                      [--files-from FILE [-0]] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [-j N] [--recursive] [--pattern P]
-                        [--archives] --out DIR PATH...
+                        [--archives] [--files-from FILE [-0]] --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
                         (... the options and PATHs of the export above)
@@ -126,6 +127,12 @@ folder's own files. Links to folders are never followed.
         member skipped (encrypted, damaged, too large) or a container
         stopped (damaged, decompressing past 64 times its size) is
         reported with its reason.
+
+--files-from FILE
+        also reads the PATHs named in FILE ("-" for standard input), one a
+        line, after those on the command line; empty lines are passed over.
+        With -0 they are separated by NUL bytes instead, as find -print0
+        writes them. PATH may then be left out.
 
 -j N    reads N files at once (default: one per processor core); the output,
         its order and its numbering are the same for every N.
@@ -202,7 +209,7 @@ strings are JSON's, not escaped so.
 
 Exit status: 0 when every file was read and written, 1 when some failed
 (each failure on standard error with the path and the reason), 2 on bad
-usage.
+usage or a --files-from list that cannot be read.
 
 See glimmerbox-cli(1) for the whole manual.
 )usage";
@@ -248,7 +255,7 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
     bool sizeGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
-        if (onlyPaths || arg.size() < 2 || (arg.compare(0, 2, "--") != 0 && arg != "-j")) {
+        if (onlyPaths || arg.size() < 2 || (arg.compare(0, 2, "--") != 0 && arg != "-j" && arg != "-0")) {
             command.paths.push_back(arg);
             continue;
         }
@@ -268,6 +275,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (arg == "--help") {
             command.kind = Command::Kind::Help;
             return command;
+        }
+        if (arg == "-0") {
+            command.nulSeparated = true;
+            continue;
         }
         if (arg == "--recursive") {
             command.walk.recursive = true;
@@ -292,13 +303,19 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             value = arg.substr(eq + 1);
             arg.resize(eq);
         } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out" ||
-                   arg == "--pattern") {
+                   arg == "--pattern" || arg == "--files-from") {
             if (i + 1 >= args.size())
                 return usageError(arg + " needs a value");
             value = args[++i];
         }
         if (arg == "--pattern") {
             command.walk.pattern = value;
+            continue;
+        }
+        if (arg == "--files-from") {
+            if (value.empty())
+                return usageError("--files-from may not be empty");
+            command.filesFrom = value;
             continue;
         }
         if (!exporting)
@@ -337,8 +354,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         }
     }
 
-    if (command.paths.empty())
+    if (command.paths.empty() && !command.filesFrom)
         return usageError("no PATH given");
+    if (command.nulSeparated && !command.filesFrom)
+        return usageError("-0 applies to --files-from");
     if (command.kind == Command::Kind::Export) {
         if (!formatGiven)
             return usageError("export needs --format");

@@ -39,8 +39,12 @@ struct Command {
     LauncherOptions launcherOptions;
     WalkChoice walk;
     std::vector<std::string> paths; // files and folders, bytes exactly as given
-    unsigned jobs = 0;              // files read at once (-j N); 0 for one per core
-    bool json = false;              // list: JSON Lines instead of tab-separated text
+    // --files-from FILE ("-": standard input): more paths, one a line, or
+    // with -0 one per NUL byte; read when the command runs, after `paths`.
+    std::optional<std::string> filesFrom;
+    bool nulSeparated = false;
+    unsigned jobs = 0; // files read at once (-j N); 0 for one per core
+    bool json = false; // list: JSON Lines instead of tab-separated text
 };
 
 // A usage error carries the message to print before the usage hint.

@@ -89,6 +89,8 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
         {"--recursive", {"list", "--recursive", "a.exe"}},
         {"--pattern", {"list", "--pattern", "*.dll", "a.exe"}},
         {"--archives", {"list", "--archives", "a.exe"}},
+        {"--files-from", {"list", "--files-from", "names"}},
+        {"-0", {"export", "-0", "--files-from=-", "--format", "original", "--out", "d"}},
         {"--size", with(exportIco, {})},
         {"--format", with(exportIco, {})},
         {"--gray", with(exportIco, {"--gray"})},
@@ -101,7 +103,8 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
     };
     for (const Option& option : options) {
         EXPECT_TRUE(parseCommandLine(option.accepted).has_value()) << option.name;
-        const std::string shown = std::string(option.name) + (option.name[1] == '-' ? "" : " ");
+        // -j is shown with its value ("-j N"), so that "-j" is not found inside another word.
+        const std::string shown = std::string(option.name) + (option.name == std::string("-j") ? " " : "");
         EXPECT_NE(helpSynopsis.find(shown), std::string::npos) << option.name << " not in\n" << helpSynopsis;
         EXPECT_NE(manualSynopsis.find(shown), std::string::npos) << option.name << " not in\n"
                                                                  << manualSynopsis;
@@ -115,11 +118,11 @@ TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
     std::ifstream in(GB_CLI_MAN_SOURCE);
     const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(page.empty());
-    const char* named[] = {"list",      "export",     "launcher", "--json",   "-j",        "--recursive",
-                           "--pattern", "--archives", "--size",   "--format", "--gray",    "--prefix",
-                           "--out",     "--name",     "--data",   "--help",   "--version", "--",
-                           "ico",       "bmp",        "png",      "original", "hicolor",   "32",
-                           "16",        "all"};
+    const char* named[] = {"list",         "export",     "launcher", "--json",   "-j",        "--recursive",
+                           "--pattern",    "--archives", "--size",   "--format", "--gray",    "--prefix",
+                           "--out",        "--name",     "--data",   "--help",   "--version", "--",
+                           "--files-from", "-0",         "ico",      "bmp",      "png",       "original",
+                           "hicolor",      "32",         "16",       "all"};
     for (const char* word : named)
         EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
 }
@@ -160,6 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
         OptionFault{"JobsWithoutValue", {"list", "a", "-j"}, "-j needs a value"},
         OptionFault{
             "JobsBeforeTheCommandOfNone", {"-j", "0", "list", "a"}, "-j takes a number from 1 to 256"},
+        OptionFault{"NulWithoutAList", {"list", "-0", "a"}, "-0 applies to --files-from"},
+        OptionFault{"EmptyListName", {"list", "--files-from="}, "--files-from may not be empty"},
+        OptionFault{"UnreadableList",
+                    {"list", "--files-from", "/nonexistent/names"},
+                    "cannot read the list of names /nonexistent/names: No such file or directory"},
         OptionFault{"OutWithALineBreak",
                     {"export", "--size", "32", "--format", "ico", "--out", "d\ne", "a"},
                     "--out may not hold a tab, a line break"}),
