@@ -14,6 +14,7 @@
 #                (default corpus/files.txt, from bench/gather-corpus.sh)
 #     FILES      files in the searched tree (default 100000)
 #   RUNS=3 bench/window-accessibility-bench.sh    runs of each (default 2)
+#   WINDOW_BENCH=/path/to/window_bench ...        another build's (before/after)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -26,6 +27,7 @@ list="$(realpath "${1:-$root/corpus/files.txt}")"
 files="${2:-100000}"
 runs="${RUNS:-2}"
 build="$root/build/bench"
+window_bench="$(realpath "${WINDOW_BENCH:-$build/bin/window_bench}")"
 results="$build/results"
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || { echo "no $launcher: at-spi2-core is needed" >&2; exit 1; }
@@ -42,10 +44,11 @@ measure() {
     local bridge="$1"
     local env=(QT_QPA_PLATFORM=xcb)
     [ "$bridge" = on ] && env+=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    # shellcheck disable=SC2016 # $1 and $2 are the inner shell's
     (cd "$build" && env "${env[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- sh -c '
         dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null
-        /usr/bin/time -f "largest resident memory: %M KB" ./bin/window_bench "$1" ./bin/glimmerbox-cli "$2"
-    ' sh "$list" "$files" 2>&1) | grep -E '^(platform|search|longest|catalogue|largest)'
+        /usr/bin/time -f "largest resident memory: %M KB" "$3" "$1" ./bin/glimmerbox-cli "$2"
+    ' sh "$list" "$files" "$window_bench" 2>&1) | grep -E '^(platform|search|CPU|longest|catalogue|largest)'
 }
 
 echo
@@ -64,6 +67,7 @@ echo "== Summary (medians)"
 awk '
     /^platform/ { bridge = $NF }
     /^search/ { for (i = 1; i <= NF; ++i) if ($i == "ratio") r[bridge] = r[bridge] " " $(i + 1) }
+    /^CPU/ { c[bridge] = c[bridge] " " $NF }
     /^largest/ { m[bridge] = m[bridge] " " $(NF - 1) }
     function median(s,   a, n, i, j, t) {
         n = split(s, a, " ")
@@ -72,6 +76,6 @@ awk '
     }
     END {
         for (b in r)
-            printf "accessibility %-3s: window / glimmerbox-cli list %.2f (target: within 1.2), largest memory %.0f MB (target: within 250 MB)\n",
-                b, median(r[b]), median(m[b]) / 1024
+            printf "accessibility %-3s: window / glimmerbox-cli list %.2f elapsed, %.2f CPU (target: within 1.2), largest memory %.0f MB (target: within 250 MB)\n",
+                b, median(r[b]), median(c[b]), median(m[b]) / 1024
     }' "$results/window-accessibility.txt" | sort | tee -a "$results/window-accessibility.txt"
