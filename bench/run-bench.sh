@@ -11,7 +11,10 @@
 #   4. the main window: a search over 10,000 files against glimmerbox-cli
 #      list, the longest event-loop block, memory with 100,000 icons;
 #   5. every batch save of 10,000 icons, and glimmerbox-cli export of the
-#      same icons against the window's batch of them (bench/batch_bench).
+#      same icons against the window's batch of them (bench/batch_bench);
+#   6. the window's search of 100,000 files under Xvfb with the
+#      accessibility bus off and on, each against glimmerbox-cli list of the
+#      same tree (bench/window-accessibility-bench.sh).
 # Results are kept in build/bench/results/. Takes a few minutes.
 #
 #   bench/run-bench.sh            everything
@@ -123,3 +126,6 @@ echo "== The main window under load (offscreen, 10,000 files, then 100,000 icons
 echo
 echo "== Batch saves of 10,000 icons, then glimmerbox-cli export of the same icons"
 (cd "$build" && ./bin/batch_bench 10000 "$cli") | tee "$results/batch.txt"
+
+echo
+RUNS=1 "$root/bench/window-accessibility-bench.sh" "$corpus/files.txt" 100000

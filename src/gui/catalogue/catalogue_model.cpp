@@ -16,13 +16,14 @@ constexpr int kCachedPixmaps = 4096;
 } // namespace
 
 CatalogueModel::CatalogueModel(CatalogueStore& store, QObject* parent)
-    : QAbstractTableModel(parent), store_(store), pixmaps_(kCachedPixmaps)
+    : QAbstractTableModel(parent), store_(store), shownRows_(static_cast<int>(store.rows().size())),
+      pixmaps_(kCachedPixmaps)
 {
 }
 
 int CatalogueModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(store_.rows().size());
+    return parent.isValid() ? 0 : shownRows_;
 }
 
 int CatalogueModel::columnCount(const QModelIndex& parent) const
@@ -44,7 +45,8 @@ QString CatalogueModel::displayPath(const std::string& bytes)
 
 QVariant CatalogueModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= rowCount() ||
+        static_cast<std::size_t>(index.row()) >= store_.rows().size())
         return {};
     const std::size_t icon = iconOf(index.row());
     if (index.column() == 0) {
@@ -96,7 +98,22 @@ void CatalogueModel::reload()
 {
     beginResetModel();
     pixmaps_.clear();
+    shownRows_ = static_cast<int>(store_.rows().size());
     endResetModel();
+}
+
+void CatalogueModel::appendNewRows()
+{
+    const int rows = static_cast<int>(store_.rows().size());
+    if (rows < shownRows_) {
+        reload(); // rows went away meanwhile: not an append
+        return;
+    }
+    if (rows == shownRows_)
+        return;
+    beginInsertRows({}, shownRows_, rows - 1);
+    shownRows_ = rows;
+    endInsertRows();
 }
 
 QPixmap CatalogueModel::pixmapFor(std::size_t icon) const

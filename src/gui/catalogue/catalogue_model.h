@@ -30,8 +30,13 @@ public:
     void setDeviceRatio(double ratio);
     double deviceRatio() const { return deviceRatio_; }
 
-    // The store changed wholesale (reset, rows built, rows removed).
+    // The store changed wholesale (reset, rows removed).
     void reload();
+    // The store's rows past those the views know are new and the ones before
+    // them unchanged (rows built after a search): the views and the
+    // accessibility bridge hear of them as one insertion, however many there
+    // are, rather than a reset or a change per row.
+    void appendNewRows();
 
     // The image position (from 1) of a row (from 0).
     std::size_t iconOf(int row) const;
@@ -42,6 +47,9 @@ private:
     QPixmap pixmapFor(std::size_t icon) const;
 
     CatalogueStore& store_;
+    // The rows the views were told of: the store's rows change before the
+    // model says so, and a view never asks for a row it has not heard of.
+    int shownRows_ = 0;
     bool large_ = true;
     double deviceRatio_ = 1.0;
     mutable QCache<quint64, QPixmap> pixmaps_;

@@ -406,9 +406,11 @@ void MainWindow::finishSearch()
 {
     harvestTimer_.stop();
     // Row building: one row per image, shown only now that the walk has ended.
+    // The catalogue was emptied when the search began: all its rows reach
+    // the views as one insertion.
     store_.buildRows();
     setStatusText(texts::adding(store_.imageCount()));
-    model_.reload();
+    model_.appendNewRows();
     const auto next = searchControl_.ended();
     showSearchState();
     busy_.reset();

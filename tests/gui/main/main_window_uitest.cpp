@@ -153,6 +153,22 @@ private slots:
         QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral(" 6"));
     }
 
+    // A search hands its rows to the views, and so to the accessibility
+    // bridge, as one insertion of them all, however many: never a change per
+    // row, and not a reset that forgets the views' state.
+    void searchShowsItsRowsAsOneInsertion()
+    {
+        MainWindow w(test::withOwnOutputFolder());
+        QAbstractItemModel* model = w.catalogueView().iconView()->model();
+        QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+        search(w, true);
+        QVERIFY(model->rowCount() > 2);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+        QCOMPARE(inserted.at(0).at(2).toInt(), model->rowCount() - 1);
+        QCOMPARE(static_cast<std::size_t>(model->rowCount()), w.catalogue().rows().size());
+    }
+
     void containersAreLookedInsideOnlyWhenChecked()
     {
         MainWindow w(test::withOwnOutputFolder());
