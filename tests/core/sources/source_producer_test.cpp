@@ -2,13 +2,12 @@
 
 #include "core/sources/origin_details.h"
 
+#include "support/fake_archive_reader.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -76,26 +75,6 @@ std::vector<std::byte> tarOfOne(const std::string& name, const std::vector<std::
     return tar;
 }
 
-// The archive reader process replaced by one that ends at once, as a
-// reader stopped by its fence does.
-class FailingReader {
-public:
-    FailingReader()
-    {
-        const std::string text = "#!/bin/sh\nexit 7\n";
-        path_ = folder_.write("reader", std::as_bytes(std::span(text)));
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
-        ::setenv("GLIMMERBOX_ARCHIVE_READER", path_.c_str(), 1);
-    }
-    ~FailingReader() { ::unsetenv("GLIMMERBOX_ARCHIVE_READER"); }
-    FailingReader(const FailingReader&) = delete;
-    FailingReader& operator=(const FailingReader&) = delete;
-
-private:
-    test::TempFolder folder_;
-    std::string path_;
-};
-
 struct KindCase {
     const char* name;
     std::string container; // a fixture, or "" for a tar holding a cut program
@@ -122,9 +101,11 @@ TEST_P(SourceFailureKinds, SurviveFromTheContainerToTheSource)
     if (c.container.empty())
         path = temp.write(
             "cut.tar", tarOfOne("CUT.EXE", bytesOf(kFixtures + "malformed/pe32_cut_in_resource_root.exe")));
-    std::optional<FailingReader> reader;
+    // The archive reader process replaced by one that ends at once, as a
+    // reader stopped by its fence does.
+    std::optional<test::FakeReader> reader;
     if (c.hostileReader)
-        reader.emplace();
+        reader.emplace("exit 7");
 
     const std::vector<ProducedSource> all = produced(path);
     const auto failed =
