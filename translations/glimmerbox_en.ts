@@ -428,6 +428,10 @@ The first file that failed: %4</translation>
         <translation>reading was cancelled</translation>
     </message>
     <message>
+        <source>文件已加密</source>
+        <translation>the file is encrypted</translation>
+    </message>
+    <message>
         <source>“%1”：%2。<byte value="xd"/>
 （%3）</source>
         <translation>“%1”: %2.<byte value="xd"/>

@@ -49,25 +49,6 @@ void appendSourceIcons(const IconSource& source, const IconOrigin& origin, Extra
     }
 }
 
-ContainerIcons extractContainerIcons(const std::string& path, const ByteSource& container,
-                                     const ContainerWalk& walk, ExtractOptions options)
-{
-    ContainerIcons found;
-    try {
-        found.notes = walkContainer(container, walk, [&](ContainerMember member) {
-            ++found.members;
-            found.last = member.members;
-            // The member's bytes live as long as its source: the images are
-            // drawn before the next member is read.
-            const IconSource source =
-                IconSource::fromSource(std::make_unique<MemorySource>(std::move(member.bytes)), walk.stop);
-            appendSourceIcons(source, IconOrigin{path, 0, std::move(member.members)}, options, found.icons);
-        });
-    } catch (const std::bad_alloc&) {
-    }
-    return found;
-}
-
 std::size_t addFileIcons(CatalogueStore& store, std::vector<FoundIcon> icons)
 {
     std::size_t added = 0;

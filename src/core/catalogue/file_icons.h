@@ -6,7 +6,6 @@
 
 #include "core/bytes/file_source.h"
 #include "core/catalogue/catalogue_store.h"
-#include "core/containers/container_walk.h"
 #include "core/icons/icon_source.h"
 
 #include <stop_token>
@@ -27,18 +26,6 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
 // appended in order until a stop or memory runs out.
 void appendSourceIcons(const IconSource& source, const IconOrigin& origin, ExtractOptions options,
                        std::vector<FoundIcon>& icons);
-
-// The icons of a container's members (an archive, a disk image, an
-// installer package), in the container's order, each with the container's
-// path and the member's; and what was skipped or stopped, and why.
-struct ContainerIcons {
-    std::vector<FoundIcon> icons;
-    std::vector<ContainerNote> notes;
-    std::size_t members = 0;       // members read for icons
-    std::vector<std::string> last; // the last of them, or empty
-};
-ContainerIcons extractContainerIcons(const std::string& path, const ByteSource& container,
-                                     const ContainerWalk& walk, ExtractOptions options = {});
 
 // Appends a file's icons in order; the first origin already present ends the
 // file (so no file is catalogued twice and the lists stay in step).

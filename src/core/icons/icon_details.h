@@ -6,6 +6,7 @@
 
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
+#include "core/icons/icon_source.h"
 #include "core/icons/read_error.h"
 #include "core/icons/rgba_image.h"
 #include "core/version/version_info.h"
@@ -44,16 +45,10 @@ struct IconDetails {
     std::optional<VersionInfo> version;
 };
 
-// Icon `index` (from 0) of the file at `path`. Fails as IconSource does: the
-// file gone, not a regular file, no longer holding that icon (OutOfRange),
-// or Cancelled once `stop` is requested.
-std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path, int index,
-                                                        const std::stop_token& stop = {});
-// The same for an icon of a container's member (`members` as the container
-// walk names it; none for the file itself): the container is read again up
-// to the member. A member no longer there is Missing.
-std::expected<IconDetails, ReadFailure> readIconDetails(const std::string& path,
-                                                        const std::vector<std::string>& members, int index,
+// Icon `index` (from 0) of an indexed source (sources/origin_details.h
+// reads one by its origin). Fails when the source no longer holds that icon
+// (OutOfRange), or Cancelled once `stop` is requested.
+std::expected<IconDetails, ReadFailure> readIconDetails(const IconSource& source, int index,
                                                         const std::stop_token& stop = {});
 
 } // namespace gb

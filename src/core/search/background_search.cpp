@@ -2,31 +2,45 @@
 
 #include "core/catalogue/file_icons.h"
 #include "core/jobs/ordered_work.h"
+#include "core/sources/source_producer.h"
+
+#include <new>
 
 namespace gb {
 
 namespace {
 
-// The engine's extraction of one file met by the walk. A file that cannot
-// be read gives no icons, silently; so does a container's member that
-// cannot (the command-line tool reports them).
+// The engine's extraction of one file met by the walk: the icons of each
+// source the producer finds in it. A file that cannot be read gives no
+// icons, silently; so does a container's member that cannot (the
+// command-line tool reports them).
 BackgroundSearch::Extracted extractFound(const std::string& path,
                                          std::expected<FileSource, ReadFailure>& file, bool matched,
                                          std::stop_token stop, std::stop_token anyStop,
                                          ExtractOptions extract, const WalkOptions& walk)
 {
-    if (!file)
-        return {path, {}, matched ? 1U : 0U};
-    if (walk.containers && sniffContainer(*file) != ContainerKind::None) {
-        const ContainerWalk members{
-            [&walk](const std::string& name) { return walk.pattern.matches(name); }, {}, std::move(anyStop)};
-        ContainerIcons found = extractContainerIcons(path, *file, members, extract);
-        const std::string last = IconOrigin{path, 0, std::move(found.last)}.memberPath();
-        return {last, std::move(found.icons), found.members};
+    BackgroundSearch::Extracted extracted{path, {}, 0};
+    const SourceWalk sources{walk.containers,
+                             [&walk](const std::string& name) { return walk.pattern.matches(name); },
+                             {},
+                             std::move(stop),
+                             std::move(anyStop)};
+    // Memory may run out however carefully each reader is bounded; the
+    // file then gives the icons drawn so far and the search goes on.
+    try {
+        produceSources(FoundSourceFile{path, std::move(file), matched}, sources,
+                       [&](ProducedSource produced) {
+                           // A member the container skipped was never read: it is no file visited.
+                           if (!produced.source && produced.source.error().notRead())
+                               return;
+                           ++extracted.files;
+                           extracted.lastFile = produced.origin.memberPath();
+                           if (produced.source)
+                               appendSourceIcons(*produced.source, produced.origin, extract, extracted.icons);
+                       });
+    } catch (const std::bad_alloc&) {
     }
-    if (!matched)
-        return {path, {}, 0}; // named as a container, and none
-    return {path, extractFileIcons(path, std::move(*file), std::move(stop), extract), 1};
+    return extracted;
 }
 
 } // namespace

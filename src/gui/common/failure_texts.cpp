@@ -43,6 +43,37 @@ QString readReason(const ReadFailure& failure)
     return texts::kDamaged;
 }
 
+QString sourceReason(const SourceFailure& failure)
+{
+    if (failure.read)
+        return readReason(*failure.read);
+    switch (failure.problem) {
+    case SourceProblem::Encrypted: return texts::kEncrypted;
+    case SourceProblem::MemberTooLarge:
+    case SourceProblem::NestedTooDeep: return texts::kTooLarge;
+    case SourceProblem::NoSuchMember: return texts::kFileMissing;
+    case SourceProblem::Cancelled: return texts::kReadCancelled;
+    case SourceProblem::Damaged:
+    case SourceProblem::Bomb:
+    case SourceProblem::Hostile: break;
+    // The reading's own problems come with the reading's failure.
+    case SourceProblem::OpenFailed:
+    case SourceProblem::NotRegularFile:
+    case SourceProblem::NotIconSource:
+    case SourceProblem::Truncated:
+    case SourceProblem::BadMagic:
+    case SourceProblem::Overflow:
+    case SourceProblem::ResourceTreeTooDeep:
+    case SourceProblem::TooLarge:
+    case SourceProblem::Unsupported:
+    case SourceProblem::MissingImage:
+    case SourceProblem::OutOfRange: break;
+    }
+    // A damaged container, one that decompresses past its allowance, or one
+    // whose reader had to be stopped.
+    return texts::kDamaged;
+}
+
 QString writeFailureText(const std::string& path, const WriteFailure& failure)
 {
     return texts::failedFile(pathText(path), writeReason(failure.problem),
@@ -52,6 +83,12 @@ QString writeFailureText(const std::string& path, const WriteFailure& failure)
 QString readFailureText(const std::string& path, const ReadFailure& failure)
 {
     return texts::failedFile(pathText(path), readReason(failure), QString::fromLocal8Bit(describe(failure)));
+}
+
+QString sourceFailureText(const std::string& path, const SourceFailure& failure)
+{
+    return texts::failedFile(pathText(path), sourceReason(failure),
+                             QString::fromLocal8Bit(describe(failure)));
 }
 
 } // namespace gb::ui

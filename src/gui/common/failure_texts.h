@@ -5,6 +5,7 @@
 
 #include "core/icons/read_error.h"
 #include "core/imagefiles/atomic_file.h"
+#include "core/sources/source_failure.h"
 
 #include "gui/common/ui_text.h"
 
@@ -34,6 +35,7 @@ inline constexpr ui::UiText kTooLarge{"Failures",
 inline constexpr ui::UiText kUnsupported{"Failures", QT_TRANSLATE_NOOP("Failures", "不支持这种图标格式")};
 inline constexpr ui::UiText kIconGone{"Failures", QT_TRANSLATE_NOOP("Failures", "文件中已没有这个图标")};
 inline constexpr ui::UiText kReadCancelled{"Failures", QT_TRANSLATE_NOOP("Failures", "读取已中止")};
+inline constexpr ui::UiText kEncrypted{"Failures", QT_TRANSLATE_NOOP("Failures", "文件已加密")};
 
 // "“path”：reason。\r\n（detail）"
 inline QString failedFile(const QString& path, const QString& reason, const QString& detail)
@@ -45,9 +47,13 @@ inline QString failedFile(const QString& path, const QString& reason, const QStr
 
 QString writeReason(WriteProblem problem);
 QString readReason(const ReadFailure& failure);
+// A file's or a container member's: an encrypted member says so, a
+// damaged or hostile container says damaged.
+QString sourceReason(const SourceFailure& failure);
 
 // The file, why in the user's words, and the system's reason as a detail.
 QString writeFailureText(const std::string& path, const WriteFailure& failure);
 QString readFailureText(const std::string& path, const ReadFailure& failure);
+QString sourceFailureText(const std::string& path, const SourceFailure& failure);
 
 } // namespace gb::ui

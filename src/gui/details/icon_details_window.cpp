@@ -6,6 +6,7 @@
 #include "core/export/native_sizes.h"
 #include "core/imagefiles/ico_writer.h"
 #include "core/imagefiles/png_writer.h"
+#include "core/sources/origin_details.h"
 #include "gui/common/busy_cursor.h"
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
@@ -166,8 +167,7 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
     const std::string dataDir = defaultDataDir().value_or("");
     query_.start(
         [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
-            auto found = std::make_shared<Found>(
-                Found{readIconDetails(origin.path, origin.members, origin.index, job.abandoned()), {}});
+            auto found = std::make_shared<Found>(Found{readOriginDetails(origin, job.abandoned()), {}});
             if (origin.members.empty() && found->details && !job.stopRequested())
                 found->launcher = planner(LauncherRequest{origin.path, std::nullopt, std::nullopt, dataDir});
             return found;
@@ -192,12 +192,12 @@ IconDetailsWindow::~IconDetailsWindow()
     query_.stop(Stop::Now);
 }
 
-void IconDetailsWindow::showDetails(std::expected<IconDetails, ReadFailure> details)
+void IconDetailsWindow::showDetails(std::expected<IconDetails, SourceFailure> details)
 {
     reading_ = false;
     if (!details) {
         problem_->setText(texts::kCannotRead + "\n" +
-                          ui::readFailureText(origin_.memberPath(), details.error()));
+                          ui::sourceFailureText(origin_.memberPath(), details.error()));
         problem_->show();
         emit readFinished();
         return;

@@ -10,6 +10,7 @@
 #include "core/icons/icon_group.h"
 #include "core/jobs/background_job.h"
 #include "core/launcher/launcher.h"
+#include "core/sources/source_failure.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -65,12 +66,12 @@ private:
     // file (none for a member of an archive or installer, which cannot be
     // run from there).
     struct Found {
-        std::expected<IconDetails, ReadFailure> details;
+        std::expected<IconDetails, SourceFailure> details;
         std::optional<std::expected<LauncherPlan, LauncherError>> launcher;
     };
     struct NoProgress {};
 
-    void showDetails(std::expected<IconDetails, ReadFailure> details);
+    void showDetails(std::expected<IconDetails, SourceFailure> details);
     void showImage(int entry);
 
     IconOrigin origin_;

@@ -26,10 +26,12 @@
 
 namespace gb::cli {
 
-std::string keyOf(const std::string& path, int index)
+std::string keyOf(const IconOrigin& origin, int index)
 {
     // The catalogue's own key, so the command line and the window agree.
-    return IconOrigin{path, index}.key();
+    IconOrigin icon = origin;
+    icon.index = index;
+    return icon.key();
 }
 
 namespace {
@@ -140,7 +142,7 @@ PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& o
 // members wait together to be written, and holding each member's bytes
 // until then would hold the whole container.
 struct PreparedFile {
-    std::string path;
+    IconOrigin origin;
     std::string failure; // the file cannot be read, and why
     int count = 0;
     std::uint64_t size = 0;
@@ -148,11 +150,11 @@ struct PreparedFile {
     std::vector<PreparedIcon> icons;
 };
 
-PreparedFile prepareSource(InputSource& input, const ExportOptions& options)
+PreparedFile prepareSource(ProducedSource& input, const ExportOptions& options)
 {
-    PreparedFile prepared{input.path, {}, 0, 0, std::nullopt, {}};
+    PreparedFile prepared{std::move(input.origin), {}, 0, 0, std::nullopt, {}};
     if (!input.source) {
-        prepared.failure = std::move(input.source.error());
+        prepared.failure = describe(input.source.error());
         return prepared;
     }
     const IconSource& source = *input.source;
@@ -288,7 +290,7 @@ std::size_t readAhead(const Command& command)
 int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     struct Listed {
-        std::string path;
+        IconOrigin origin;
         std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16, or a JSON object, per icon
         int icons = 0;
         std::string failure;
@@ -299,14 +301,14 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
         command, err, readAhead(command),
         [&command](InputFile& input) {
             std::vector<Listed> all;
-            forEachInputSource(input, command, [&](InputSource source) {
-                Listed& listed = all.emplace_back(Listed{source.path, {}, 0, {}});
+            forEachInputSource(input, command, [&](ProducedSource source) {
+                Listed& listed = all.emplace_back(Listed{source.origin, {}, 0, {}});
                 if (!source.source) {
-                    listed.failure = std::move(source.source.error());
+                    listed.failure = describe(source.source.error());
                     return;
                 }
                 if (command.json) {
-                    JsonListing listing = listJson(source.path, *source.source);
+                    JsonListing listing = listJson(source.origin, *source.source);
                     listed.lines = std::move(listing.lines);
                     listed.icons = listing.icons;
                     return;
@@ -315,7 +317,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                     // Below count(), and with no stop to ask for, every icon
                     // is read: value() cannot throw.
                     const ExtractedIcon icon = source.source->icon(i).value();
-                    listed.lines += escapeText(keyOf(source.path, i)) + '\t' + icon.largeEntry.label() +
+                    listed.lines += escapeText(keyOf(source.origin, i)) + '\t' + icon.largeEntry.label() +
                                     '\t' + icon.smallEntry.label() + '\n';
                     ++listed.icons;
                 }
@@ -326,7 +328,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
             for (Listed& listed : all) {
                 ++files;
                 if (!listed.failure.empty()) {
-                    reportFailure(err, listed.path, listed.failure);
+                    reportFailure(err, listed.origin.memberPath(), listed.failure);
                     failed = true;
                     continue;
                 }
@@ -366,7 +368,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     // numbered and written here, in list order.
     const auto writeFile = [&](PreparedFile& file) {
         if (!file.failure.empty()) {
-            reportFailure(err, file.path, file.failure);
+            reportFailure(err, file.origin.memberPath(), file.failure);
             failed = true;
             return;
         }
@@ -378,7 +380,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                 continue;
             }
             if (allowance.spent()) {
-                reportFailure(err, file.path,
+                reportFailure(err, file.origin.memberPath(),
                               "stopped before icon " + std::to_string(i) + " of " +
                                   std::to_string(file.count) + ": its icons would write more than " +
                                   std::to_string(allowance.total()) + " bytes");
@@ -391,7 +393,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
             const auto at = static_cast<std::size_t>(i);
             const PreparedIcon icon =
                 at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(*file.source, i, options);
-            switch (writeIcon(icon, n, keyOf(file.path, i), options, session, allowance, err)) {
+            switch (writeIcon(icon, n, keyOf(file.origin, i), options, session, allowance, err)) {
             case IconWritten::Yes: break;
             case IconWritten::Failed: failed = true; break;
             case IconWritten::DiskFull:
@@ -406,7 +408,7 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         [&command, &options](InputFile& input) {
             std::vector<PreparedFile> all;
             forEachInputSource(input, command,
-                               [&](InputSource source) { all.push_back(prepareSource(source, options)); });
+                               [&](ProducedSource source) { all.push_back(prepareSource(source, options)); });
             return all;
         },
         [&](std::vector<PreparedFile>& all) {

@@ -2,6 +2,7 @@
 // The two commands of glimmerbox-cli, writing to the streams given so tests
 // can run them in-process.
 
+#include "core/catalogue/icon_origin.h"
 #include "core/export/export_session.h"
 #include "programs/cli/cli_options.h"
 
@@ -10,8 +11,9 @@
 
 namespace gb::cli {
 
-// The key of icon `index` of the file at `path`: "PATH(INDEX)".
-std::string keyOf(const std::string& path, int index);
+// The key of icon `index` of the source at `origin`: "PATH(INDEX)", or
+// "PATH//MEMBER(INDEX)" for a container's member.
+std::string keyOf(const IconOrigin& origin, int index);
 
 int runList(const Command& command, std::ostream& out, std::ostream& err);
 // Files are written through an export session, each staged with `stage`;

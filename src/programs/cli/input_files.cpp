@@ -1,7 +1,5 @@
 #include "programs/cli/input_files.h"
 
-#include "core/catalogue/icon_origin.h"
-#include "core/containers/container_walk.h"
 #include "core/search/folder_walk.h"
 #include "core/text/escaped_text.h"
 
@@ -53,46 +51,16 @@ void walkInputs(const Command& command, const std::function<void(Input)>& each)
     }
 }
 
-namespace {
-
-// Indexes a file for listing or export. A file that is no icon source is
-// read fine and holds no icons; a broken one, or one that cannot be opened,
-// is a failure, with the reason.
-std::expected<IconSource, std::string> openSource(InputFile& input)
-{
-    auto source = input.file ? IconSource::open(input.path, std::move(*input.file))
-                             : std::unexpected(input.file.error());
-    if (!source)
-        return std::unexpected(describe(source.error()));
-    if (source->problem())
-        return std::unexpected(describe(*source->problem()));
-    return std::move(*source);
-}
-
-} // namespace
-
 void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(InputSource)>& each)
+                        const std::function<void(ProducedSource)>& each)
 {
-    if (!input.file || !command.walk.containers || sniffContainer(*input.file) == ContainerKind::None) {
-        if (input.matched)
-            each(InputSource{input.path, openSource(input)});
-        return;
-    }
     const FilePattern pattern(normalisePatternText(command.walk.pattern));
-    const ContainerWalk walk{[&pattern](const std::string& name) { return pattern.matches(name); }, {}, {}};
-    const std::vector<ContainerNote> notes = walkContainer(*input.file, walk, [&](ContainerMember member) {
-        auto bytes = std::make_unique<MemorySource>(std::move(member.bytes));
-        IconSource source = IconSource::fromSource(std::move(bytes));
-        const std::string path = IconOrigin{input.path, 0, std::move(member.members)}.memberPath();
-        if (source.problem())
-            each(InputSource{path, std::unexpected(describe(*source.problem()))});
-        else
-            each(InputSource{path, std::move(source)});
-    });
-    for (const ContainerNote& note : notes)
-        each(InputSource{IconOrigin{input.path, 0, note.members}.memberPath(),
-                         std::unexpected(describe(note))});
+    const SourceWalk walk{command.walk.containers,
+                          [&pattern](const std::string& name) { return pattern.matches(name); },
+                          {},
+                          {},
+                          {}};
+    produceSources(std::move(input), walk, each);
 }
 
 } // namespace gb::cli

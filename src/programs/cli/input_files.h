@@ -6,12 +6,10 @@
 // in the walk's order; so the output is the same for any number of jobs. A
 // folder that cannot be read is reported in its place in that order.
 
-#include "core/bytes/file_source.h"
-#include "core/icons/icon_source.h"
 #include "core/jobs/ordered_work.h"
+#include "core/sources/source_producer.h"
 #include "programs/cli/cli_options.h"
 
-#include <expected>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -20,28 +18,15 @@
 
 namespace gb::cli {
 
-using OpenedFile = std::expected<FileSource, ReadFailure>;
+// A file given or found, opened by the walk.
+using InputFile = FoundSourceFile;
 
-struct InputFile {
-    std::string path;
-    OpenedFile file;
-    bool matched = true; // false: found only as named like a container (--archives)
-};
-
-// One source of icons among the inputs: a file given or found, or a member
-// of a container (`path` is then CONTAINER//MEMBER); or, instead of a
-// source, why it cannot be read.
-struct InputSource {
-    std::string path;
-    std::expected<IconSource, std::string> source;
-};
-
-// The sources of one input, in order: the file itself; or, with --archives
-// and a container by its content, each member read for icons, then each
-// member skipped or container stopped with its reason. A file only named
-// like a container that is none gives nothing.
+// The sources of one input, in order (see produceSources): the file itself;
+// or, with --archives and a container by its content, each member read for
+// icons, then each member skipped or container stopped with its reason. A
+// file only named like a container that is none gives nothing.
 void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(InputSource)>& each);
+                        const std::function<void(ProducedSource)>& each);
 
 // An input file, or a folder that could not be read (error != 0).
 struct Input {

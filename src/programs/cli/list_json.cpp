@@ -67,9 +67,10 @@ Json chosenJson(const EntryInfo& chosen)
 
 } // namespace
 
-JsonListing listJson(const std::string& path, const IconSource& source)
+JsonListing listJson(const IconOrigin& origin, const IconSource& source)
 {
     JsonListing listing;
+    const std::string path = origin.memberPath();
     const Json version = versionJson(source.versionInfo());
     const bool utf8 = isUtf8(path);
     for (int i = 0; i < source.count(); ++i) {
@@ -84,7 +85,7 @@ JsonListing listJson(const std::string& path, const IconSource& source)
         if (!utf8)
             line["path_base64"] = base64(path);
         line["index"] = i;
-        line["key"] = keyOf(path, i);
+        line["key"] = keyOf(origin, i);
         if (const ResourceBlob* resource = source.groupResource(i)) {
             line["group"] = resource->id == 0 ? Json(resource->name) : Json(resource->id);
             line["language"] = resource->language;

@@ -4,6 +4,7 @@
 // them: where the icon comes from, every image its group stores, the two
 // images the catalogue draws, and the program's version information.
 
+#include "core/catalogue/icon_origin.h"
 #include "core/icons/icon_source.h"
 
 #include <string>
@@ -15,8 +16,9 @@ struct JsonListing {
     int icons = 0;
 };
 
-// Every icon of `source`, read from the file at `path`. The stored images
-// are read and hashed here, so a caller runs this on a worker.
-JsonListing listJson(const std::string& path, const IconSource& source);
+// Every icon of `source`, read from `origin` (a file, or a container's
+// member). The stored images are read and hashed here, so a caller runs
+// this on a worker.
+JsonListing listJson(const IconOrigin& origin, const IconSource& source);
 
 } // namespace gb::cli

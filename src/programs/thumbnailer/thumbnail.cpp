@@ -5,6 +5,7 @@
 #include "core/icons/stored_images.h"
 #include "core/imagefiles/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
+#include "core/sources/source_producer.h"
 #include "core/wine/shortcut_icon.h"
 #include "programs/thumbnailer/stored_png.h"
 #include "programs/thumbnailer/thumbnailer_args.h"
@@ -67,11 +68,12 @@ std::expected<Thumbnail, std::string> makeThumbnail(const std::string& path, int
     const auto shown = shownIcon(path);
     if (!shown)
         return std::unexpected(shown.error());
-    auto source = IconSource::open(shown->file);
+    // A file whose structure is broken fails here with its reason.
+    const auto source = openOrigin(IconOrigin{shown->file, 0});
     if (!source)
         return std::unexpected(describe(source.error()));
     if (source->count() == 0)
-        return std::unexpected(source->problem() ? describe(*source->problem()) : "the file holds no icon");
+        return std::unexpected("the file holds no icon");
     const auto position = iconPosition(*source, shown->index);
     if (!position)
         return std::unexpected(shown->file + ": no icon of index " + std::to_string(shown->index));

@@ -1,12 +1,11 @@
 #include "core/catalogue/file_icons.h"
-#include "core/icons/icon_details.h"
 #include "core/search/background_search.h"
+#include "core/sources/origin_details.h"
 
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,14 +16,6 @@ namespace {
 std::string fixture(const std::string& name)
 {
     return std::string(GB_FIXTURE_DIR) + "/" + name;
-}
-
-std::vector<std::string> keysOf(const std::vector<FoundIcon>& icons)
-{
-    std::vector<std::string> keys;
-    for (const FoundIcon& icon : icons)
-        keys.push_back(icon.origin.key());
-    return keys;
 }
 
 // A search with containers on finds the zip by its name whatever the
@@ -61,22 +52,17 @@ TEST(ContainerSearch, DetailsOfAMemberAreThoseOfTheFileOutside)
 {
     const std::string iso = fixture("containers/cd.iso");
     const std::vector<std::string> member{"CD/EXTRAS.ZIP", "inner/LIB64.DLL"};
-    const auto inside = readIconDetails(iso, member, 2);
-    const auto outside = readIconDetails(fixture("icons64.dll"), 2);
+    const auto inside = readOriginDetails(IconOrigin{iso, 2, member});
+    const auto outside = readOriginDetails(IconOrigin{fixture("icons64.dll"), 2});
     ASSERT_TRUE(inside && outside);
     ASSERT_EQ(inside->images.size(), outside->images.size());
     for (std::size_t i = 0; i < inside->images.size(); ++i)
         EXPECT_EQ(inside->images[i].header, outside->images[i].header);
     EXPECT_EQ(inside->version->text("FileDescription"), "Fixture Catalogue");
 
-    const auto gone = readIconDetails(iso, {"CD/EXTRAS.ZIP", "inner/GONE.DLL"}, 0);
+    const auto gone = readOriginDetails(IconOrigin{iso, 0, {"CD/EXTRAS.ZIP", "inner/GONE.DLL"}});
     ASSERT_FALSE(gone);
-    EXPECT_EQ(gone.error().systemError, ENOENT);
-
-    const auto icons = extractContainerIcons(iso, *FileSource::open(iso),
-                                             ContainerWalk{[](const std::string&) { return true; }, {}, {}});
-    EXPECT_EQ(keysOf(icons.icons).front(), iso + "//CD/EXTRAS.ZIP//inner/LIB64.DLL(0)");
-    EXPECT_EQ(icons.members, 3U);
+    EXPECT_EQ(gone.error().problem, SourceProblem::NoSuchMember);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "core/containers/archive_reader.h"
 #include "core/containers/installer_streams.h"
 
+#include "support/fake_archive_reader.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -103,25 +104,7 @@ TEST(ArchiveReaderFence, HeaderBombStopsTheWalkWithANoteAndTheSearchGoesOn)
     EXPECT_EQ(members, 2);
 }
 
-// Stand-ins for the reader program, as shell scripts given through
-// $GLIMMERBOX_ARCHIVE_READER.
-class FakeReader {
-public:
-    explicit FakeReader(const std::string& script)
-    {
-        const std::string text = "#!/bin/sh\n" + script + "\n";
-        path_ = folder_.write("reader", std::as_bytes(std::span(text)));
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
-        ::setenv("GLIMMERBOX_ARCHIVE_READER", path_.c_str(), 1);
-    }
-    ~FakeReader() { ::unsetenv("GLIMMERBOX_ARCHIVE_READER"); }
-    FakeReader(const FakeReader&) = delete;
-    FakeReader& operator=(const FakeReader&) = delete;
-
-private:
-    test::TempFolder folder_;
-    std::string path_;
-};
+using test::FakeReader;
 
 TEST(ArchiveReaderFence, AReaderThatFailsStopsItsContainerWithItsReason)
 {

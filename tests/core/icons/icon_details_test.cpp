@@ -1,4 +1,5 @@
 #include "core/icons/icon_details.h"
+#include "core/sources/origin_details.h"
 
 #include "support/dib_builder.h"
 #include "support/hostile_builders.h"
@@ -20,7 +21,7 @@ std::string fixture(const char* name)
 TEST(IconDetails, EveryStoredImageWithItsOwnHeaderAndDecoding)
 {
     // icons32.exe's first group, APPLE: a 256 PNG, 32@32 and 16@32 DIBs.
-    const auto details = readIconDetails(fixture("icons32.exe"), 0);
+    const auto details = readOriginDetails(IconOrigin{fixture("icons32.exe"), 0});
     ASSERT_TRUE(details);
     ASSERT_EQ(details->images.size(), 3u);
     ASSERT_EQ(details->group.entries.size(), 3u);
@@ -50,7 +51,7 @@ TEST(IconDetails, EntriesNamingOneImageShareOneDecoding)
     test::TempFolder temp;
     const std::string file = temp.write("shared.exe", test::buildPe(pe));
 
-    const auto details = readIconDetails(file, 0);
+    const auto details = readOriginDetails(IconOrigin{file, 0});
     ASSERT_TRUE(details);
     ASSERT_EQ(details->images.size(), 1024u);
     ASSERT_TRUE(details->images.front().preview);
@@ -60,16 +61,18 @@ TEST(IconDetails, EntriesNamingOneImageShareOneDecoding)
 
 TEST(IconDetails, FailsAsTheFileDoes)
 {
-    const auto gone = readIconDetails("/nonexistent/gone.exe", 0);
+    const auto gone = readOriginDetails(IconOrigin{"/nonexistent/gone.exe", 0});
     ASSERT_FALSE(gone);
-    EXPECT_EQ(gone.error().reason, ReadError::OpenFailed);
-    EXPECT_EQ(gone.error().systemError, ENOENT);
-    EXPECT_EQ(readIconDetails(fixture("icons32.exe"), 99).error().reason, ReadError::OutOfRange);
+    EXPECT_EQ(gone.error().problem, SourceProblem::OpenFailed);
+    ASSERT_TRUE(gone.error().read);
+    EXPECT_EQ(gone.error().read->systemError, ENOENT);
+    EXPECT_EQ(readOriginDetails(IconOrigin{fixture("icons32.exe"), 99}).error().problem,
+              SourceProblem::OutOfRange);
 
     std::stop_source stop;
     stop.request_stop();
-    EXPECT_EQ(readIconDetails(fixture("icons32.exe"), 0, stop.get_token()).error().reason,
-              ReadError::Cancelled);
+    EXPECT_EQ(readOriginDetails(IconOrigin{fixture("icons32.exe"), 0}, stop.get_token()).error().problem,
+              SourceProblem::Cancelled);
 }
 
 } // namespace

@@ -306,6 +306,43 @@ private slots:
         QVERIFY2(text.contains("（") && text.contains(detail), qPrintable(text));
     }
 
+    // A member of a container says why with its own kind: a password is
+    // no unsupported icon format, a damaged archive is no truncated file.
+    void memberThatCannotBeReadSaysWhyWithItsKind_data()
+    {
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("encrypted") << "encrypted.zip"
+                                   << "SECRET.EXE"
+                                   << "文件已加密"
+                                   << "encrypted, skipped";
+        QTest::newRow("damaged") << "damaged.tar.gz"
+                                 << "SETUP/APP.EXE"
+                                 << "文件已损坏"
+                                 << "damaged: ";
+        QTest::newRow("gone") << "setup.zip"
+                              << "SETUP/GONE.EXE"
+                              << "文件不存在"
+                              << "no such member";
+    }
+
+    void memberThatCannotBeReadSaysWhyWithItsKind()
+    {
+        QFETCH(QString, container);
+        QFETCH(QString, member);
+        QFETCH(QString, reason);
+        QFETCH(QString, detail);
+        const std::string path = GB_FIXTURE_DIR "/containers/" + container.toStdString();
+        IconDetailsWindow window(IconOrigin{path, 0, {member.toStdString()}});
+        QVERIFY(finishedReading(window));
+        QVERIFY(!window.loaded());
+        const QString text = window.findChild<QLabel*>("problem")->text();
+        QVERIFY2(text.contains("//" + member + "”：" + reason + "。"), qPrintable(text));
+        QVERIFY2(text.contains("（" + detail), qPrintable(text));
+    }
+
     void readableFileShowsNoProblem()
     {
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});

@@ -85,7 +85,7 @@ TEST_P(CliListJson, DescribesEachIconAndHashesItsImagesAsOriginalExportWritesThe
         EXPECT_EQ(icon["path"], path);
         EXPECT_FALSE(icon.contains("path_base64"));
         EXPECT_EQ(icon["index"], n);
-        EXPECT_EQ(icon["key"], keyOf(path, static_cast<int>(n)));
+        EXPECT_EQ(icon["key"], keyOf(IconOrigin{path, 0}, static_cast<int>(n)));
         const Json& group = icon["group"];
         if (!c.language.is_null())
             EXPECT_EQ(group.is_string() ? group.get<std::string>() : std::to_string(group.get<int>()),

@@ -1,0 +1,74 @@
+#include "core/sources/source_producer.h"
+
+#include <memory>
+#include <utility>
+
+namespace gb {
+
+namespace {
+
+// A source indexed without fault; one whose structure is broken (a count
+// of 0 for a reason) is that reason.
+std::expected<IconSource, SourceFailure> indexed(std::expected<IconSource, ReadFailure> source)
+{
+    if (!source)
+        return std::unexpected(SourceFailure::of(source.error()));
+    if (source->problem())
+        return std::unexpected(SourceFailure::of(*source->problem()));
+    return std::move(*source);
+}
+
+// A member read into memory, as a source of its own. Its bytes live as long
+// as the source does.
+std::expected<IconSource, SourceFailure> memberSource(ContainerMember& member, std::stop_token stop)
+{
+    return indexed(
+        IconSource::fromSource(std::make_unique<MemorySource>(std::move(member.bytes)), std::move(stop)));
+}
+
+} // namespace
+
+void produceSources(FoundSourceFile found, const SourceWalk& walk, const SourceSink& sink)
+{
+    if (!found.file) {
+        if (found.matched)
+            sink(ProducedSource{IconOrigin{found.path, 0},
+                                std::unexpected(SourceFailure::of(found.file.error()))});
+        return;
+    }
+    if (!walk.containers || sniffContainer(*found.file) == ContainerKind::None) {
+        if (found.matched)
+            sink(ProducedSource{IconOrigin{found.path, 0},
+                                indexed(IconSource::open(found.path, std::move(*found.file), walk.stop))});
+        return;
+    }
+    const ContainerWalk members{walk.wanted, walk.limits, walk.containerStop};
+    const std::vector<ContainerNote> notes = walkContainer(*found.file, members, [&](ContainerMember member) {
+        auto source = memberSource(member, walk.containerStop);
+        sink(ProducedSource{IconOrigin{found.path, 0, std::move(member.members)}, std::move(source)});
+    });
+    for (const ContainerNote& note : notes)
+        sink(ProducedSource{IconOrigin{found.path, 0, note.members},
+                            std::unexpected(SourceFailure::of(note))});
+}
+
+void produceSources(const std::string& path, const SourceWalk& walk, const SourceSink& sink)
+{
+    produceSources(FoundSourceFile{path, FileSource::open(path), true}, walk, sink);
+}
+
+std::expected<IconSource, SourceFailure> openOrigin(const IconOrigin& origin, const ContainerLimits& limits,
+                                                    const std::stop_token& stop)
+{
+    if (origin.members.empty())
+        return indexed(IconSource::open(origin.path, stop));
+    auto file = FileSource::open(origin.path);
+    if (!file)
+        return std::unexpected(SourceFailure::of(file.error()));
+    auto member = readContainerMember(*file, origin.members, limits, stop);
+    if (!member)
+        return std::unexpected(SourceFailure::of(member.error()));
+    return memberSource(*member, stop);
+}
+
+} // namespace gb
