@@ -18,13 +18,13 @@ inline constexpr ui::UiText kBitmapFilter{"Grabber", QT_TRANSLATE_NOOP("Grabber"
 inline constexpr ui::UiText kOverwrite{"Grabber",
                                        QT_TRANSLATE_NOOP("Grabber", "文件已经存在，是否覆盖文件？")};
 
-// Texts of this build, where the classic program had none to show.
-inline constexpr ui::UiText kNoX11Title{"Grabber", QT_TRANSLATE_NOOP("Grabber", "左键抓图：")};
+// Texts of this build, where the classic program had none to show. A grab
+// that cannot be made says why under this title, whichever grabber failed.
+inline constexpr ui::UiText kGrabFailedTitle{"Grabber", QT_TRANSLATE_NOOP("Grabber", "左键抓图：")};
 inline constexpr ui::UiText kNoX11{
     "Grabber",
     QT_TRANSLATE_NOOP("Grabber", "抓图需要 X11 图形会话（或 XWayland），当前会话中找不到 X11 显示。")};
 // On Wayland the desktop's screenshot portal takes the picture.
-inline constexpr ui::UiText kPortalTitle{"Grabber", QT_TRANSLATE_NOOP("Grabber", "左键抓图：")};
 inline constexpr ui::UiText kPortalUnavailable{
     "Grabber",
     QT_TRANSLATE_NOOP("Grabber", "抓图需要桌面的截图服务（xdg-desktop-portal），当前桌面没有提供这项服务。")};

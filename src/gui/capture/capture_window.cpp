@@ -5,16 +5,13 @@
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/capture/capture_art.h"
 #include "gui/capture/capture_texts.h"
-#include "gui/capture/screenshot_portal.h"
 #include "gui/common/accessible_window.h"
-#include "gui/common/busy_cursor.h"
 #include "gui/common/failure_texts.h"
 #include "gui/common/image_conversion.h"
 #include "gui/common/message_box.h"
 #include "gui/common/screen_fit.h"
 #include "gui/common/twips.h"
 #include "system/session/desktop_session.h"
-#include "system/x11/screen_access.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -22,7 +19,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -39,10 +35,6 @@ using ui::twipsRect;
 // The classic twips-to-pixel factor, which the grab uses whatever the
 // display's density.
 constexpr int kTwipsPerPixel = 15;
-// The tick's interval: how long the frame stays on each window.
-constexpr int kTickMilliseconds = 400;
-// How often the screen is asked whether the button went up.
-constexpr int kPollMilliseconds = 15;
 // The window's inside when it opens, in twips.
 constexpr int kOpeningWidth = 9345;
 constexpr int kOpeningHeight = 5895;
@@ -52,13 +44,6 @@ constexpr QColor kButtonFaceColour(192, 192, 192);
 QRect pixelRect(const TwipsBox& box)
 {
     return twipsRect(box.left, box.top, box.width, box.height);
-}
-
-QImage blankPicture(int width, int height)
-{
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-    image.fill(kButtonFaceColour);
-    return image;
 }
 
 QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
@@ -101,11 +86,9 @@ private:
     const QImage* picture_ = nullptr;
 };
 
-CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, QWidget* parent)
-    : QWidget(parent, Qt::Window), appPath_(std::move(appPath)), connectScreen_(std::move(connectScreen))
+CaptureWindow::CaptureWindow(std::string appPath, GrabberFactory grabberFor, QWidget* parent)
+    : QWidget(parent, Qt::Window), appPath_(std::move(appPath))
 {
-    if (!connectScreen_)
-        connectScreen_ = connectX11Screen;
     ui::installAccessibleWindow(staticMetaObject);
     setObjectName(QStringLiteral("picpfrm"));
     setWindowTitle(texts::kCaption);
@@ -113,105 +96,77 @@ CaptureWindow::CaptureWindow(std::string appPath, ScreenFactory connectScreen, Q
     ui::keepOnScreen(*this);
     buildLayout();
 
-    tmr_.setInterval(kTickMilliseconds);
-    connect(&tmr_, &QTimer::timeout, this, &CaptureWindow::tmr_Timer);
-    screenPoll_.setInterval(kPollMilliseconds);
-    connect(&screenPoll_, &QTimer::timeout, this, &CaptureWindow::pollScreen);
-
-    if (session::currentDisplayServer() == session::DisplayServer::Wayland) {
-        portal_ = std::make_unique<ScreenshotPortal>();
-        // No drag on Wayland: the button asks however it is pressed, by the
-        // mouse, the keyboard (Space) or an assistive tool's press action.
-        connect(Command1_, &QToolButton::clicked, this, &CaptureWindow::askPortal);
-        connect(portal_.get(), &ScreenshotPortal::taken, this, &CaptureWindow::portalPictureTaken);
-        connect(portal_.get(), &ScreenshotPortal::cancelled, this, &CaptureWindow::comeBackFromPortal);
-        connect(portal_.get(), &ScreenshotPortal::failed, this,
-                [this](ScreenshotPortal::Failure why, const QString& detail) {
-                    comeBackFromPortal();
-                    auto style = ui::MessageStyle::Information;
-                    QString text;
-                    switch (why) {
-                    case ScreenshotPortal::Failure::Unavailable: text = texts::kPortalUnavailable; break;
-                    case ScreenshotPortal::Failure::NoAnswer: text = texts::kPortalNoAnswer; break;
-                    case ScreenshotPortal::Failure::Failed:
-                        style = ui::MessageStyle::Critical;
-                        text = texts::kPortalFailed;
-                        break;
-                    case ScreenshotPortal::Failure::Unreadable:
-                        style = ui::MessageStyle::Critical;
-                        text = texts::portalPictureUnreadable(detail);
-                        break;
-                    }
-                    ui::showMessage(this, style, texts::kPortalTitle, text);
-                });
-    }
+    grabber_ = grabberFor ? grabberFor(this) : makeGrabber(session::currentDisplayServer(), this);
+    grabber_->takeTrigger(grabButton_);
+    connect(grabber_.get(), &Grabber::picture, this, &CaptureWindow::onPictureGrabbed);
+    connect(grabber_.get(), &Grabber::cancelled, this, &CaptureWindow::comeBack);
+    connect(grabber_.get(), &Grabber::failed, this, &CaptureWindow::onGrabFailed);
 
     picture_ = blankPicture(twips(layout_.picBmp.width), twips(layout_.picBmp.height));
-    picBmp_->setPicture(&picture_);
+    pictureBox_->setPicture(&picture_);
     resize(twips(kOpeningWidth), twips(kOpeningHeight));
 }
 
 CaptureWindow::~CaptureWindow()
 {
-    stopDragging();
+    grabber_->cancel();
 }
 
 void CaptureWindow::buildLayout()
 {
-    Frame1_ = new QFrame(this);
-    Frame1_->setObjectName(QStringLiteral("Frame1"));
-    Frame1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Frame1_->setGeometry(twipsRect(120, 0, 1335, 5655));
-    Command1_ =
-        graphicalButton(Frame1_, "Command1", texts::kGrab, grabButtonIcon(), twipsRect(120, 240, 1095, 975));
-    Command1_->setCursor(grabButtonCursor());
-    Command1_->installEventFilter(this);
-    Command2_ =
-        graphicalButton(Frame1_, "Command2", texts::kSave, saveButtonIcon(), twipsRect(120, 2340, 1095, 975));
-    connect(Command2_, &QToolButton::clicked, this, &CaptureWindow::Command2_Click);
-    Command3_ = graphicalButton(Frame1_, "Command3_0", texts::kReturn, returnButtonIcon(),
-                                twipsRect(120, 4440, 1095, 975));
-    connect(Command3_, &QToolButton::clicked, this, [this] { Command3_Click(0); });
+    buttonFrame_ = new QFrame(this);
+    buttonFrame_->setObjectName(QStringLiteral("Frame1"));
+    buttonFrame_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    buttonFrame_->setGeometry(twipsRect(120, 0, 1335, 5655));
+    grabButton_ = graphicalButton(buttonFrame_, "Command1", texts::kGrab, grabButtonIcon(),
+                                  twipsRect(120, 240, 1095, 975));
+    grabButton_->setCursor(grabButtonCursor());
+    saveButton_ = graphicalButton(buttonFrame_, "Command2", texts::kSave, saveButtonIcon(),
+                                  twipsRect(120, 2340, 1095, 975));
+    connect(saveButton_, &QToolButton::clicked, this, &CaptureWindow::onSaveClicked);
+    returnButton_ = graphicalButton(buttonFrame_, "Command3_0", texts::kReturn, returnButtonIcon(),
+                                    twipsRect(120, 4440, 1095, 975));
+    connect(returnButton_, &QToolButton::clicked, this, &CaptureWindow::onReturnClicked);
 
     // The viewport keeps the classic single 3-D border, 2 pixels a side.
-    picScroll_ = new QFrame(this);
-    picScroll_->setObjectName(QStringLiteral("picScroll"));
-    picScroll_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picScroll_->setLineWidth(2);
-    picScroll_->setFocusPolicy(Qt::StrongFocus);
-    viewport_ = new QWidget(picScroll_);
+    viewerFrame_ = new QFrame(this);
+    viewerFrame_->setObjectName(QStringLiteral("picScroll"));
+    viewerFrame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    viewerFrame_->setLineWidth(2);
+    viewerFrame_->setFocusPolicy(Qt::StrongFocus);
+    viewport_ = new QWidget(viewerFrame_);
     viewport_->setObjectName(QStringLiteral("picScrollInside"));
-    picBmp_ = new PictureBox(viewport_);
-    picBmp_->setObjectName(QStringLiteral("picBmp"));
-    picBmp_->setFocusPolicy(Qt::StrongFocus);
+    pictureBox_ = new PictureBox(viewport_);
+    pictureBox_->setObjectName(QStringLiteral("picBmp"));
+    pictureBox_->setFocusPolicy(Qt::StrongFocus);
 
-    HScroll1_ = new QScrollBar(Qt::Horizontal, this);
-    HScroll1_->setObjectName(QStringLiteral("HScroll1"));
-    VScroll1_ = new QScrollBar(Qt::Vertical, this);
-    VScroll1_->setObjectName(QStringLiteral("VScroll1"));
-    HScroll1_->setFocusPolicy(Qt::StrongFocus);
-    VScroll1_->setFocusPolicy(Qt::StrongFocus);
+    horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
+    horizontalBar_->setObjectName(QStringLiteral("HScroll1"));
+    verticalBar_ = new QScrollBar(Qt::Vertical, this);
+    verticalBar_->setObjectName(QStringLiteral("VScroll1"));
+    horizontalBar_->setFocusPolicy(Qt::StrongFocus);
+    verticalBar_->setFocusPolicy(Qt::StrongFocus);
     // A moving thumb changes the value at once, so the picture follows it.
-    connect(HScroll1_, &QScrollBar::valueChanged, this, &CaptureWindow::HScroll1_Change);
-    connect(VScroll1_, &QScrollBar::valueChanged, this, &CaptureWindow::VScroll1_Change);
+    connect(horizontalBar_, &QScrollBar::valueChanged, this, &CaptureWindow::onHorizontalScroll);
+    connect(verticalBar_, &QScrollBar::valueChanged, this, &CaptureWindow::onVerticalScroll);
 
-    QWidget::setTabOrder(picScroll_, VScroll1_);
-    QWidget::setTabOrder(VScroll1_, HScroll1_);
-    QWidget::setTabOrder(HScroll1_, picBmp_);
-    QWidget::setTabOrder(picBmp_, Command1_);
-    QWidget::setTabOrder(Command1_, Command2_);
-    QWidget::setTabOrder(Command2_, Command3_);
+    QWidget::setTabOrder(viewerFrame_, verticalBar_);
+    QWidget::setTabOrder(verticalBar_, horizontalBar_);
+    QWidget::setTabOrder(horizontalBar_, pictureBox_);
+    QWidget::setTabOrder(pictureBox_, grabButton_);
+    QWidget::setTabOrder(grabButton_, saveButton_);
+    QWidget::setTabOrder(saveButton_, returnButton_);
 
     applyLayout();
 }
 
 void CaptureWindow::applyLayout()
 {
-    picScroll_->setGeometry(pixelRect(layout_.picScroll));
-    viewport_->setGeometry(picScroll_->contentsRect());
-    picBmp_->setGeometry(pixelRect(layout_.picBmp));
-    const std::pair<QScrollBar*, const ScrollBarState*> bars[] = {{HScroll1_, &layout_.hScroll},
-                                                                  {VScroll1_, &layout_.vScroll}};
+    viewerFrame_->setGeometry(pixelRect(layout_.picScroll));
+    viewport_->setGeometry(viewerFrame_->contentsRect());
+    pictureBox_->setGeometry(pixelRect(layout_.picBmp));
+    const std::pair<QScrollBar*, const ScrollBarState*> bars[] = {{horizontalBar_, &layout_.hScroll},
+                                                                  {verticalBar_, &layout_.vScroll}};
     for (const auto& [bar, state] : bars) {
         const QSignalBlocker quiet(bar);
         bar->setGeometry(pixelRect(state->box));
@@ -225,10 +180,8 @@ void CaptureWindow::applyLayout()
 
 void CaptureWindow::open()
 {
-    // The controls start as designed; the fields of the drag stay.
-    stopDragging();
-    if (portal_)
-        portal_->cancel();
+    // The controls start as designed; the target of the last drag stays.
+    grabber_->cancel();
     layout_ = ViewerLayout{};
     lastFile_.clear();
     showPicture(blankPicture(twips(layout_.picBmp.width), twips(layout_.picBmp.height)));
@@ -237,7 +190,7 @@ void CaptureWindow::open()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    Form_Resize();
+    fitViewerToWindow();
     raise();
     activateWindow();
 }
@@ -245,154 +198,37 @@ void CaptureWindow::open()
 void CaptureWindow::showPicture(QImage picture)
 {
     picture_ = std::move(picture);
-    picBmp_->setPicture(&picture_);
+    pictureBox_->setPicture(&picture_);
     applyLayout();
 }
 
-// ---- the drag ----------------------------------------------------------------
+// ---- a grab's end -----------------------------------------------------------------
 
-bool CaptureWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Command1_) {
-        if (event->type() == QEvent::MouseButtonPress)
-            Command1_MouseDown(static_cast<QMouseEvent*>(event)->button());
-        else if (event->type() == QEvent::MouseButtonRelease) {
-            // Once the screen holds the pointer, the release comes from it;
-            // one arriving here only settles the toolkit's button state.
-            if (!(screen_ && screen_->holdsPointer()))
-                Command1_MouseUp(static_cast<QMouseEvent*>(event)->button());
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void CaptureWindow::Command1_MouseDown(Qt::MouseButton button)
-{
-    // On Wayland the button's click asks the portal: a press alone does
-    // nothing, so one click asks once.
-    if (button != Qt::LeftButton || dragging_ || portal_)
-        return;
-    if (!screen_)
-        screen_ = connectScreen_();
-    if (!screen_) {
-        ui::showMessage(this, ui::MessageStyle::Information, texts::kNoX11Title, texts::kNoX11);
-        return;
-    }
-    // The window gets out of the way; its state before is in nLastState.
-    setWindowState(windowState() | Qt::WindowMinimized);
-    const bool nativeX11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    screen_->beginDrag(nativeX11 ? static_cast<std::uint64_t>(winId()) : 0);
-    dragging_ = true;
-    tmr_.start();
-    screenPoll_.start();
-    dragPointer_ = std::make_unique<ui::BusyCursor>(Qt::WhatsThisCursor);
-}
-
-void CaptureWindow::tmr_Timer()
-{
-    if (!dragging_)
-        return;
-    const auto found = screen_->windowUnderPointer();
-    if (!found)
-        return; // the pointer could not be read: the last target stands
-    hWndTarget_ = found->id;
-    rcTarget_ = clampToScreen(found->rect, screen_->size());
-    if (rcTarget_.empty())
-        screen_->hideFrame();
-    else
-        screen_->showFrame(rcTarget_);
-}
-
-void CaptureWindow::pollScreen()
-{
-    if (dragging_ && screen_->poll() == DragEvent::LeftReleased)
-        Command1_MouseUp(Qt::LeftButton);
-}
-
-void CaptureWindow::Command1_MouseUp(Qt::MouseButton button)
-{
-    if (button != Qt::LeftButton || !dragging_)
-        return;
-    tmr_.stop();
-    screenPoll_.stop();
-    dragPointer_.reset();
-    dragging_ = false;
-    // The frame goes before any pixel is read, so it is never in a grab.
-    screen_->hideFrame();
-
-    const int w = rcTarget_.width();
-    const int h = rcTarget_.height();
-    // Nothing to grab before the first tick, nor from a target wholly off
-    // the screen. The classic window stayed minimised after a release
-    // before the first tick; here it comes back, as without a taskbar the
-    // program could not be reached again.
-    if (hWndTarget_ == 0 || w <= 0 || h <= 0) {
-        screen_->endDrag();
-        restoreWindowState();
-        activateWindow();
-        return;
-    }
-
-    layout_.picBmp = {0, 0, w * kTwipsPerPixel, h * kTwipsPerPixel};
-    // Read while the window is still minimised, so it is never in the image.
-    auto grabbed = screen_->grab(rcTarget_);
-    restoreWindowState();
-    // A grab that fails leaves the picture blank at its new size.
-    showPicture(grabbed ? ui::toQImage(*grabbed).convertToFormat(QImage::Format_RGB32) : blankPicture(w, h));
-    screen_->endDrag();
-    Form_Resize();
-    activateWindow();
-    setFocus();
-}
-
-// ---- the portal -------------------------------------------------------------------
-
-void CaptureWindow::askPortal()
-{
-    if (portal_->busy())
-        return;
-    // The portal shows its own dialog, over the desktop as it is: the
-    // grabber hides so that it is neither in the way nor in the picture.
-    // (Minimised, it could not come back by itself on Wayland.)
-    hide();
-    portal_->request();
-}
-
-void CaptureWindow::portalPictureTaken(const QImage& picture)
+void CaptureWindow::onPictureGrabbed(const QImage& picture)
 {
     const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+    // The new picture sits at the viewport's corner at its own size.
     layout_.picBmp = {0, 0, opaque.width() * kTwipsPerPixel, opaque.height() * kTwipsPerPixel};
-    restoreWindowState();
+    comeBack();
     showPicture(opaque);
-    Form_Resize();
-    activateWindow();
+    fitViewerToWindow();
     setFocus();
 }
 
 // Cancelled or failed: the picture stays as it was.
-void CaptureWindow::comeBackFromPortal()
+void CaptureWindow::onGrabFailed(const QString& reason, ui::MessageStyle style)
 {
-    restoreWindowState();
-    activateWindow();
+    comeBack();
+    ui::showMessage(this, style, texts::kGrabFailedTitle, reason);
 }
 
-void CaptureWindow::restoreWindowState()
+void CaptureWindow::comeBack()
 {
-    if (nLastState_ == 2)
+    if (comesBackMaximised_)
         showMaximized();
     else
         showNormal();
-}
-
-void CaptureWindow::stopDragging()
-{
-    if (!dragging_)
-        return;
-    tmr_.stop();
-    screenPoll_.stop();
-    dragPointer_.reset();
-    dragging_ = false;
-    screen_->endDrag();
+    activateWindow();
 }
 
 // ---- resize and scrolling --------------------------------------------------------
@@ -400,7 +236,7 @@ void CaptureWindow::stopDragging()
 void CaptureWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    fitViewerToWindow();
 }
 
 void CaptureWindow::changeEvent(QEvent* event)
@@ -409,34 +245,34 @@ void CaptureWindow::changeEvent(QEvent* event)
     // A change of state raises the resize handling, as the classic window
     // did, even when the size stays.
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        fitViewerToWindow();
 }
 
-void CaptureWindow::Form_Resize()
+void CaptureWindow::fitViewerToWindow()
 {
     // Minimising must not overwrite the state a drag restores.
     if (isMinimized())
         return;
-    nLastState_ = isMaximized() ? 2 : 0;
+    comesBackMaximised_ = isMaximized();
     fitViewer(layout_, width() * kTwipsPerPixel, height() * kTwipsPerPixel);
     applyLayout();
 }
 
-void CaptureWindow::HScroll1_Change()
+void CaptureWindow::onHorizontalScroll()
 {
-    scrollHorizontally(layout_, HScroll1_->value());
-    picBmp_->move(twips(layout_.picBmp.left), twips(layout_.picBmp.top));
+    scrollHorizontally(layout_, horizontalBar_->value());
+    pictureBox_->move(twips(layout_.picBmp.left), twips(layout_.picBmp.top));
 }
 
-void CaptureWindow::VScroll1_Change()
+void CaptureWindow::onVerticalScroll()
 {
-    scrollVertically(layout_, VScroll1_->value());
-    picBmp_->move(twips(layout_.picBmp.left), twips(layout_.picBmp.top));
+    scrollVertically(layout_, verticalBar_->value());
+    pictureBox_->move(twips(layout_.picBmp.left), twips(layout_.picBmp.top));
 }
 
 // ---- save and return ---------------------------------------------------------------
 
-void CaptureWindow::Command2_Click()
+void CaptureWindow::onSaveClicked()
 {
     // The classic dialog in its open-file form: a new name may be typed, and
     // the program asks its own overwrite question. No extension is added.
@@ -473,16 +309,14 @@ bool CaptureWindow::saveBitmap(const QString& file)
     return true;
 }
 
-void CaptureWindow::Command3_Click(int)
+void CaptureWindow::onReturnClicked()
 {
     close();
 }
 
 void CaptureWindow::closeEvent(QCloseEvent* event)
 {
-    stopDragging();
-    if (portal_)
-        portal_->cancel();
+    grabber_->cancel();
     event->accept();
     emit closed();
 }

@@ -1,13 +1,15 @@
 #include "gui/capture/screenshot_portal.h"
 
+#include "core/capture/portal_answer.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QFile>
 #include <QRandomGenerator>
-#include <QUrl>
 
 #include <limits>
 
@@ -20,13 +22,6 @@ const QString kDesktopPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kScreenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
-
-// Version 3 of the Screenshot interface names the targets the desktop can
-// take in its AvailableTargets bitmask and lets the caller choose one with
-// the "target" option; 2 is a window the user picks. Earlier versions have
-// no target: the interactive dialog lets the user choose what to take.
-constexpr uint kFirstVersionWithTargets = 3;
-constexpr uint kWindowTarget = 2;
 
 // The portal's dialog may stay open as long as the user likes; the timeout
 // of this class ends the wait, not the bus's.
@@ -55,15 +50,6 @@ ScreenshotPortal::~ScreenshotPortal()
     cancel();
 }
 
-QString ScreenshotPortal::requestPath(const QString& uniqueName, const QString& token)
-{
-    QString sender = uniqueName;
-    if (sender.startsWith(QLatin1Char(':')))
-        sender.remove(0, 1);
-    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    return QStringLiteral("%1/request/%2/%3").arg(kDesktopPath, sender, token);
-}
-
 bool ScreenshotPortal::request()
 {
     if (busy())
@@ -82,7 +68,8 @@ bool ScreenshotPortal::request()
         });
         return true;
     }
-    handle_ = requestPath(bus.baseService(), newToken());
+    handle_ =
+        QString::fromStdString(portalRequestPath(bus.baseService().toStdString(), newToken().toStdString()));
     deadline_.start(timeout_);
 
     // First what the portal offers, to ask for a window where it can.
@@ -111,8 +98,9 @@ void ScreenshotPortal::ask(uint version, uint targets)
     options.insert(QStringLiteral("handle_token"), handle_.section(QLatin1Char('/'), -1));
     options.insert(QStringLiteral("modal"), true);
     options.insert(QStringLiteral("interactive"), true);
-    if (version >= kFirstVersionWithTargets && (targets & kWindowTarget) != 0)
-        options.insert(QStringLiteral("target"), kWindowTarget);
+    // Without a target the interactive dialog lets the user choose what to take.
+    if (const auto target = screenshotTarget(version, targets))
+        options.insert(QStringLiteral("target"), uint{*target});
 
     // The answer may come as soon as the call arrives: listen before calling.
     listen(handle_);
@@ -152,21 +140,25 @@ void ScreenshotPortal::onResponse(uint response, const QVariantMap& results)
     if (!busy())
         return;
     finish();
-    switch (response) {
-    case 0: {
+    switch (portalOutcome(response)) {
+    case PortalOutcome::Taken: {
         // The portal keeps the file; it is read, never moved or changed.
         const QString uri = results.value(QStringLiteral("uri")).toString();
-        const QUrl url(uri);
-        const QString file = url.isLocalFile() ? url.toLocalFile() : uri;
-        const QImage picture = url.isLocalFile() ? QImage(file) : QImage();
+        const auto path = localFileOfUri(uri.toStdString());
+        if (!path) {
+            emit failed(Failure::Unreadable, uri);
+            return;
+        }
+        const QString file = QFile::decodeName(QByteArray::fromStdString(*path));
+        const QImage picture(file);
         if (picture.isNull())
             emit failed(Failure::Unreadable, file);
         else
             emit taken(picture);
         return;
     }
-    case 1: emit cancelled(); return;
-    default: emit failed(Failure::Failed, {}); return;
+    case PortalOutcome::Cancelled: emit cancelled(); return;
+    case PortalOutcome::Failed: emit failed(Failure::Failed, {}); return;
     }
 }
 

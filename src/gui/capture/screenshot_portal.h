@@ -47,11 +47,6 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
     std::chrono::milliseconds timeout() const { return timeout_; }
 
-    // The object path of the request the portal answers on, known before the
-    // call: /org/freedesktop/portal/desktop/request/SENDER/TOKEN, SENDER
-    // being the caller's unique bus name without its ':' and with '_' for '.'.
-    static QString requestPath(const QString& uniqueName, const QString& token);
-
 signals:
     void taken(const QImage& picture);
     void cancelled();

@@ -1,8 +1,10 @@
-// picpfrm, the window grabber, against a fake screen: the layout, the drag
-// and its fields, the viewer's scroll bars, saving and closing.
+// picpfrm, the window grabber: the layout, the X11 drag against a fake
+// screen, the viewer's scroll bars fed by a fake grabber, saving and closing.
 
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/capture/capture_window.h"
+#include "gui/capture/portal_grabber.h"
+#include "gui/capture/x11_drag_grabber.h"
 #include "gui/common/image_conversion.h"
 #include "system/x11/screen_access.h"
 
@@ -29,9 +31,11 @@
 using gb::capture::CaptureWindow;
 using gb::capture::DragEvent;
 using gb::capture::FoundWindow;
+using gb::capture::Grabber;
 using gb::capture::ScreenAccess;
 using gb::capture::ScreenRect;
 using gb::capture::ScreenSize;
+using gb::capture::X11DragGrabber;
 
 namespace {
 
@@ -107,6 +111,19 @@ public:
 
 private:
     std::shared_ptr<ScreenState> s_;
+};
+
+// A grabber that does what the test says: the window's side of a grab,
+// without a screen or a portal.
+class FakeGrabber : public Grabber {
+public:
+    int begun = 0;
+    int cancels = 0;
+    void begin() override { ++begun; }
+    void cancel() override { ++cancels; }
+    void deliver(const QImage& image) { emit picture(image); }
+    void cancelGrab() { emit cancelled(); }
+    void fail(const QString& reason, gb::ui::MessageStyle style) { emit failed(reason, style); }
 };
 
 // Runs `step` once on the next modal window of type T, as soon as one shows.
@@ -194,24 +211,43 @@ private:
     std::shared_ptr<ScreenState> screen_;
     std::unique_ptr<CaptureWindow> window_;
 
+    // The window with the X11 drag over the fake screen.
     CaptureWindow& makeWindow()
     {
         screen_ = std::make_shared<ScreenState>();
         auto state = screen_;
-        window_ = std::make_unique<CaptureWindow>(QFile::encodeName(folder_.path()).toStdString(), [state] {
-            ++state->connections;
-            return std::make_unique<FakeScreen>(state);
-        });
+        window_ = std::make_unique<CaptureWindow>(QFile::encodeName(folder_.path()).toStdString(),
+                                                  [state](QWidget* host) {
+                                                      return std::make_unique<X11DragGrabber>(host, [state] {
+                                                          ++state->connections;
+                                                          return std::make_unique<FakeScreen>(state);
+                                                      });
+                                                  });
+        return *window_;
+    }
+    // The window with a grabber the test drives itself.
+    CaptureWindow& openWindowWithFakeGrabber()
+    {
+        window_ = std::make_unique<CaptureWindow>(QFile::encodeName(folder_.path()).toStdString(),
+                                                  [](QWidget*) { return std::make_unique<FakeGrabber>(); });
+        return showWindow();
+    }
+    CaptureWindow& showWindow()
+    {
+        window_->open();
+        if (!QTest::qWaitForWindowExposed(window_.get()))
+            qFatal("the grabber did not show");
         return *window_;
     }
     CaptureWindow& openWindow()
     {
-        CaptureWindow& w = makeWindow();
-        w.open();
-        if (!QTest::qWaitForWindowExposed(&w))
-            qFatal("the grabber did not show");
-        return w;
+        makeWindow();
+        return showWindow();
     }
+    X11DragGrabber& drag() { return *qobject_cast<X11DragGrabber*>(&window_->grabber()); }
+    FakeGrabber& fake() { return *static_cast<FakeGrabber*>(&window_->grabber()); }
+    // What the fake grabber hands the window: the fake screen's pixels there.
+    void deliver(const ScreenRect& area) { fake().deliver(expectedPicture(area)); }
     template <typename T> T* find(const char* name)
     {
         T* widget = window_->findChild<T*>(QString::fromLatin1(name));
@@ -225,7 +261,7 @@ private:
     void dragOnce()
     {
         QTest::mousePress(grabButton(), Qt::LeftButton);
-        window_->tmr_Timer();
+        drag().followPointer();
         QTest::mouseRelease(grabButton(), Qt::LeftButton);
     }
     QString path(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
@@ -259,6 +295,14 @@ private slots:
     void FailedGrabLeavesABlankPictureOfTheNewSize();
     void SessionWithoutX11SaysSoAndChangesNothing();
     void X11SessionDragsWithoutAskingThePortal();
+    void GrabberIsChosenBySession();
+
+    void GrabButtonBeginsAGrab();
+    void PictureFromTheGrabberReachesTheViewer();
+    void PictureWithAlphaIsShownOpaque();
+    void FailedGrabShowsItsReasonAndKeepsThePicture();
+    void CancelledGrabBringsTheWindowBackAsItWas();
+    void OpeningAndClosingCancelARunningGrab();
 
     void LargePictureShowsBothBarsAtTheEdge();
     void ScrollingMovesThePicture();
@@ -354,14 +398,13 @@ void CaptureWindowTest::OpensAtItsSizeWithABlankPictureAndNoBars()
     QVERIFY(!find<QScrollBar>("HScroll1")->isVisible());
     QVERIFY(!find<QScrollBar>("VScroll1")->isVisible());
     QCOMPARE(w.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowNoState);
-    QCOMPARE(w.nLastState(), 0);
+    QVERIFY(!w.comesBackMaximised());
 }
 
 void CaptureWindowTest::TabOrderIsAsDesigned()
 {
-    CaptureWindow& w = openWindow();
-    screen_->under = FoundWindow{3, {0, 0, 900, 700}}; // both bars show
-    dragOnce();
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    deliver({0, 0, 900, 700}); // both bars show
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const char* order[] = {"picScroll", "VScroll1", "HScroll1",  "picBmp",
@@ -387,24 +430,30 @@ void CaptureWindowTest::GrabButtonHasItsOwnCursor()
 // The window tests run as in an X11 session (tests/CMakeLists.txt).
 void CaptureWindowTest::X11SessionDragsWithoutAskingThePortal()
 {
-    CaptureWindow& w = openWindow();
-    QVERIFY(w.portal() == nullptr);
-    QTest::mousePress(grabButton(), Qt::LeftButton);
-    QVERIFY(w.dragging());
-    QTest::mouseRelease(grabButton(), Qt::LeftButton);
+    window_ = std::make_unique<CaptureWindow>(QFile::encodeName(folder_.path()).toStdString());
+    QVERIFY(qobject_cast<X11DragGrabber*>(&window_->grabber()) != nullptr);
+}
+
+void CaptureWindowTest::GrabberIsChosenBySession()
+{
+    QWidget host;
+    const auto x11 = gb::capture::makeGrabber(gb::session::DisplayServer::X11, &host);
+    QVERIFY(qobject_cast<X11DragGrabber*>(x11.get()) != nullptr);
+    const auto wayland = gb::capture::makeGrabber(gb::session::DisplayServer::Wayland, &host);
+    QVERIFY(qobject_cast<gb::capture::PortalGrabber*>(wayland.get()) != nullptr);
 }
 
 void CaptureWindowTest::PressMinimisesTakesThePointerAndShowsTheQuestionArrow()
 {
     CaptureWindow& w = openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    QVERIFY(w.dragging());
+    QVERIFY(drag().dragging());
     QVERIFY(w.isMinimized());
     QVERIFY(screen_->dragging);
     QCOMPARE(screen_->pressedWindow, std::uint64_t{0}); // not a native X11 window here
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
-    QCOMPARE(w.hWndTarget(), 0u); // nothing found before the first tick
+    QCOMPARE(drag().target().window, 0u); // nothing found before the first tick
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
@@ -414,16 +463,16 @@ void CaptureWindowTest::RightAndMiddleButtonsDoNothing()
     CaptureWindow& w = openWindow();
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         QTest::mousePress(grabButton(), button);
-        QVERIFY(!w.dragging());
+        QVERIFY(!drag().dragging());
         QVERIFY(!w.isMinimized());
         QTest::mouseRelease(grabButton(), button);
     }
     QCOMPARE(screen_->connections, 0);
     // Nor does a right release end a drag.
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
+    drag().followPointer();
     QTest::mouseRelease(grabButton(), Qt::RightButton);
-    QVERIFY(w.dragging());
+    QVERIFY(drag().dragging());
     QVERIFY(screen_->grabs.empty());
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
     QCOMPARE(screen_->grabs.size(), std::size_t{1});
@@ -431,21 +480,21 @@ void CaptureWindowTest::RightAndMiddleButtonsDoNothing()
 
 void CaptureWindowTest::EachTickOutlinesTheWindowUnderThePointer()
 {
-    CaptureWindow& w = openWindow();
+    openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
-    QCOMPARE(w.hWndTarget(), 42u);
-    QVERIFY(w.rcTarget() == (ScreenRect{100, 50, 300, 200}));
+    drag().followPointer();
+    QCOMPARE(drag().target().window, 42u);
+    QVERIFY(drag().target().rect == (ScreenRect{100, 50, 300, 200}));
     QVERIFY(screen_->frame == (ScreenRect{100, 50, 300, 200}));
     screen_->under = FoundWindow{77, {10, 20, 30, 40}};
-    w.tmr_Timer();
-    QCOMPARE(w.hWndTarget(), 77u);
+    drag().followPointer();
+    QCOMPARE(drag().target().window, 77u);
     QVERIFY(screen_->frame == (ScreenRect{10, 20, 30, 40}));
     QCOMPARE(screen_->framesShown.size(), std::size_t{2});
     // A pointer that cannot be read leaves the last target standing.
     screen_->under.reset();
-    w.tmr_Timer();
-    QCOMPARE(w.hWndTarget(), 77u);
+    drag().followPointer();
+    QCOMPARE(drag().target().window, 77u);
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
 }
 
@@ -453,7 +502,7 @@ void CaptureWindowTest::ReleaseGrabsTheLastOutlinedRectangle()
 {
     CaptureWindow& w = openWindow();
     dragOnce();
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
     QCOMPARE(screen_->grabs.size(), std::size_t{1});
     QVERIFY(screen_->grabs[0] == (ScreenRect{100, 50, 300, 200}));
     QVERIFY(!screen_->dragging);
@@ -474,31 +523,31 @@ void CaptureWindowTest::FrameIsGoneBeforeThePixelsAreRead()
 
 void CaptureWindowTest::ReleaseReportedByTheScreenEndsTheDrag()
 {
-    CaptureWindow& w = openWindow();
+    openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
+    drag().followPointer();
     screen_->holdsPointer = true;
     screen_->released = true;
-    QTRY_VERIFY(!w.dragging());
+    QTRY_VERIFY(!drag().dragging());
     QCOMPARE(screen_->grabs.size(), std::size_t{1});
 }
 
 void CaptureWindowTest::ReleaseOnTheButtonIsIgnoredWhileTheScreenHoldsThePointer()
 {
-    CaptureWindow& w = openWindow();
+    openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
+    drag().followPointer();
     screen_->holdsPointer = true;
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
-    QVERIFY(w.dragging());
+    QVERIFY(drag().dragging());
     QVERIFY(screen_->grabs.empty());
     screen_->released = true;
-    QTRY_VERIFY(!w.dragging());
+    QTRY_VERIFY(!drag().dragging());
 }
 
 void CaptureWindowTest::TicksFollowTheTimerEvery400Milliseconds()
 {
-    CaptureWindow& w = openWindow();
+    openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
     QTest::qWait(250);
     QCOMPARE(screen_->lookups, 0);
@@ -508,7 +557,7 @@ void CaptureWindowTest::TicksFollowTheTimerEvery400Milliseconds()
     const int lookups = screen_->lookups;
     QTest::qWait(500);
     QCOMPARE(screen_->lookups, lookups); // the timer stopped with the release
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
 }
 
 void CaptureWindowTest::ReleaseBeforeAnyTickGrabsNothing()
@@ -516,9 +565,9 @@ void CaptureWindowTest::ReleaseBeforeAnyTickGrabsNothing()
     CaptureWindow& w = openWindow();
     QTest::mousePress(grabButton(), Qt::LeftButton);
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
     QVERIFY(screen_->grabs.empty());
-    QCOMPARE(w.hWndTarget(), 0u);
+    QCOMPARE(drag().target().window, 0u);
     QCOMPARE(w.picture().size(), QSize(255, 187));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QVERIFY(!screen_->dragging);
@@ -530,14 +579,14 @@ void CaptureWindowTest::ReleaseBeforeAnyTickGrabsNothing()
 
 void CaptureWindowTest::QuickReleaseAfterAnEarlierDragGrabsItsRectangleAgain()
 {
-    CaptureWindow& w = openWindow();
+    openWindow();
     dragOnce();
     screen_->under = FoundWindow{77, {10, 20, 30, 40}};
     QTest::mousePress(grabButton(), Qt::LeftButton);
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
     QCOMPARE(screen_->grabs.size(), std::size_t{2});
     QVERIFY(screen_->grabs[1] == (ScreenRect{100, 50, 300, 200}));
-    QCOMPARE(w.hWndTarget(), 42u);
+    QCOMPARE(drag().target().window, 42u);
 }
 
 void CaptureWindowTest::WindowPartlyOffTheScreenIsGrabbedOverItsOnScreenPart()
@@ -545,7 +594,7 @@ void CaptureWindowTest::WindowPartlyOffTheScreenIsGrabbedOverItsOnScreenPart()
     CaptureWindow& w = openWindow();
     screen_->under = FoundWindow{5, {-8, -8, 1032, 776}};
     dragOnce();
-    QVERIFY(w.rcTarget() == (ScreenRect{0, 0, 1024, 768}));
+    QVERIFY(drag().target().rect == (ScreenRect{0, 0, 1024, 768}));
     QVERIFY(screen_->grabs.at(0) == (ScreenRect{0, 0, 1024, 768}));
     QCOMPARE(w.picture().size(), QSize(1024, 768));
     screen_->under = FoundWindow{6, {900, 700, 1300, 800}};
@@ -560,14 +609,14 @@ void CaptureWindowTest::TargetWhollyOffTheScreenGrabsNothing()
     const QImage before = w.picture();
     screen_->under = FoundWindow{9, {-500, 10, -100, 200}};
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
+    drag().followPointer();
     QVERIFY(!screen_->frame); // nothing to outline
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
-    QCOMPARE(w.hWndTarget(), 9u);
+    QCOMPARE(drag().target().window, 9u);
     QCOMPARE(screen_->grabs.size(), std::size_t{1});
     QCOMPARE(w.picture(), before);
     QVERIFY(!w.isMinimized());
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
     QVERIFY(!screen_->dragging);
 }
 
@@ -576,14 +625,14 @@ void CaptureWindowTest::MaximisedWindowComesBackMaximised()
     CaptureWindow& w = openWindow();
     w.showMaximized();
     QTRY_VERIFY(w.isMaximized());
-    QCOMPARE(w.nLastState(), 2);
+    QVERIFY(w.comesBackMaximised());
     QTest::mousePress(grabButton(), Qt::LeftButton);
     QVERIFY(w.isMinimized());
-    w.tmr_Timer();
+    drag().followPointer();
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
     QVERIFY(w.isMaximized());
     QVERIFY(!w.isMinimized());
-    QCOMPARE(w.nLastState(), 2);
+    QVERIFY(w.comesBackMaximised());
 }
 
 void CaptureWindowTest::NormalWindowComesBackNormal()
@@ -591,22 +640,22 @@ void CaptureWindowTest::NormalWindowComesBackNormal()
     CaptureWindow& w = openWindow();
     w.showMaximized();
     w.showNormal();
-    QCOMPARE(w.nLastState(), 0);
+    QVERIFY(!w.comesBackMaximised());
     dragOnce();
     QVERIFY(!w.isMaximized());
     QVERIFY(!w.isMinimized());
-    QCOMPARE(w.nLastState(), 0);
+    QVERIFY(!w.comesBackMaximised());
 }
 
 void CaptureWindowTest::MinimisingDoesNotRecordTheState()
 {
     CaptureWindow& w = openWindow();
     w.showMaximized();
-    QCOMPARE(w.nLastState(), 2);
+    QVERIFY(w.comesBackMaximised());
     const auto layout = w.layout();
     w.showMinimized();
-    w.Form_Resize();
-    QCOMPARE(w.nLastState(), 2);
+    w.fitViewerToWindow();
+    QVERIFY(w.comesBackMaximised());
     QVERIFY(w.layout() == layout);
 }
 
@@ -623,10 +672,12 @@ void CaptureWindowTest::FailedGrabLeavesABlankPictureOfTheNewSize()
 void CaptureWindowTest::SessionWithoutX11SaysSoAndChangesNothing()
 {
     int connections = 0;
-    window_ =
-        std::make_unique<CaptureWindow>(QFile::encodeName(folder_.path()).toStdString(), [&connections] {
-            ++connections;
-            return std::unique_ptr<ScreenAccess>();
+    window_ = std::make_unique<CaptureWindow>(
+        QFile::encodeName(folder_.path()).toStdString(), [&connections](QWidget* host) {
+            return std::make_unique<X11DragGrabber>(host, [&connections] {
+                ++connections;
+                return std::unique_ptr<ScreenAccess>();
+            });
         });
     CaptureWindow& w = *window_;
     w.open();
@@ -638,21 +689,91 @@ void CaptureWindowTest::SessionWithoutX11SaysSoAndChangesNothing()
     QCOMPARE(message.title, QString::fromUtf8("左键抓图："));
     QVERIFY(message.text.contains(QStringLiteral("X11")));
     QCOMPARE(message.icon, QMessageBox::Information);
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
     QVERIFY(!w.isMinimized());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QTest::mouseRelease(grabButton(), Qt::LeftButton);
-    QCOMPARE(w.hWndTarget(), 0u);
+    QCOMPARE(drag().target().window, 0u);
     QCOMPARE(connections, 1);
+}
+
+// ---- any grabber ---------------------------------------------------------------
+
+void CaptureWindowTest::GrabButtonBeginsAGrab()
+{
+    openWindowWithFakeGrabber();
+    grabButton()->click();
+    QCOMPARE(fake().begun, 1);
+}
+
+void CaptureWindowTest::PictureFromTheGrabberReachesTheViewer()
+{
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    w.showMinimized(); // as a grabber leaves it
+    deliver({100, 50, 300, 200});
+    QCOMPARE(w.picture(), expectedPicture({100, 50, 300, 200}));
+    // 200 × 150 pixels = 3000 × 2250 twips, at the viewport's corner.
+    QCOMPARE(w.layout().picBmp, (gb::capture::TwipsBox{0, 0, 3000, 2250}));
+    QCOMPARE(find<QWidget>("picBmp")->geometry(), QRect(0, 0, 200, 150));
+    QVERIFY(!w.isMinimized());
+    QVERIFY(w.isVisible());
+}
+
+void CaptureWindowTest::PictureWithAlphaIsShownOpaque()
+{
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    QImage translucent(4, 3, QImage::Format_ARGB32);
+    translucent.fill(qRgba(10, 20, 30, 0));
+    fake().deliver(translucent);
+    QCOMPARE(w.picture().format(), QImage::Format_RGB32);
+    QCOMPARE(w.picture().size(), QSize(4, 3));
+}
+
+void CaptureWindowTest::FailedGrabShowsItsReasonAndKeepsThePicture()
+{
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    deliver({0, 0, 40, 30});
+    const QImage before = w.picture();
+    w.hide(); // as the portal's grabber leaves it
+    MessageCatcher message;
+    message.answerNext(QMessageBox::Ok);
+    fake().fail(QStringLiteral("the reason"), gb::ui::MessageStyle::Critical);
+    QCOMPARE(message.seen, 1);
+    QCOMPARE(message.title, QString::fromUtf8("左键抓图："));
+    QCOMPARE(message.text, QStringLiteral("the reason"));
+    QCOMPARE(message.icon, QMessageBox::Critical);
+    QCOMPARE(w.picture(), before);
+    QVERIFY(w.isVisible());
+}
+
+void CaptureWindowTest::CancelledGrabBringsTheWindowBackAsItWas()
+{
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    w.showMaximized();
+    QTRY_VERIFY(w.isMaximized());
+    const QImage before = w.picture();
+    w.hide();
+    fake().cancelGrab();
+    QVERIFY(w.isVisible());
+    QVERIFY(w.isMaximized());
+    QCOMPARE(w.picture(), before);
+}
+
+void CaptureWindowTest::OpeningAndClosingCancelARunningGrab()
+{
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    const int afterOpen = fake().cancels;
+    QVERIFY(afterOpen >= 1);
+    w.close();
+    QCOMPARE(fake().cancels, afterOpen + 1);
 }
 
 // ---- the viewer --------------------------------------------------------------------
 
 void CaptureWindowTest::LargePictureShowsBothBarsAtTheEdge()
 {
-    openWindow();
-    screen_->under = FoundWindow{3, {0, 0, 900, 700}};
-    dragOnce();
+    openWindowWithFakeGrabber();
+    deliver({0, 0, 900, 700});
     auto* h = find<QScrollBar>("HScroll1");
     auto* v = find<QScrollBar>("VScroll1");
     QVERIFY(h->isVisible());
@@ -669,9 +790,8 @@ void CaptureWindowTest::LargePictureShowsBothBarsAtTheEdge()
 
 void CaptureWindowTest::ScrollingMovesThePicture()
 {
-    CaptureWindow& w = openWindow();
-    screen_->under = FoundWindow{3, {0, 0, 900, 700}};
-    dragOnce();
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    deliver({0, 0, 900, 700});
     auto* picBmp = find<QWidget>("picBmp");
     find<QScrollBar>("HScroll1")->setValue(1500);
     QCOMPARE(picBmp->pos(), QPoint(-100, 0));
@@ -680,16 +800,15 @@ void CaptureWindowTest::ScrollingMovesThePicture()
     QCOMPARE(w.layout().picBmp.left, -1500);
     QCOMPARE(w.layout().vScroll.value, 15);
     // A new capture puts the picture back at the corner.
-    dragOnce();
+    deliver({0, 0, 900, 700});
     QCOMPARE(picBmp->pos(), QPoint(0, 0));
     QCOMPARE(find<QScrollBar>("HScroll1")->value(), 0);
 }
 
 void CaptureWindowTest::ResizingRefitsTheBars()
 {
-    CaptureWindow& w = openWindow();
-    screen_->under = FoundWindow{3, {0, 0, 400, 300}};
-    dragOnce();
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    deliver({0, 0, 400, 300});
     QVERIFY(!find<QScrollBar>("HScroll1")->isVisible());
     w.resize(400, 393);
     QTRY_VERIFY(find<QScrollBar>("HScroll1")->isVisible());
@@ -705,7 +824,7 @@ void CaptureWindowTest::SaveDialogIsSetUpAsDesigned()
     CaptureWindow& w = openWindow();
     DialogDriver dialog;
     dialog.choose(QString(), false);
-    w.Command2_Click();
+    w.onSaveClicked();
     QVERIFY(dialog.opened);
     QCOMPARE(dialog.title, QString::fromUtf8("保存图片："));
     QCOMPARE(dialog.filters, QStringList{QString::fromUtf8("位图文件 (*.Bmp)")});
@@ -715,9 +834,8 @@ void CaptureWindowTest::SaveDialogIsSetUpAsDesigned()
 
 void CaptureWindowTest::SaveWritesTheWholePictureAsBmp()
 {
-    CaptureWindow& w = openWindow();
-    screen_->under = FoundWindow{3, {10, 20, 910, 720}};
-    dragOnce();
+    CaptureWindow& w = openWindowWithFakeGrabber();
+    deliver({10, 20, 910, 720});
     find<QScrollBar>("HScroll1")->setValue(3000); // scrolled: all is saved still
     DialogDriver dialog;
     dialog.choose(path("shot.bmp"));
@@ -735,7 +853,7 @@ void CaptureWindowTest::SaveWritesTheWholePictureAsBmp()
     // The dialog keeps the name while the window is open.
     DialogDriver again;
     again.choose(QString(), false);
-    w.Command2_Click();
+    w.onSaveClicked();
     QCOMPARE(again.chosen, path("shot.bmp"));
 }
 
@@ -744,7 +862,7 @@ void CaptureWindowTest::SavingBeforeAnyCaptureWritesTheBlankPicture()
     CaptureWindow& w = openWindow();
     DialogDriver dialog;
     dialog.choose(path("blank.bmp"));
-    w.Command2_Click();
+    w.onSaveClicked();
     QImage read(path("blank.bmp"), "BMP");
     QCOMPARE(read.size(), QSize(255, 187));
     QCOMPARE(read.pixelColor(0, 0), QColor(192, 192, 192));
@@ -756,7 +874,7 @@ void CaptureWindowTest::CancelledDialogWritesNothing()
     CaptureWindow& w = openWindow();
     DialogDriver dialog;
     dialog.choose(QString(), false);
-    w.Command2_Click();
+    w.onSaveClicked();
     QVERIFY(dialog.opened);
     QVERIFY(QDir(folder_.path()).entryList(QDir::Files).isEmpty());
 }
@@ -768,7 +886,7 @@ void CaptureWindowTest::NoQuestionWhenTheFileIsNew()
     message.answerNext(QMessageBox::No);
     DialogDriver dialog;
     dialog.choose(path("new.bmp"));
-    w.Command2_Click();
+    w.onSaveClicked();
     QTest::qWait(100);
     QCOMPARE(message.seen, 0);
     QVERIFY(QFile::exists(path("new.bmp")));
@@ -786,7 +904,7 @@ void CaptureWindowTest::AnsweringNoLeavesTheFileUntouched()
     dialog.choose(path("old.bmp"));
     MessageCatcher message;
     message.answerNext(QMessageBox::No);
-    w.Command2_Click();
+    w.onSaveClicked();
     QCOMPARE(message.seen, 1);
     QCOMPARE(message.title, QString::fromUtf8("保存图片："));
     QCOMPARE(message.text, QString::fromUtf8("文件已经存在，是否覆盖文件？"));
@@ -808,7 +926,7 @@ void CaptureWindowTest::AnsweringYesOverwritesTheFile()
     dialog.choose(path("old.bmp"));
     MessageCatcher message;
     message.answerNext(QMessageBox::Yes);
-    w.Command2_Click();
+    w.onSaveClicked();
     QCOMPARE(message.seen, 1);
     QCOMPARE(QImage(path("old.bmp"), "BMP").size(), QSize(255, 187));
 }
@@ -818,7 +936,7 @@ void CaptureWindowTest::NameWithoutExtensionIsUsedAsTyped()
     CaptureWindow& w = openWindow();
     DialogDriver dialog;
     dialog.choose(path("plain"));
-    w.Command2_Click();
+    w.onSaveClicked();
     QVERIFY(QFile::exists(path("plain")));
     QVERIFY(!QFile::exists(path("plain.bmp")));
     QVERIFY(!QFile::exists(path("plain.Bmp")));
@@ -837,7 +955,7 @@ void CaptureWindowTest::WriteFailureIsReportedAndTheWindowStays()
     MessageCatcher message;
     message.answerNext(QMessageBox::Ok);
     QSignalSpy closed(&w, &CaptureWindow::closed);
-    w.Command2_Click();
+    w.onSaveClicked();
     QCOMPARE(message.seen, 1);
     QCOMPARE(message.title, QString::fromUtf8("保存图片："));
     QVERIFY(message.text.startsWith(QString::fromUtf8("文件保存失败：")));
@@ -884,12 +1002,12 @@ void CaptureWindowTest::FieldsSurviveClosingAndReopening()
     w.open();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // The drag's fields stay ...
-    QCOMPARE(w.hWndTarget(), 3u);
-    QVERIFY(w.rcTarget() == (ScreenRect{0, 0, 900, 700}));
+    QCOMPARE(drag().target().window, 3u);
+    QVERIFY(drag().target().rect == (ScreenRect{0, 0, 900, 700}));
     // ... the controls start afresh.
     QCOMPARE(w.size(), QSize(623, 393));
     QVERIFY(!w.isMaximized());
-    QCOMPARE(w.nLastState(), 0);
+    QVERIFY(!w.comesBackMaximised());
     QCOMPARE(w.picture().size(), QSize(255, 187));
     QCOMPARE(w.picture().pixelColor(10, 10), QColor(192, 192, 192));
     QCOMPARE(find<QWidget>("picBmp")->geometry(), QRect(0, 0, 255, 187));
@@ -906,9 +1024,9 @@ void CaptureWindowTest::ClosingDuringADragGivesThePointerBack()
     CaptureWindow& w = openWindow();
     QSignalSpy closed(&w, &CaptureWindow::closed);
     QTest::mousePress(grabButton(), Qt::LeftButton);
-    w.tmr_Timer();
+    drag().followPointer();
     w.close();
-    QVERIFY(!w.dragging());
+    QVERIFY(!drag().dragging());
     QVERIFY(!screen_->dragging);
     QVERIFY(!screen_->frame);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
