@@ -32,7 +32,7 @@ SharedImage grayOf(SharedGray& shared, const RgbaImage& icon)
 
 } // namespace
 
-BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, std::stop_token stop,
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::stop_token& stop,
                      unsigned workers)
 {
     BatchReport result;

@@ -47,7 +47,7 @@ using BatchProgress = std::function<void(BatchPass pass, std::size_t done, std::
 // The icons are encoded on `workers` threads (0: all cores) and written in
 // row order. A batch ends before its next file once a stop is requested;
 // every file written so far is whole.
-BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, std::stop_token stop,
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::stop_token& stop,
                      unsigned workers = 0);
 // The same, ended by a flag read between two files.
 BatchReport runBatch(const BatchJob& job, const BatchProgress& progress = {},
