@@ -38,3 +38,9 @@ phase clang-tidy scripts/run-clang-tidy.sh build/test
 
 phase "test build" cmake --build --preset test
 phase ctest ctest --preset test -j"$(nproc)"
+
+# The threaded code under ThreadSanitizer (a build of its own, without Qt):
+# always in CI, here when asked for with GLIMMERBOX_TSAN=1.
+if [ "${GLIMMERBOX_TSAN:-0}" = 1 ]; then
+    phase tsan scripts/tsan.sh
+fi

@@ -5,6 +5,14 @@ if(GLIMMERBOX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer cannot share a build with AddressSanitizer: the tsan
+# preset builds the tests of the code that runs on several threads (jobs,
+# ordered work, search, export) on their own (scripts/tsan.sh).
+if(GLIMMERBOX_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 # The fuzz build instruments everything for coverage; only the fuzz targets
 # link libFuzzer's main.
 if(GLIMMERBOX_FUZZ)

@@ -2,8 +2,9 @@
 // Batch saves: every catalogue row's icon written to its own file, as ICO or
 // BMP, in colour or gray, named prefix + "_Icon" + n + ".ico" or
 // prefix + "_bmp" + n + ".bmp" with n the row's position at the time of the
-// save. A file that cannot be written is counted and the batch goes on; the
-// report says how many were written and failed, and why the first failed.
+// save. A file that cannot be written is counted and the batch goes on (a
+// full disk ends it, the files after it counted as failed); the report says
+// how many were written and failed, and why the first failed.
 
 #include "core/export/batch_names.h"
 #include "core/icons/rgba_image.h"
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -42,8 +44,12 @@ enum class BatchPass { Converting, Saving };
 
 using BatchProgress = std::function<void(BatchPass pass, std::size_t done, std::size_t total)>;
 
-// A batch ends before the next icon once `cancelled` is set; every file
-// written so far is whole.
+// The icons are encoded on `workers` threads (0: all cores) and written in
+// row order. A batch ends before its next file once a stop is requested;
+// every file written so far is whole.
+BatchReport runBatch(const BatchJob& job, const BatchProgress& progress, const std::stop_token& stop,
+                     unsigned workers = 0);
+// The same, ended by a flag read between two files.
 BatchReport runBatch(const BatchJob& job, const BatchProgress& progress = {},
                      const std::atomic<bool>* cancelled = nullptr);
 
@@ -69,6 +75,7 @@ public:
 
 private:
     BackgroundJob<Progress, BatchReport> job_;
+    std::string folder_; // where the running batch writes
 };
 
 } // namespace gb

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <utility>
 
 namespace gb {
 
@@ -28,6 +29,26 @@ std::expected<StagedFile, WriteFailure> stageForGroupSync(const std::string& pat
     return stageFile(path, contents, Sync::Later);
 }
 
+std::size_t ExportReport::count(ExportOutcome outcome) const
+{
+    return static_cast<std::size_t>(std::count_if(
+        files.begin(), files.end(), [outcome](const ExportResult& r) { return r.outcome == outcome; }));
+}
+
+std::size_t ExportReport::failed() const
+{
+    return count(ExportOutcome::NotPrepared) + count(ExportOutcome::NotWritten) +
+           count(ExportOutcome::NotTried);
+}
+
+const ExportResult* ExportReport::firstFailure() const
+{
+    const auto found = std::find_if(files.begin(), files.end(), [](const ExportResult& r) {
+        return r.outcome == ExportOutcome::NotPrepared || r.outcome == ExportOutcome::NotWritten;
+    });
+    return found == files.end() ? nullptr : &*found;
+}
+
 ExportSession::ExportSession(Report report, StageStep stage)
     : report_(std::move(report)), stage_(std::move(stage))
 {
@@ -36,17 +57,22 @@ ExportSession::ExportSession(Report report, StageStep stage)
 std::expected<void, WriteFailure> ExportSession::add(ExportFile file, std::span<const std::byte> contents)
 {
     auto staged = stage_(file.path, contents);
-    if (!staged)
+    if (!staged) {
+        done_.files.push_back(ExportResult{std::move(file), ExportOutcome::NotWritten, {}, staged.error()});
         return std::unexpected(std::move(staged.error()));
+    }
+    stagedSlots_.push_back(done_.files.size());
+    done_.files.push_back(ExportResult{file, ExportOutcome::Written, {}, {}});
     staged_.emplace_back(std::move(file), std::move(*staged));
     if (staged_.size() == kFilesPerSync)
         commitGroup();
     return {};
 }
 
-void ExportSession::finish()
+ExportReport ExportSession::finish()
 {
     commitGroup();
+    return std::exchange(done_, ExportReport{});
 }
 
 void ExportSession::commitGroup()
@@ -92,23 +118,29 @@ void ExportSession::commitGroup()
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         auto& [file, staged] = staged_[i];
         const auto result = synced[i] ? commitStagedFile(staged) : synced[i];
+        if (!result) {
+            ExportResult& slot = done_.files[stagedSlots_[i]];
+            slot.outcome = ExportOutcome::NotWritten;
+            slot.failure = result.error();
+        }
         if (report_)
             report_(file, result);
     }
     for (const GroupFolder& folder : folders)
         syncFolder(folder.firstFile);
     staged_.clear();
+    stagedSlots_.clear();
 }
 
 std::expected<void, WriteFailure> exportOneFile(const std::string& path, std::span<const std::byte> contents)
 {
-    std::expected<void, WriteFailure> result;
-    ExportSession session(
-        [&result](const ExportFile&, const std::expected<void, WriteFailure>& written) { result = written; });
+    ExportSession session({});
     if (auto staged = session.add(ExportFile{path, 0, {}}, contents); !staged)
         return staged;
-    session.finish();
-    return result;
+    const ExportReport report = session.finish();
+    if (const ExportResult* failed = report.firstFailure())
+        return std::unexpected(failed->failure);
+    return {};
 }
 
 } // namespace gb

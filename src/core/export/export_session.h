@@ -12,8 +12,11 @@
 // What becomes of each file is said once. A file that cannot be staged is
 // refused by add() at once, so that a caller can stop at a full disk; a file
 // staged is reported when its group is renamed into place (or fails the
-// sync or its rename), files in the order they were added.
+// sync or its rename), files in the order they were added. finish() returns
+// the same, refusals included, as one ordered report.
 
+#include "core/export/export_file.h"
+#include "core/export/export_report.h"
 #include "core/imagefiles/atomic_file.h"
 
 #include <cstddef>
@@ -25,14 +28,6 @@
 #include <vector>
 
 namespace gb {
-
-// One file to write: where it goes, and the caller's own marks for it,
-// handed back with it in the report.
-struct ExportFile {
-    std::string path;
-    std::size_t number = 0; // the caller's number for it: its row, its icon
-    std::string source;     // what it was made from, as the caller names it
-};
 
 // How a file is staged: stageFile without a sync of its own, or in tests a
 // fake (one that finds the disk full, say).
@@ -60,8 +55,10 @@ public:
     // Stages the file; with it a group may be complete and go into place.
     // A file that could not be staged is refused here and not reported.
     std::expected<void, WriteFailure> add(ExportFile file, std::span<const std::byte> contents);
-    // Puts the files staged so far into place; the session may take more.
-    void finish();
+    // Puts the files staged so far into place and returns what became of
+    // every file added since the last finish, in the order added (written
+    // or not written); the session may take more.
+    ExportReport finish();
 
 private:
     void commitGroup();
@@ -69,6 +66,10 @@ private:
     Report report_;
     StageStep stage_;
     std::vector<std::pair<ExportFile, StagedFile>> staged_;
+    // Results in the order added; a staged file's slot is filled when its
+    // group goes into place.
+    ExportReport done_;
+    std::vector<std::size_t> stagedSlots_;
 };
 
 // One file by itself, through a session of its own: written, or why not.

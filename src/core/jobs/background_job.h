@@ -12,18 +12,38 @@
 // The work sees both through its JobContext. Starting a job while another
 // runs is a mistake of the caller's; start() never waits for running work.
 // The destructor stops the job Now and waits for it.
+//
+// An exception the work throws (out of memory, say) ends the job, not the
+// program: it is caught on the job's thread and handed over in place of the
+// result, for the window to show as a failure.
 
 #include <cassert>
+#include <exception>
+#include <expected>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <thread>
 #include <utility>
 
 namespace gb {
 
 enum class Stop { AtCheckpoints, Now };
+
+// What a job's exception says, for programmers: its what(), when it has one.
+inline std::string describeJobFailure(const std::exception_ptr& failure)
+{
+    try {
+        if (failure)
+            std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+    }
+    return "the work ended with an exception";
+}
 
 template <class Progress> class JobContext {
 public:
@@ -56,6 +76,8 @@ private:
 template <class Progress, class Result> class BackgroundJob {
 public:
     using Context = JobContext<Progress>;
+    // The work's result, or what it threw.
+    using Outcome = std::expected<Result, std::exception_ptr>;
     using Work = std::function<Result(Context& job)>;
     // Called on the job's thread once the result can be read: a window
     // posts itself a call from here rather than polling for the end.
@@ -64,7 +86,7 @@ public:
     struct Snapshot {
         Progress progress{};
         bool finished = false;
-        std::optional<Result> result; // once finished
+        std::optional<Outcome> result; // once finished
     };
 
     BackgroundJob() = default;
@@ -95,7 +117,12 @@ public:
         now_ = std::stop_source();
         thread_ = std::thread([this, work = std::move(work), finished = std::move(finished)] {
             Context context(mutex_, progress_, checkpoints_.get_token(), now_.get_token());
-            Result result = work(context);
+            std::optional<Outcome> result;
+            try {
+                result.emplace(work(context));
+            } catch (...) {
+                result.emplace(std::unexpect, std::current_exception());
+            }
             {
                 std::lock_guard lock(mutex_);
                 result_ = std::move(result);
@@ -137,7 +164,7 @@ public:
 private:
     mutable std::mutex mutex_;
     Progress progress_{};
-    std::optional<Result> result_;
+    std::optional<Outcome> result_;
     bool running_ = false;
     std::stop_source checkpoints_;
     std::stop_source now_;

@@ -286,14 +286,22 @@ void ConverterWindow::run()
     Frame1_->setEnabled(false);
     Frame2_->setEnabled(false);
     busy_ = std::make_unique<ui::BusyCursor>();
-    conversion_.start(
-        [call = std::move(call)](JobContext<NoProgress>&) { return call(); }, {},
-        [this, source, destination] {
-            QMetaObject::invokeMethod(
-                this,
-                [this, source, destination] { finish(*conversion_.snapshot().result, source, destination); },
-                Qt::QueuedConnection);
-        });
+    conversion_.start([call = std::move(call)](JobContext<NoProgress>&) { return call(); }, {},
+                      [this, source, destination] {
+                          QMetaObject::invokeMethod(
+                              this,
+                              [this, source, destination] {
+                                  // A conversion that broke off (out of memory) is told as
+                                  // one its codecs found too large.
+                                  const auto outcome = *conversion_.snapshot().result;
+                                  finish(outcome ? *outcome
+                                                 : CallResult(std::unexpected(CallFailure{
+                                                       CallFailure::Kind::Status, ConvertStatus::TooLarge,
+                                                       describeJobFailure(outcome.error())})),
+                                         source, destination);
+                              },
+                              Qt::QueuedConnection);
+                      });
 }
 
 void ConverterWindow::finish(const CallResult& result, const QString& source, const QString& destination)

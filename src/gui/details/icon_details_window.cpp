@@ -177,7 +177,14 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    const std::shared_ptr<Found> found = *query_.snapshot().result;
+                    const auto outcome = *query_.snapshot().result;
+                    if (!outcome) {
+                        // The reading broke off (out of memory): told as a
+                        // file whose icons are beyond what can be read.
+                        showDetails(std::unexpected(ReadFailure{ReadError::TooLarge, 0, 0}));
+                        return;
+                    }
+                    const std::shared_ptr<Found> found = *outcome;
                     launcher_ = std::move(found->launcher);
                     showDetails(std::move(found->details));
                 },

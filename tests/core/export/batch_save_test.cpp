@@ -6,7 +6,9 @@
 #include "support/temp_folder.h"
 
 #include <atomic>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <stop_token>
 
 namespace gb {
 namespace {
@@ -192,6 +194,58 @@ TEST(BackgroundBatch, ReportsWhenFinished)
         std::this_thread::yield();
     EXPECT_EQ(batch.state().report.written, 3u);
     EXPECT_FALSE(batch.running());
+}
+
+} // namespace
+} // namespace gb
+
+namespace gb {
+namespace {
+
+// Rows that share a stored image are grayed once between them, on whichever
+// worker comes first, and every row still lands under its own number.
+TEST(BatchSave, RowsKeepTheirNumbersWhateverTheNumberOfWorkers)
+{
+    for (const unsigned workers : {1U, 2U, 4U}) {
+        SCOPED_TRACE(workers);
+        test::TempFolder folder;
+        BatchJob shared = job(BatchKind::Ico, true, 16, folder.path().string());
+        for (int i = 0; i < 9; ++i)
+            shared.icons.push_back(shared.icons[static_cast<std::size_t>(i % 3)]);
+        std::vector<std::size_t> saved;
+        const BatchReport report = runBatch(
+            shared,
+            [&](BatchPass pass, std::size_t done, std::size_t) {
+                if (pass == BatchPass::Saving)
+                    saved.push_back(done);
+            },
+            std::stop_token{}, workers);
+        EXPECT_EQ(report.written, 12u);
+        ASSERT_EQ(saved.size(), 12u);
+        for (std::size_t n = 1; n <= 12; ++n) {
+            EXPECT_EQ(saved[n - 1], n);
+            const Rgba source = shared.icons[n - 1]->at(15, 0);
+            const std::uint8_t v = cltogry(source.r, source.g, source.b);
+            EXPECT_EQ(readIco(folder.file("ab c_Icon" + std::to_string(n) + ".ico")).at(15, 0),
+                      (Rgba{v, v, v, 255}));
+        }
+    }
+}
+
+TEST(BatchSave, AStopTokenEndsTheBatchBeforeItsNextFile)
+{
+    test::TempFolder folder;
+    std::stop_source stop;
+    const BatchReport report = runBatch(
+        job(BatchKind::Bmp, false, 32, folder.path().string()),
+        [&](BatchPass, std::size_t done, std::size_t) {
+            if (done == 2)
+                stop.request_stop();
+        },
+        stop.get_token(), 2);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.written, 2u);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("ab c_bmp3.bmp")));
 }
 
 } // namespace

@@ -94,6 +94,35 @@ TEST(ExportSession, AFileRefusedWhenStagedIsNotReportedAndTheFilesBeforeItStillG
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "3.ico"));
 }
 
+TEST(ExportSession, FinishReturnsEveryFileInTheOrderAddedRefusalsIncluded)
+{
+    test::TempFolder folder;
+    const StageStep refusesTheSecond =
+        [&](const std::string& path,
+            std::span<const std::byte> bytes) -> std::expected<StagedFile, WriteFailure> {
+        if (path.ends_with("2.ico"))
+            return std::unexpected(
+                WriteFailure{EACCES, "cannot write: Permission denied", WriteProblem::Denied});
+        return stageForGroupSync(path, bytes);
+    };
+    std::filesystem::create_directory(folder.path() / "3.ico"); // its rename fails
+    ExportSession session({}, refusesTheSecond);
+    for (std::size_t n = 1; n <= 4; ++n)
+        (void)session.add(ExportFile{folder.file(std::to_string(n) + ".ico"), n, {}}, bytesOf("x"));
+    const ExportReport report = session.finish();
+    ASSERT_EQ(report.files.size(), 4u);
+    const ExportOutcome expected[] = {ExportOutcome::Written, ExportOutcome::NotWritten,
+                                      ExportOutcome::NotWritten, ExportOutcome::Written};
+    for (std::size_t n = 1; n <= 4; ++n) {
+        EXPECT_EQ(report.files[n - 1].file.number, n);
+        EXPECT_EQ(report.files[n - 1].outcome, expected[n - 1]) << n;
+    }
+    EXPECT_EQ(report.files[1].failure.problem, WriteProblem::Denied);
+    EXPECT_EQ(report.firstFailure(), &report.files[1]);
+    // The next finish reports only what was added after this one.
+    EXPECT_TRUE(session.finish().files.empty());
+}
+
 TEST(ExportSession, FilesStagedButNeverFinishedAreRemovedAndNoneIsRenamed)
 {
     test::TempFolder folder;
