@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     }
     const fs::path out(argv[2]);
     for (const char* target :
-         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version"})
+         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version", "iso9660"})
         fs::create_directories(out / target);
 
     int images = 0, fixtureVersions = 0;
@@ -78,6 +78,9 @@ int main(int argc, char** argv)
         // The container walk starts from the containers packed by the standard tools.
         if (name.starts_with("containers_"))
             fs::copy_file(entry.path(), out / "container" / name, fs::copy_options::overwrite_existing);
+        // The image reader starts from the images xorriso wrote.
+        if (name.starts_with("containers_") && entry.path().extension() == ".iso")
+            fs::copy_file(entry.path(), out / "iso9660" / name, fs::copy_options::overwrite_existing);
         // Installer packages seed the installer reader, whole and cut short.
         if (entry.path().extension() == ".msi") {
             const auto whole = readWhole(entry.path());

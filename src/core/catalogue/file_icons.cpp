@@ -57,10 +57,8 @@ ContainerIcons extractContainerIcons(const std::string& path, const ByteSource& 
         found.notes = walkContainer(container, walk, [&](ContainerMember member) {
             ++found.members;
             found.last = member.members;
-            // The member's bytes live as long as its source: the images are
-            // drawn before the next member is read.
-            const IconSource source =
-                IconSource::fromSource(std::make_unique<MemorySource>(std::move(member.bytes)), walk.stop);
+            // The images are drawn before the next member is read.
+            const IconSource source = IconSource::fromSource(member.takeSource(), walk.stop);
             appendSourceIcons(source, IconOrigin{path, 0, std::move(member.members)}, options, found.icons);
         });
     } catch (const std::bad_alloc&) {

@@ -42,7 +42,7 @@ openMember(const std::string& path, const std::vector<std::string>& members, con
     auto member = readContainerMember(*file, members, {}, stop);
     if (!member)
         return std::unexpected(readFailureOf(member.error()));
-    return IconSource::fromSource(std::make_unique<MemorySource>(std::move(member->bytes)), stop);
+    return IconSource::fromSource(member->takeSource(), stop);
 }
 
 } // namespace

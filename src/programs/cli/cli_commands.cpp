@@ -297,18 +297,17 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     const bool allRead = readInputFiles<std::vector<Listed>>(
         command, err, readAhead(command),
         [&command](InputFile& input) {
-            std::vector<Listed> all;
-            forEachInputSource(input, command, [&](InputSource source) {
-                Listed& listed = all.emplace_back(Listed{source.path, {}, 0, {}});
+            return readInputSources<Listed>(input, command, [&command](InputSource source) {
+                Listed listed{source.path, {}, 0, {}};
                 if (!source.source) {
                     listed.failure = std::move(source.source.error());
-                    return;
+                    return listed;
                 }
                 if (command.json) {
                     JsonListing listing = listJson(source.path, *source.source);
                     listed.lines = std::move(listing.lines);
                     listed.icons = listing.icons;
-                    return;
+                    return listed;
                 }
                 for (int i = 0; i < source.source->count(); ++i) {
                     // Below count(), and with no stop to ask for, every icon
@@ -318,8 +317,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                                     '\t' + icon.smallEntry.label() + '\n';
                     ++listed.icons;
                 }
+                return listed;
             });
-            return all;
         },
         [&](std::vector<Listed>& all) {
             for (Listed& listed : all) {
@@ -403,10 +402,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     const bool allRead = readInputFiles<std::vector<PreparedFile>>(
         command, err, readAhead(command),
         [&command, &options](InputFile& input) {
-            std::vector<PreparedFile> all;
-            forEachInputSource(input, command,
-                               [&](InputSource source) { all.push_back(prepareSource(source, options)); });
-            return all;
+            return readInputSources<PreparedFile>(
+                input, command, [&options](InputSource source) { return prepareSource(source, options); });
         },
         [&](std::vector<PreparedFile>& all) {
             for (PreparedFile& file : all)

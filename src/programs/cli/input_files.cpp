@@ -71,28 +71,31 @@ std::expected<IconSource, std::string> openSource(InputFile& input)
 
 } // namespace
 
-void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(InputSource)>& each)
+void forEachInputSourceOnCores(InputFile& input, const Command& command, unsigned workers,
+                               const std::function<std::function<void()>(InputSource)>& work)
 {
+    const auto handOn = [](const std::function<void()>& after) {
+        if (after)
+            after();
+    };
     if (!input.file || !command.walk.containers || sniffContainer(*input.file) == ContainerKind::None) {
         if (input.matched)
-            each(InputSource{input.path, openSource(input)});
+            handOn(work(InputSource{input.path, openSource(input)}));
         return;
     }
     const FilePattern pattern(normalisePatternText(command.walk.pattern));
     const ContainerWalk walk{[&pattern](const std::string& name) { return pattern.matches(name); }, {}, {}};
-    const std::vector<ContainerNote> notes = walkContainer(*input.file, walk, [&](ContainerMember member) {
-        auto bytes = std::make_unique<MemorySource>(std::move(member.bytes));
-        IconSource source = IconSource::fromSource(std::move(bytes));
-        const std::string path = IconOrigin{input.path, 0, std::move(member.members)}.memberPath();
-        if (source.problem())
-            each(InputSource{path, std::unexpected(describe(*source.problem()))});
-        else
-            each(InputSource{path, std::move(source)});
-    });
+    const std::vector<ContainerNote> notes =
+        walkContainerOnCores(*input.file, walk, workers, [&](ContainerMember member) {
+            IconSource source = IconSource::fromSource(member.takeSource());
+            const std::string path = IconOrigin{input.path, 0, std::move(member.members)}.memberPath();
+            if (source.problem())
+                return work(InputSource{path, std::unexpected(describe(*source.problem()))});
+            return work(InputSource{path, std::move(source)});
+        });
     for (const ContainerNote& note : notes)
-        each(InputSource{IconOrigin{input.path, 0, note.members}.memberPath(),
-                         std::unexpected(describe(note))});
+        handOn(work(InputSource{IconOrigin{input.path, 0, note.members}.memberPath(),
+                                std::unexpected(describe(note))}));
 }
 
 } // namespace gb::cli

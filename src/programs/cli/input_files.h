@@ -13,10 +13,12 @@
 
 #include <expected>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace gb::cli {
 
@@ -39,9 +41,27 @@ struct InputSource {
 // The sources of one input, in order: the file itself; or, with --archives
 // and a container by its content, each member read for icons, then each
 // member skipped or container stopped with its reason. A file only named
-// like a container that is none gives nothing.
-void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(InputSource)>& each);
+// like a container that is none gives nothing. `work` runs for each source
+// on one of `workers` threads, a container's members side by side, and
+// what it returns runs on the caller's thread in the sources' order.
+void forEachInputSourceOnCores(InputFile& input, const Command& command, unsigned workers,
+                               const std::function<std::function<void()>(InputSource)>& work);
+
+// What `read` makes of each source of one input, in the sources' order; a
+// container's members are read on every core the command allows (-j).
+template <class Result>
+std::vector<Result> readInputSources(InputFile& input, const Command& command,
+                                     const std::function<Result(InputSource)>& read)
+{
+    std::vector<Result> all;
+    const unsigned workers = command.jobs ? command.jobs : allCores();
+    forEachInputSourceOnCores(input, command, workers,
+                              [&all, &read](InputSource source) -> std::function<void()> {
+                                  auto result = std::make_shared<Result>(read(std::move(source)));
+                                  return [&all, result] { all.push_back(std::move(*result)); };
+                              });
+    return all;
+}
 
 // An input file, or a folder that could not be read (error != 0).
 struct Input {
