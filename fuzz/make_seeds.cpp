@@ -78,9 +78,14 @@ int main(int argc, char** argv)
         // The container walk starts from the containers packed by the standard tools.
         if (name.starts_with("containers_"))
             fs::copy_file(entry.path(), out / "container" / name, fs::copy_options::overwrite_existing);
-        // The image reader starts from the images xorriso wrote.
-        if (name.starts_with("containers_") && entry.path().extension() == ".iso")
-            fs::copy_file(entry.path(), out / "iso9660" / name, fs::copy_options::overwrite_existing);
+        // The image reader starts from the images xorriso wrote: whole, cut
+        // in half, and cut after their folders (files past the end).
+        if (name.starts_with("containers_") && entry.path().extension() == ".iso") {
+            const auto whole = readWhole(entry.path());
+            for (const std::size_t size : {whole.size(), whole.size() / 2, std::size_t{40000}})
+                write(out / "iso9660" / (name + "." + std::to_string(size)),
+                      std::span(whole).first(std::min(size, whole.size())));
+        }
         // Installer packages seed the installer reader, whole and cut short.
         if (entry.path().extension() == ".msi") {
             const auto whole = readWhole(entry.path());

@@ -1,7 +1,10 @@
 #include "core/catalogue/file_icons.h"
 
 #include "core/icons/icon_source.h"
+#include "core/jobs/ordered_work.h"
 
+#include <iterator>
+#include <memory>
 #include <new>
 
 namespace gb {
@@ -54,13 +57,18 @@ ContainerIcons extractContainerIcons(const std::string& path, const ByteSource& 
 {
     ContainerIcons found;
     try {
-        found.notes = walkContainer(container, walk, [&](ContainerMember member) {
-            ++found.members;
-            found.last = member.members;
-            // The images are drawn before the next member is read.
-            const IconSource source = IconSource::fromSource(member.takeSource(), walk.stop);
-            appendSourceIcons(source, IconOrigin{path, 0, std::move(member.members)}, options, found.icons);
-        });
+        // Members are drawn on every core and catalogued in the container's order.
+        found.notes = walkContainerOnCores(
+            container, walk, allCores(), [&](ContainerMember member) -> std::function<void()> {
+                auto drawn = std::make_shared<std::vector<FoundIcon>>();
+                const IconSource source = IconSource::fromSource(member.takeSource(), walk.stop);
+                appendSourceIcons(source, IconOrigin{path, 0, member.members}, options, *drawn);
+                return [&found, drawn, members = std::move(member.members)]() mutable {
+                    ++found.members;
+                    found.last = std::move(members);
+                    std::move(drawn->begin(), drawn->end(), std::back_inserter(found.icons));
+                };
+            });
     } catch (const std::bad_alloc&) {
     }
     return found;

@@ -131,6 +131,27 @@ TEST(StoredMembers, ALargeMemberIsReadOnlyWhereItsIconsAre)
     EXPECT_LT(read, size / 16);
 }
 
+// Members drawn on several threads are handed on in the container's order.
+TEST(StoredMembers, MembersDrawnOnEveryCoreArriveInContainerOrder)
+{
+    auto file = FileSource::open(kContainers + "stored.iso");
+    ASSERT_TRUE(file);
+    std::vector<Path> paths;
+    std::vector<std::size_t> counts;
+    const auto notes = walkContainerOnCores(
+        *file, {}, 4, [&paths, &counts](ContainerMember member) -> std::function<void()> {
+            const std::size_t count = labelsOf(IconSource::fromSource(member.takeSource())).size();
+            return [&paths, &counts, count, path = member.members] {
+                paths.push_back(path);
+                counts.push_back(count);
+            };
+        });
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(paths, (std::vector<Path>{kMixed, kApp, kBig, kLib}));
+    EXPECT_EQ(counts, (std::vector<std::size_t>{fileLabels("mixed_depths.ico").size(), 7, 7,
+                                                fileLabels("icons64.dll").size()}));
+}
+
 // The details window reads one member anew after the walk is over: the
 // member holds the image open itself.
 TEST(StoredMembers, AMemberReadByItsPathOutlivesTheImageSource)
