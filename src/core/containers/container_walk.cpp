@@ -7,6 +7,7 @@
 #include "core/containers/iso9660_members.h"
 #include "core/containers/member_head.h"
 #include "core/containers/member_name.h"
+#include "core/containers/tar_members.h"
 #include "core/jobs/ordered_work.h"
 
 #include <algorithm>
@@ -63,10 +64,12 @@ public:
             installer(source, path, depth);
             return;
         }
-        if (signature == ContainerSignature::Iso9660) {
-            // An image our own reader maps is read in place; any other goes
-            // to the archive reader whole.
-            if (auto stored = readIso9660Members(source)) {
+        // An image or a plain tar our own readers map is read in place; any
+        // other goes to the archive reader whole.
+        if (signature == ContainerSignature::Iso9660 || signature == ContainerSignature::Tar) {
+            auto stored = signature == ContainerSignature::Iso9660 ? readIso9660Members(source)
+                                                                   : readTarMembers(source);
+            if (stored) {
                 storedMembers(source, *stored, path, depth);
                 return;
             }
@@ -244,7 +247,7 @@ private:
                 continue;
             // The directory's claim is checked before a byte is read.
             if (!source.fits(stored.offset, stored.size)) {
-                note(memberPath, ContainerProblem::Damaged, "its data lies past the end of the image");
+                note(memberPath, ContainerProblem::Damaged, "its data lies past the container's end");
                 continue;
             }
             const SliceSource inPlace(source, stored.offset, stored.size);
@@ -253,7 +256,7 @@ private:
                 const auto head =
                     readRange(inPlace, 0, std::min<std::uint64_t>(stored.size, kMemberHeadSize));
                 if (!head) {
-                    note(memberPath, ContainerProblem::Damaged, "the image ends early");
+                    note(memberPath, ContainerProblem::Damaged, "the container ends early");
                     continue;
                 }
                 read = startsLikeIconOrProgram(ByteReader(*head));
@@ -282,7 +285,7 @@ private:
             }
             auto bytes = readRange(inPlace, 0, stored.size);
             if (!bytes) {
-                note(memberPath, ContainerProblem::Damaged, "the image ends early");
+                note(memberPath, ContainerProblem::Damaged, "the container ends early");
                 continue;
             }
             if (read) {

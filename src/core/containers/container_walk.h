@@ -6,9 +6,9 @@
 //
 // A container is read once, in one pass, its members handed on in the order
 // it stores them. Only members worth reading are handed on: a name the
-// caller wants whose first bytes are an icon file's or a program's. An ISO
-// 9660 image's files are read in place, only the ranges their readers ask
-// for, as files on disk are; other members are read into memory, up to a
+// caller wants whose first bytes are an icon file's or a program's. The
+// files of an ISO 9660 image or a plain tar are read in place, only the
+// ranges their readers ask for, as files on disk are; other members are read into memory, up to a
 // cap; containers within containers are opened to a depth. What is
 // decompressed per container is bounded by its size, so a decompression
 // bomb stops that container with a reason; an encrypted or damaged member
@@ -83,7 +83,8 @@ struct ContainerNote {
 
 // A member handed on: read whole into memory, or, where its container
 // stores it uncompressed in one run (an ISO 9660 image's files), left in
-// place and read through the container's own positioned reads.
+// place and read through the container's own positioned reads (an ISO
+// 9660 image's files, a plain tar's).
 struct ContainerMember {
     // Its path from the outermost container in: one name per level, each
     // as its container stores it, with "/" between folders, without a

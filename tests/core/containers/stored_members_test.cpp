@@ -4,6 +4,7 @@
 #include "core/bytes/file_source.h"
 #include "core/containers/container_walk.h"
 #include "core/containers/iso9660_members.h"
+#include "core/containers/tar_members.h"
 #include "core/icons/icon_source.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, StoredContainers,
                          // The image lists its files in the order of their data on the disc.
                          ::testing::Values(StoredCase{"stored.iso", true, {kMixed, kApp, kBig, kLib}},
                                            StoredCase{"stored.zip", false, {kApp, kBig, kLib, kMixed}},
-                                           StoredCase{"stored.tar", false, {kApp, kBig, kLib, kMixed}}),
+                                           StoredCase{"stored.tar", true, {kApp, kBig, kLib, kMixed}}),
                          [](const auto& test) {
                              std::string name = test.param.container;
                              for (char& ch : name)
@@ -192,6 +193,26 @@ TEST(StoredMembers, MemberWhoseExtentPassesTheImageEndIsRefusedAsDamaged)
     EXPECT_EQ(paths.size(), 3u);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].members, Path{last.name});
+    EXPECT_EQ(notes[0].problem, ContainerProblem::Damaged);
+}
+
+// A tar cut short inside its last file: its header claims more than is
+// left. The file is refused as damaged; the files before it are read.
+TEST(StoredMembers, TarMemberCutByTheTarsEndIsRefusedAsDamaged)
+{
+    const std::vector<std::byte> whole = wholeFile(kContainers + "stored.tar");
+    const auto members = readTarMembers(MemorySource(ByteReader(whole)));
+    ASSERT_TRUE(members) << members.error();
+    ASSERT_EQ(members->size(), 4u);
+    const StoredMember& last = members->back();
+    const std::vector<std::byte> cut(whole.begin(),
+                                     whole.begin() + static_cast<std::ptrdiff_t>(last.offset + 100));
+    std::vector<Path> paths;
+    const auto notes = walkContainer(MemorySource(ByteReader(cut)), {},
+                                     [&](ContainerMember m) { paths.push_back(m.members); });
+    EXPECT_EQ(paths, (std::vector<Path>{kApp, kBig, kLib}));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].members, kMixed);
     EXPECT_EQ(notes[0].problem, ContainerProblem::Damaged);
 }
 

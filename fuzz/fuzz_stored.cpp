@@ -1,14 +1,17 @@
-// The ISO 9660 directory reader: the members an image's records claim, and
-// the walk that reads them in place, each extent checked against the image.
+// Our readers of containers whose members are stored in place (ISO 9660
+// folders, plain tar headers): the members they claim, and the walk that
+// reads them in place, each range checked against the container's size.
 #include "core/containers/container_walk.h"
 #include "core/containers/iso9660_members.h"
+#include "core/containers/tar_members.h"
 #include "fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     gb::fuzz::overBothSources(data, size, [](const gb::ByteSource& source, bool drawn) {
-        const auto members = gb::readIso9660Members(source);
-        if (!members)
+        const bool iso = static_cast<bool>(gb::readIso9660Members(source));
+        const bool tar = static_cast<bool>(gb::readTarMembers(source));
+        if (!iso && !tar)
             return;
         gb::ContainerWalk walk;
         walk.limits = gb::ContainerLimits{.memberCap = std::uint64_t{1} << 20,
