@@ -82,7 +82,8 @@ int main(int argc, char** argv)
         // the tars tar wrote: whole, cut in half, and cut early (files past
         // the end).
         if (name.starts_with("containers_") &&
-            (entry.path().extension() == ".iso" || entry.path().extension() == ".tar")) {
+            (entry.path().extension() == ".iso" || entry.path().extension() == ".tar" ||
+             entry.path().extension() == ".zip")) {
             const auto whole = readWhole(entry.path());
             for (const std::size_t size : {whole.size(), whole.size() / 2, std::size_t{40000}})
                 write(out / "stored" / (name + "." + std::to_string(size)),

@@ -8,6 +8,7 @@
 #include "core/containers/member_head.h"
 #include "core/containers/member_name.h"
 #include "core/containers/tar_members.h"
+#include "core/containers/zip_members.h"
 #include "core/jobs/ordered_work.h"
 
 #include <algorithm>
@@ -46,6 +47,21 @@ std::expected<void, ArchiveFault> readUpTo(ArchiveReader& reader, std::vector<st
     return {};
 }
 
+// The members of a container our own readers map whole, stored in place.
+std::optional<StoredMembers> storedMembersOf(const ByteSource& source, ContainerSignature signature)
+{
+    std::expected<StoredMembers, std::string> stored = std::unexpected(std::string());
+    if (signature == ContainerSignature::Iso9660)
+        stored = readIso9660Members(source);
+    else if (signature == ContainerSignature::Tar)
+        stored = readTarMembers(source);
+    else if (signature == ContainerSignature::Zip)
+        stored = readStoredZipMembers(source);
+    if (!stored)
+        return std::nullopt;
+    return std::move(*stored);
+}
+
 // One walk from the outermost container in: every member worth reading
 // handed on, or, for readContainerMember, the one member a path names.
 class Walker {
@@ -64,15 +80,11 @@ public:
             installer(source, path, depth);
             return;
         }
-        // An image or a plain tar our own readers map is read in place; any
-        // other goes to the archive reader whole.
-        if (signature == ContainerSignature::Iso9660 || signature == ContainerSignature::Tar) {
-            auto stored = signature == ContainerSignature::Iso9660 ? readIso9660Members(source)
-                                                                   : readTarMembers(source);
-            if (stored) {
-                storedMembers(source, *stored, path, depth);
-                return;
-            }
+        // An image, a plain tar or a stored zip our own readers map is read
+        // in place; any other goes to the archive reader whole.
+        if (auto stored = storedMembersOf(source, signature)) {
+            storedMembers(source, *stored, path, depth);
+            return;
         }
         if (signature != ContainerSignature::None)
             archive(source, path, depth, signature == ContainerSignature::CompressedStream, false);
