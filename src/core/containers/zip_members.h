@@ -1,7 +1,7 @@
 #pragma once
 // The files of a zip whose every file is stored (method 0, no encryption),
 // found by our own bounded reader of its central directory and local
-// headers (the ZIP file format specification of PKWARE): every file's data
+// headers (PKWARE's APPNOTE.TXT, the zip format's description): every file's data
 // lies as it is after its local header, so its members are read in place,
 // through the zip's own positioned reads.
 //
