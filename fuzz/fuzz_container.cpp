@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             first = member.members;
             // The member's bytes as the search reads them.
             if (drawn)
-                (void)gb::IconSource::fromSource(std::make_unique<gb::MemorySource>(member.bytes)).count();
+                (void)gb::IconSource::fromSource(member.takeSource()).count();
         });
         for (const gb::ContainerNote& note : notes)
             (void)gb::describe(note);

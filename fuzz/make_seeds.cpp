@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     }
     const fs::path out(argv[2]);
     for (const char* target :
-         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version"})
+         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version", "stored"})
         fs::create_directories(out / target);
 
     int images = 0, fixtureVersions = 0;
@@ -78,6 +78,17 @@ int main(int argc, char** argv)
         // The container walk starts from the containers packed by the standard tools.
         if (name.starts_with("containers_"))
             fs::copy_file(entry.path(), out / "container" / name, fs::copy_options::overwrite_existing);
+        // The readers of stored members start from the images xorriso and
+        // the tars tar wrote: whole, cut in half, and cut early (files past
+        // the end).
+        if (name.starts_with("containers_") &&
+            (entry.path().extension() == ".iso" || entry.path().extension() == ".tar" ||
+             entry.path().extension() == ".zip")) {
+            const auto whole = readWhole(entry.path());
+            for (const std::size_t size : {whole.size(), whole.size() / 2, std::size_t{40000}})
+                write(out / "stored" / (name + "." + std::to_string(size)),
+                      std::span(whole).first(std::min(size, whole.size())));
+        }
         // Installer packages seed the installer reader, whole and cut short.
         if (entry.path().extension() == ".msi") {
             const auto whole = readWhole(entry.path());

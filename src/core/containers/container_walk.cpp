@@ -4,8 +4,12 @@
 #include "core/containers/container_signature.h"
 #include "core/containers/decompression_allowance.h"
 #include "core/containers/installer_streams.h"
+#include "core/containers/iso9660_members.h"
 #include "core/containers/member_head.h"
 #include "core/containers/member_name.h"
+#include "core/containers/tar_members.h"
+#include "core/containers/zip_members.h"
+#include "core/jobs/ordered_work.h"
 
 #include <algorithm>
 #include <limits>
@@ -43,6 +47,21 @@ std::expected<void, ArchiveFault> readUpTo(ArchiveReader& reader, std::vector<st
     return {};
 }
 
+// The members of a container our own readers map whole, stored in place.
+std::optional<StoredMembers> storedMembersOf(const ByteSource& source, ContainerSignature signature)
+{
+    std::expected<StoredMembers, std::string> stored = std::unexpected(std::string());
+    if (signature == ContainerSignature::Iso9660)
+        stored = readIso9660Members(source);
+    else if (signature == ContainerSignature::Tar)
+        stored = readTarMembers(source);
+    else if (signature == ContainerSignature::Zip)
+        stored = readStoredZipMembers(source);
+    if (!stored)
+        return std::nullopt;
+    return std::move(*stored);
+}
+
 // One walk from the outermost container in: every member worth reading
 // handed on, or, for readContainerMember, the one member a path names.
 class Walker {
@@ -57,9 +76,17 @@ public:
     void container(const ByteSource& source, const MemberPath& path, int depth)
     {
         const ContainerSignature signature = containerSignature(source);
-        if (signature == ContainerSignature::CompoundFile)
+        if (signature == ContainerSignature::CompoundFile) {
             installer(source, path, depth);
-        else if (signature != ContainerSignature::None)
+            return;
+        }
+        // An image, a plain tar or a stored zip our own readers map is read
+        // in place; any other goes to the archive reader whole.
+        if (auto stored = storedMembersOf(source, signature)) {
+            storedMembers(source, *stored, path, depth);
+            return;
+        }
+        if (signature != ContainerSignature::None)
             archive(source, path, depth, signature == ContainerSignature::CompressedStream, false);
     }
 
@@ -101,8 +128,13 @@ private:
     // A member read whole goes to the caller, or is the one sought.
     void deliver(MemberPath members, std::vector<std::byte> bytes)
     {
-        ContainerMember member{std::move(members),
-                               std::make_shared<const std::vector<std::byte>>(std::move(bytes))};
+        deliver(ContainerMember{std::move(members),
+                                std::make_shared<const std::vector<std::byte>>(std::move(bytes)),
+                                std::nullopt});
+    }
+
+    void deliver(ContainerMember member)
+    {
         if (sought_) {
             found_ = std::move(member);
             finished_ = true;
@@ -205,6 +237,78 @@ private:
         return true;
     }
 
+    // The members of a container that stores each in one run of its own
+    // bytes: read in place, the container's file shared by all of them.
+    void storedMembers(const ByteSource& source, const StoredMembers& members, const MemberPath& path,
+                       int depth)
+    {
+        std::shared_ptr<const ByteSource> shared;
+        std::set<std::string> seen; // the first of two members of one name is the one read
+        for (const StoredMember& stored : members) {
+            if (finished_)
+                return;
+            if (walk_.stop.stop_requested()) {
+                stopArchive(path, ArchiveFault{ContainerProblem::Cancelled, {}, FaultScope::Container});
+                return;
+            }
+            if (stored.name.empty() || !seen.insert(stored.name).second)
+                continue;
+            const MemberPath memberPath = extended(path, stored.name);
+            const Interest interest = interestIn(memberPath, false);
+            if (!interest.read && !interest.open)
+                continue;
+            // The directory's claim is checked before a byte is read.
+            if (!source.fits(stored.offset, stored.size)) {
+                note(memberPath, ContainerProblem::Damaged, "its data lies past the container's end");
+                continue;
+            }
+            const SliceSource inPlace(source, stored.offset, stored.size);
+            bool read = interest.whatever;
+            if (interest.read && !read) {
+                const auto head =
+                    readRange(inPlace, 0, std::min<std::uint64_t>(stored.size, kMemberHeadSize));
+                if (!head) {
+                    note(memberPath, ContainerProblem::Damaged, "the container ends early");
+                    continue;
+                }
+                read = startsLikeIconOrProgram(ByteReader(*head));
+            }
+            if (read && !shared)
+                shared = shareSource(source);
+            if (read && shared) {
+                deliver(
+                    ContainerMember{memberPath, nullptr, RangeSource(shared, stored.offset, stored.size)});
+                continue;
+            }
+            // A source that can be neither shared nor reopened (a reader of
+            // its own making) gives its members copied, as archives do.
+            if (!read && !interest.open)
+                continue;
+            if (!read && depth >= walk_.limits.depth) {
+                note(memberPath, ContainerProblem::TooDeep, std::to_string(walk_.limits.depth));
+                continue;
+            }
+            // A container within is read into memory, up to the cap, as an
+            // archive's members are. A member read in place has no cap: it
+            // costs no more memory than the same file in a folder.
+            if (stored.size > walk_.limits.memberCap) {
+                note(memberPath, ContainerProblem::TooLarge, sizeText(walk_.limits.memberCap));
+                continue;
+            }
+            auto bytes = readRange(inPlace, 0, stored.size);
+            if (!bytes) {
+                note(memberPath, ContainerProblem::Damaged, "the container ends early");
+                continue;
+            }
+            if (read) {
+                deliver(memberPath, std::move(*bytes));
+                continue;
+            }
+            const auto held = std::make_shared<const std::vector<std::byte>>(std::move(*bytes));
+            container(MemorySource(held), memberPath, depth + 1);
+        }
+    }
+
     // A Windows Installer package: its cabinets are walked as archives
     // (their members named by the cabinet's stream, then their own key);
     // its other streams are members of their own.
@@ -269,12 +373,36 @@ private:
 
 } // namespace
 
+std::unique_ptr<ByteSource> ContainerMember::takeSource()
+{
+    if (inPlace)
+        return std::make_unique<RangeSource>(std::move(*inPlace));
+    return std::make_unique<MemorySource>(std::move(bytes));
+}
+
 std::vector<ContainerNote> walkContainer(const ByteSource& source, const ContainerWalk& walk,
                                          const std::function<void(ContainerMember)>& member)
 {
     Walker walker(walk, source.size(), &member, nullptr);
     walker.container(source, {}, 1);
     return walker.takeNotes();
+}
+
+std::vector<ContainerNote> walkContainerOnCores(const ByteSource& source, const ContainerWalk& walk,
+                                                unsigned workers, const MemberWork& work)
+{
+    using HandOn = std::function<void()>;
+    OrderedWork<ContainerMember, HandOn> pool(
+        workers, [&work](ContainerMember& member) { return work(std::move(member)); },
+        [](HandOn& handOn) {
+            if (handOn)
+                handOn();
+        },
+        std::size_t{std::max(1U, workers)} + 1);
+    auto notes =
+        walkContainer(source, walk, [&pool](ContainerMember member) { pool.submit(std::move(member)); });
+    pool.finish();
+    return notes;
 }
 
 std::expected<ContainerMember, ContainerNote> readContainerMember(const ByteSource& source,

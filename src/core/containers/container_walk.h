@@ -5,20 +5,24 @@
 // streams and embedded cabinets hold files), read through libgsf.
 //
 // A container is read once, in one pass, its members handed on in the order
-// it stores them. Only members worth reading are read into memory: a name
-// the caller wants whose first bytes are an icon file's or a program's, up
-// to a cap; containers within containers are opened to a depth. What is
+// it stores them. Only members worth reading are handed on: a name the
+// caller wants whose first bytes are an icon file's or a program's. The
+// files of an ISO 9660 image or a plain tar are read in place, only the
+// ranges their readers ask for, as files on disk are; other members are read into memory, up to a
+// cap; containers within containers are opened to a depth. What is
 // decompressed per container is bounded by its size, so a decompression
 // bomb stops that container with a reason; an encrypted or damaged member
 // is skipped with its reason; nothing is written to disk; a stop request
 // ends the container being read.
 
 #include "core/bytes/byte_source.h"
+#include "core/bytes/range_source.h"
 
 #include <cstdint>
 #include <expected>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -77,13 +81,21 @@ struct ContainerNote {
                         // TooDeep: the depth allowed; Hostile: which limit, or how it ended
 };
 
-// A member read whole.
+// A member handed on: read whole into memory, or, where its container
+// stores it uncompressed in one run (an ISO 9660 image's files), left in
+// place and read through the container's own positioned reads (an ISO
+// 9660 image's files, a plain tar's).
 struct ContainerMember {
     // Its path from the outermost container in: one name per level, each
     // as its container stores it, with "/" between folders, without a
     // leading "/" or "./" and with doubled "/" made single.
     std::vector<std::string> members;
-    std::shared_ptr<const std::vector<std::byte>> bytes;
+    std::shared_ptr<const std::vector<std::byte>> bytes; // null when read in place
+    std::optional<RangeSource> inPlace;                  // its run of the container's bytes
+
+    // Its bytes as a source for the icon readers, whichever way it came.
+    // It holds what it reads from, so it may outlive the walk.
+    std::unique_ptr<ByteSource> takeSource();
 };
 
 struct ContainerWalk {
@@ -102,6 +114,16 @@ struct ContainerWalk {
 // gives nothing.
 std::vector<ContainerNote> walkContainer(const ByteSource& source, const ContainerWalk& walk,
                                          const std::function<void(ContainerMember)>& member);
+
+// The same walk with the members' work on several threads: `work` runs for
+// each member on any of `workers` threads, in any order, while the walk
+// goes on; what it returns runs on the caller's thread in container order,
+// before this returns. So an image's members are drawn on every core and
+// still handed on as one thread would. At most workers + 1 members are in
+// flight.
+using MemberWork = std::function<std::function<void()>(ContainerMember member)>;
+std::vector<ContainerNote> walkContainerOnCores(const ByteSource& source, const ContainerWalk& walk,
+                                                unsigned workers, const MemberWork& work);
 
 // One member, by its path as walkContainer gave it (the details window
 // reads an icon anew), by the same one pass and within the same limits.

@@ -4,6 +4,8 @@
 #include "core/jobs/ordered_work.h"
 #include "core/sources/source_producer.h"
 
+#include <iterator>
+#include <memory>
 #include <new>
 
 namespace gb {
@@ -28,16 +30,22 @@ BackgroundSearch::Extracted extractFound(const std::string& path,
     // Memory may run out however carefully each reader is bounded; the
     // file then gives the icons drawn so far and the search goes on.
     try {
-        produceSources(FoundSourceFile{path, std::move(file), matched}, sources,
-                       [&](ProducedSource produced) {
-                           // A member the container skipped was never read: it is no file visited.
-                           if (!produced.source && produced.source.error().notRead())
-                               return;
-                           ++extracted.files;
-                           extracted.lastFile = produced.origin.memberPath();
-                           if (produced.source)
-                               appendSourceIcons(*produced.source, produced.origin, extract, extracted.icons);
-                       });
+        // A container's members are drawn on every core, and catalogued in its order.
+        produceSourcesOnCores(FoundSourceFile{path, std::move(file), matched}, sources, allCores(),
+                              [&extracted, extract](ProducedSource produced) -> std::function<void()> {
+                                  // A member the container skipped was never read: it is no file visited.
+                                  if (!produced.source && produced.source.error().notRead())
+                                      return {};
+                                  auto drawn = std::make_shared<std::vector<FoundIcon>>();
+                                  if (produced.source)
+                                      appendSourceIcons(*produced.source, produced.origin, extract, *drawn);
+                                  return [&extracted, drawn, last = produced.origin.memberPath()]() mutable {
+                                      ++extracted.files;
+                                      extracted.lastFile = std::move(last);
+                                      std::move(drawn->begin(), drawn->end(),
+                                                std::back_inserter(extracted.icons));
+                                  };
+                              });
     } catch (const std::bad_alloc&) {
     }
     return extracted;

@@ -18,12 +18,17 @@ std::expected<IconSource, SourceFailure> indexed(std::expected<IconSource, ReadF
     return std::move(*source);
 }
 
-// A member read into memory, as a source of its own. Its bytes live as long
-// as the source does.
+// A member as a source of its own, read into memory or in place: what it
+// reads from lives as long as the source does.
 std::expected<IconSource, SourceFailure> memberSource(ContainerMember& member, std::stop_token stop)
 {
-    return indexed(
-        IconSource::fromSource(std::make_unique<MemorySource>(std::move(member.bytes)), std::move(stop)));
+    return indexed(IconSource::fromSource(member.takeSource(), std::move(stop)));
+}
+
+void handOn(const std::function<void()>& after)
+{
+    if (after)
+        after();
 }
 
 } // namespace
@@ -50,6 +55,26 @@ void produceSources(FoundSourceFile found, const SourceWalk& walk, const SourceS
     for (const ContainerNote& note : notes)
         sink(ProducedSource{IconOrigin{found.path, 0, note.members},
                             std::unexpected(SourceFailure::of(note))});
+}
+
+void produceSourcesOnCores(FoundSourceFile found, const SourceWalk& walk, unsigned workers,
+                           const SourceWork& work)
+{
+    if (!found.file || !walk.containers || sniffContainer(*found.file) == ContainerKind::None) {
+        produceSources(std::move(found), walk,
+                       [&work](ProducedSource produced) { handOn(work(std::move(produced))); });
+        return;
+    }
+    const ContainerWalk members{walk.wanted, walk.limits, walk.containerStop};
+    const std::vector<ContainerNote> notes =
+        walkContainerOnCores(*found.file, members, workers, [&](ContainerMember member) {
+            auto source = memberSource(member, walk.containerStop);
+            return work(
+                ProducedSource{IconOrigin{found.path, 0, std::move(member.members)}, std::move(source)});
+        });
+    for (const ContainerNote& note : notes)
+        handOn(work(ProducedSource{IconOrigin{found.path, 0, note.members},
+                                   std::unexpected(SourceFailure::of(note))}));
 }
 
 void produceSources(const std::string& path, const SourceWalk& walk, const SourceSink& sink)

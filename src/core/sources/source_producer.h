@@ -58,6 +58,14 @@ using SourceSink = std::function<void(ProducedSource)>;
 // Hands `sink` the sources of one file met by a walk, in walk order. The
 // container is made out once, from the file's content.
 void produceSources(FoundSourceFile found, const SourceWalk& walk, const SourceSink& sink);
+// The same with a container's members read on `workers` threads side by
+// side: `work` runs for each source on any of them (for a file that is no
+// container, on the caller's), and what it returns runs on the caller's
+// thread in walk order, before this returns. So a disk image's files are
+// drawn on every core and still handed on as one thread would.
+using SourceWork = std::function<std::function<void()>(ProducedSource)>;
+void produceSourcesOnCores(FoundSourceFile found, const SourceWalk& walk, unsigned workers,
+                           const SourceWork& work);
 // The same for a path as given (opened here; only a regular file is read).
 void produceSources(const std::string& path, const SourceWalk& walk, const SourceSink& sink);
 

@@ -300,18 +300,17 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
     const bool allRead = readInputFiles<std::vector<Listed>>(
         command, err, readAhead(command),
         [&command](InputFile& input) {
-            std::vector<Listed> all;
-            forEachInputSource(input, command, [&](ProducedSource source) {
-                Listed& listed = all.emplace_back(Listed{source.origin, {}, 0, {}});
+            return readInputSources<Listed>(input, command, [&command](ProducedSource source) {
+                Listed listed{source.origin, {}, 0, {}};
                 if (!source.source) {
                     listed.failure = describe(source.source.error());
-                    return;
+                    return listed;
                 }
                 if (command.json) {
                     JsonListing listing = listJson(source.origin, *source.source);
                     listed.lines = std::move(listing.lines);
                     listed.icons = listing.icons;
-                    return;
+                    return listed;
                 }
                 for (int i = 0; i < source.source->count(); ++i) {
                     // Below count(), and with no stop to ask for, every icon
@@ -321,8 +320,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                                     '\t' + icon.smallEntry.label() + '\n';
                     ++listed.icons;
                 }
+                return listed;
             });
-            return all;
         },
         [&](std::vector<Listed>& all) {
             for (Listed& listed : all) {
@@ -406,10 +405,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     const bool allRead = readInputFiles<std::vector<PreparedFile>>(
         command, err, readAhead(command),
         [&command, &options](InputFile& input) {
-            std::vector<PreparedFile> all;
-            forEachInputSource(input, command,
-                               [&](ProducedSource source) { all.push_back(prepareSource(source, options)); });
-            return all;
+            return readInputSources<PreparedFile>(
+                input, command, [&options](ProducedSource source) { return prepareSource(source, options); });
         },
         [&](std::vector<PreparedFile>& all) {
             for (PreparedFile& file : all)

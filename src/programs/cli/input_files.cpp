@@ -51,16 +51,31 @@ void walkInputs(const Command& command, const std::function<void(Input)>& each)
     }
 }
 
+namespace {
+
+SourceWalk sourceWalkOf(const Command& command, const FilePattern& pattern)
+{
+    return SourceWalk{command.walk.containers,
+                      [&pattern](const std::string& name) { return pattern.matches(name); },
+                      {},
+                      {},
+                      {}};
+}
+
+} // namespace
+
 void forEachInputSource(InputFile& input, const Command& command,
                         const std::function<void(ProducedSource)>& each)
 {
     const FilePattern pattern(normalisePatternText(command.walk.pattern));
-    const SourceWalk walk{command.walk.containers,
-                          [&pattern](const std::string& name) { return pattern.matches(name); },
-                          {},
-                          {},
-                          {}};
-    produceSources(std::move(input), walk, each);
+    produceSources(std::move(input), sourceWalkOf(command, pattern), each);
+}
+
+void forEachInputSourceOnCores(InputFile& input, const Command& command, const SourceWork& work)
+{
+    const FilePattern pattern(normalisePatternText(command.walk.pattern));
+    produceSourcesOnCores(std::move(input), sourceWalkOf(command, pattern),
+                          command.jobs ? command.jobs : allCores(), work);
 }
 
 } // namespace gb::cli

@@ -11,10 +11,12 @@
 #include "programs/cli/cli_options.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace gb::cli {
 
@@ -27,6 +29,22 @@ using InputFile = FoundSourceFile;
 // file only named like a container that is none gives nothing.
 void forEachInputSource(InputFile& input, const Command& command,
                         const std::function<void(ProducedSource)>& each);
+
+// What `read` makes of each source of one input, in the sources' order; a
+// container's members are read on as many threads as the command allows
+// (-j), side by side.
+void forEachInputSourceOnCores(InputFile& input, const Command& command, const SourceWork& work);
+template <class Result>
+std::vector<Result> readInputSources(InputFile& input, const Command& command,
+                                     const std::function<Result(ProducedSource)>& read)
+{
+    std::vector<Result> all;
+    forEachInputSourceOnCores(input, command, [&all, &read](ProducedSource source) -> std::function<void()> {
+        auto result = std::make_shared<Result>(read(std::move(source)));
+        return [&all, result] { all.push_back(std::move(*result)); };
+    });
+    return all;
+}
 
 // An input file, or a folder that could not be read (error != 0).
 struct Input {

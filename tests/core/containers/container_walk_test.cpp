@@ -61,7 +61,7 @@ void expectSameIcons(const ContainerMember& member, const std::string& original)
 {
     const auto outside = IconSource::open(kFixtures + original);
     ASSERT_TRUE(outside) << original;
-    const auto inside = IconSource::fromSource(std::make_unique<MemorySource>(member.bytes));
+    const auto inside = IconSource::fromSource(ContainerMember(member).takeSource());
     ASSERT_EQ(inside.count(), outside->count()) << original;
     ASSERT_GT(inside.count(), 0) << original;
     for (int i = 0; i < inside.count(); ++i) {
@@ -159,6 +159,7 @@ TEST(ContainerMemberRead, FindsAMemberOfANestedContainer)
     ASSERT_TRUE(file);
     const auto member = readContainerMember(*file, kCdLib.members);
     ASSERT_TRUE(member) << describe(member.error());
+    ASSERT_TRUE(member->bytes);
     EXPECT_EQ(*member->bytes, bytesOf(kFixtures + "icons64.dll"));
     const auto missing = readContainerMember(*file, {"CD/EXTRAS.ZIP", "inner/NONE.DLL"});
     ASSERT_FALSE(missing);
