@@ -5,7 +5,7 @@
 //   convert_bench jpgtobmp SRC DST
 //   convert_bench jpgtojpg SRC DST RATE
 
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "libconvert/libconvert.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // for. Paths are bytes: a name that is not valid UTF-8 opens too.
 
 #include "core/bytes/byte_source.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <expected>
 #include <string>

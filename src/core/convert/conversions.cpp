@@ -4,7 +4,7 @@
 #include "core/convert/bmp_encoder.h"
 #include "core/convert/jpeg_codec.h"
 #include "core/convert/source_file.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include <algorithm>
 #include <vector>

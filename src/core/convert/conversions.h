@@ -4,7 +4,7 @@
 // targets call them with limits of their own.
 
 #include "core/convert/codec_types.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include <cstdint>
 #include <expected>

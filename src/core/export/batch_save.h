@@ -8,7 +8,7 @@
 
 #include "core/export/batch_names.h"
 #include "core/icons/rgba_image.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "core/jobs/background_job.h"
 
 #include <atomic>

@@ -4,7 +4,7 @@
 // into their own texts and counts.
 
 #include "core/export/export_file.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include <cstddef>
 #include <string>

@@ -17,7 +17,7 @@
 
 #include "core/export/export_file.h"
 #include "core/export/export_report.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include <cstddef>
 #include <expected>

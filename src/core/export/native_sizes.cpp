@@ -3,7 +3,7 @@
 #include "core/export/batch_names.h"
 #include "core/icons/decode_memo.h"
 #include "core/icons/stored_images.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
 
 #include <algorithm>

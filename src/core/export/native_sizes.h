@@ -7,7 +7,7 @@
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/rgba_image.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include <array>
 #include <cstddef>

@@ -4,7 +4,7 @@
 
 #include "core/bytes/source_reader.h"
 #include "core/icons/icon_group.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <expected>
 

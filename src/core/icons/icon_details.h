@@ -7,7 +7,7 @@
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/icon_source.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 #include "core/icons/rgba_image.h"
 #include "core/version/version_info.h"
 

@@ -3,7 +3,7 @@
 // decoding as Windows draws it (transparent where the icon is).
 
 #include "core/bytes/byte_reader.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 #include "core/icons/rgba_image.h"
 
 #include <expected>

@@ -2,7 +2,7 @@
 // ICO files as the program writes them.
 
 #include "core/icons/icon_group.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 #include "core/icons/rgba_image.h"
 
 #include <cstddef>

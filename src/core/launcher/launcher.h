@@ -9,8 +9,8 @@
 // with a kind and the path concerned; describe() words them in English for
 // the command-line tool, and a window words the kinds in its own language.
 
-#include "core/icons/read_error.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/bytes/read_error.h"
+#include "core/files/atomic_file.h"
 #include "core/launcher/launcher_name.h"
 
 #include <cstddef>

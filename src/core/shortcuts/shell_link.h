@@ -11,7 +11,7 @@
 // as Windows-1252 — exact for the ASCII that paths mostly are.
 
 #include "core/bytes/byte_reader.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <cstdint>
 #include <expected>

@@ -6,7 +6,7 @@
 // wherever the failure is shown.
 
 #include "core/containers/container_walk.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <optional>
 #include <string>

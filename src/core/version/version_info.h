@@ -6,7 +6,7 @@
 // resource is read within its own bytes.
 
 #include "core/bytes/byte_reader.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <array>
 #include <cstdint>

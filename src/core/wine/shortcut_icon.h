@@ -4,7 +4,7 @@
 // the Wine prefix the shortcut lies in.
 
 #include "core/icons/icon_source.h"
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 #include "core/shortcuts/shell_link.h"
 #include "core/wine/wine_prefix.h"
 

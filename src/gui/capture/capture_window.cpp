@@ -1,7 +1,7 @@
 #include "gui/capture/capture_window.h"
 #include "gui/common/path_text.h"
 
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "gui/capture/capture_art.h"
 #include "gui/capture/capture_texts.h"

@@ -3,8 +3,8 @@
 // first in the user's own words, then the system's own (English) reason as
 // a detail, so nobody is left with "No such file or directory" alone.
 
-#include "core/icons/read_error.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/bytes/read_error.h"
+#include "core/files/atomic_file.h"
 #include "core/sources/source_failure.h"
 
 #include "gui/common/ui_text.h"

@@ -10,7 +10,7 @@
 #include "core/export/native_sizes.h"
 #include "core/export/write_allowance.h"
 #include "core/icons/icon_source.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "core/imagefiles/gray.h"
 #include "core/imagefiles/ico_writer.h"

@@ -3,7 +3,7 @@
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
 #include "core/icons/stored_images.h"
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
 #include "core/sources/source_producer.h"
 #include "core/wine/shortcut_icon.h"

@@ -1,4 +1,4 @@
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
 

@@ -1,4 +1,4 @@
-#include "core/icons/read_error.h"
+#include "core/bytes/read_error.h"
 
 #include <gtest/gtest.h>
 

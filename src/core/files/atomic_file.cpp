@@ -1,4 +1,4 @@
-#include "core/imagefiles/atomic_file.h"
+#include "core/files/atomic_file.h"
 
 #include "core/text/system_error_text.h"
 
