@@ -42,11 +42,13 @@ void walkInputs(const Command& command, const std::function<void(Input)>& each);
 void reportUnreadableFolder(std::ostream& err, const std::string& folder, int error);
 
 // Returns false when a folder could not be read. At most `window` files are
-// read or waiting to be delivered at once.
+// read or waiting to be delivered at once. A folder that cannot be read is
+// reported on `err`, or handed to `unreadable` in its place in the order.
 template <class Result>
 bool readInputFiles(const Command& command, std::ostream& err, std::size_t window,
                     const std::function<Result(InputFile& file)>& read,
-                    const std::function<void(Result& result)>& deliver)
+                    const std::function<void(Result& result)>& deliver,
+                    const std::function<void(const std::string& folder, int error)>& unreadable = {})
 {
     struct Outcome {
         std::optional<Result> result;
@@ -66,7 +68,10 @@ bool readInputFiles(const Command& command, std::ostream& err, std::size_t windo
                 deliver(*outcome.result);
                 return;
             }
-            reportUnreadableFolder(err, outcome.folder, outcome.error);
+            if (unreadable)
+                unreadable(outcome.folder, outcome.error);
+            else
+                reportUnreadableFolder(err, outcome.folder, outcome.error);
             allRead = false;
         },
         window);
