@@ -55,9 +55,9 @@ struct PreparedExportFile {
 // One item of the list: one file, or several (an icon at every stored
 // size). `prepare` (or `prepareFiles`) runs on a worker thread, any time
 // before the item's turn, and is called at most once; it must not touch
-// what other items' preparations touch without its own lock. An item whose
-// turn comes after the run ended, or after its input wrote all it may, is
-// never prepared.
+// what other items' preparations touch without its own lock. An item a
+// worker takes after the run ended, or after its input wrote all it may, is
+// not prepared (one taken just before is made and set aside).
 struct ExportItem {
     ExportFile file;
     std::function<ExportContents()> prepare;
@@ -67,8 +67,8 @@ struct ExportItem {
     // are written; `file` and `prepare` are then not used. It may make none.
     std::function<std::vector<PreparedExportFile>()> prepareFiles = {};
     // Under an allowance, whether it is asked before each of the item's
-    // files or once before the item (a set that is written whole or not at
-    // all, such as an icon-theme tree).
+    // files, or once before the item: a set the allowance never cuts short,
+    // such as an icon-theme tree.
     bool allowanceBeforeEachFile = true;
 };
 
@@ -83,7 +83,7 @@ struct ExportItemResult {
 };
 using ExportItemDone = std::function<void(const ExportItemResult& result)>;
 
-// Called on the caller's thread after each file's turn: files done, of total.
+// Called on the caller's thread after each item's turn: items done, of total.
 using ExportProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Hands the run its items one at a time, in order, as they are found.
@@ -102,7 +102,8 @@ public:
     // Items as `feed` finds them, however many: no more than a few per
     // worker are held at once, and each item's results are handed to `done`
     // and not kept, so the report says only whether the run stopped early.
-    // `feed` runs on the caller's thread, and `done` is called from inside it.
+    // `feed` and `done` run on the caller's thread, `done` while `feed` runs
+    // and after it returns.
     ExportReport run(const ExportFeed& feed, const ExportItemDone& done, std::stop_token stop = {}) const;
 
 private:

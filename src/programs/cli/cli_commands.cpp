@@ -99,16 +99,7 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
-// One source's icons, read one at a time: a source keeps a read cache and a
-// budget of its own, so its icons are prepared by one worker at a time.
-struct SharedSource {
-    explicit SharedSource(IconSource read) : source(std::move(read)) {}
-    std::mutex mutex;
-    IconSource source;
-};
-
-// What the command line says of an icon beside its files, found by the
-// worker that prepared it.
+// What the command line says of an icon beside its files.
 struct IconNotes {
     enum class Sizes { One, EveryStored, IconTheme };
     Sizes sizes = Sizes::One;
@@ -117,73 +108,140 @@ struct IconNotes {
     bool noImage = false; // no stored size could be drawn
 };
 
-// Every stored size as PNG, or the icon-theme tree: the sizes the tree
-// takes, each in its folder (made here, so the file's turn has only to
-// write it).
-std::vector<PreparedExportFile> nativeFiles(const NativeImages& icon, const ExportOptions& options, int n,
-                                            const std::string& key)
+// One icon read and encoded, not yet named: its number comes with its turn.
+struct PreparedIcon {
+    std::string failure;                // the icon cannot be written, and why
+    std::optional<Encoded> encoded;     // the one file of a fixed size
+    std::optional<NativeImages> native; // every stored size, or the icon-theme sizes
+    std::vector<ExportContents> pngs;   // each native image as PNG
+    std::uint64_t bytes = 0;            // encoded in all
+};
+
+PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& options)
+{
+    PreparedIcon prepared;
+    const auto group = source.group(i);
+    if (!group) {
+        prepared.failure = describe(group.error());
+        return prepared;
+    }
+    if (options.allSizes || options.format == ExportFormat::Hicolor) {
+        prepared.native = grayed(nativeImages(*group), options.gray);
+        for (NativeImage& image : prepared.native->images) {
+            if (options.format == ExportFormat::Hicolor) {
+                // Encoded when the icon is named; held until then as pixels.
+                prepared.bytes += 4 * image.pixels.pixels().size();
+                continue;
+            }
+            prepared.pngs.push_back(encodePng(image.pixels));
+            if (prepared.pngs.back())
+                prepared.bytes += prepared.pngs.back()->size();
+            image.pixels = RgbaImage(); // only its header is needed now
+        }
+        return prepared;
+    }
+    auto encoded = encodeIcon(*group, options);
+    if (!encoded) {
+        prepared.failure = encoded.error();
+        return prepared;
+    }
+    prepared.bytes = encoded->bytes.size();
+    prepared.encoded = std::move(*encoded);
+    return prepared;
+}
+
+// A prepared icon named by its number: the file (or files) it writes. The
+// icon-theme tree takes the sizes it knows, each in its folder, made here so
+// that the file's turn has only to write it.
+std::vector<PreparedExportFile> iconFiles(PreparedIcon& icon, const ExportOptions& options, int n,
+                                          const std::string& key, IconNotes& notes)
 {
     std::vector<PreparedExportFile> files;
     const ExportFile numbered{{}, static_cast<std::size_t>(n), key};
+    const auto add = [&](std::string path, ExportContents contents) {
+        ExportFile file = numbered;
+        file.path = std::move(path);
+        files.push_back(PreparedExportFile{std::move(file), std::move(contents)});
+    };
+    if (!icon.failure.empty()) {
+        notes.failure = std::move(icon.failure);
+        return files;
+    }
+    if (icon.encoded) {
+        add(joinPath(options.outDir, batchFileName(options.prefix, icon.encoded->kind, n)),
+            std::move(icon.encoded->bytes));
+        return files;
+    }
+    const NativeImages& native = *icon.native;
+    notes.undecodable = native.undecodable;
+    notes.noImage = native.images.empty();
     if (options.format != ExportFormat::Hicolor) {
-        for (const NativeImage& image : icon.images) {
-            ExportFile file = numbered;
-            file.path = joinPath(options.outDir,
-                                 nativePngName(options.prefix, n, image.header.width, image.header.height));
-            files.push_back(PreparedExportFile{std::move(file), encodePng(image.pixels)});
+        notes.sizes = IconNotes::Sizes::EveryStored;
+        for (std::size_t at = 0; at < native.images.size(); ++at) {
+            const ImageHeader& header = native.images[at].header;
+            add(joinPath(options.outDir, nativePngName(options.prefix, n, header.width, header.height)),
+                std::move(icon.pngs[at]));
         }
         return files;
     }
+    notes.sizes = IconNotes::Sizes::IconTheme;
     const std::string name = options.prefix + "_" + std::to_string(n);
     for (const int size : kHicolorSizes) {
-        const auto image = std::ranges::find_if(icon.images, [size](const NativeImage& i) {
+        const auto image = std::ranges::find_if(native.images, [size](const NativeImage& i) {
             return i.header.width == size && i.header.height == size;
         });
-        if (image == icon.images.end())
+        if (image == native.images.end())
             continue;
-        ExportFile file = numbered;
-        file.path = hicolorFile(options.outDir, size, name);
+        std::string path = hicolorFile(options.outDir, size, name);
         std::error_code error;
-        std::filesystem::create_directories(std::filesystem::path(file.path).parent_path(), error);
-        ExportContents contents =
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+        add(std::move(path),
             error ? ExportContents(std::unexpected("cannot make the folder: " + error.message()))
-                  : encodePng(image->pixels);
-        files.push_back(PreparedExportFile{std::move(file), std::move(contents)});
+                  : encodePng(image->pixels));
     }
     return files;
 }
 
-// One icon read and encoded, on a worker, into the file (or files) it
-// writes under its number.
-std::vector<PreparedExportFile> prepareIcon(SharedSource& shared, int i, int n, const std::string& key,
-                                            const ExportOptions& options, IconNotes& notes)
+// A source read and its first icons prepared: as many as its allowance lets
+// be written, so a worker holds no more than the export could write. The
+// source is kept only while icons are left to prepare: a container's
+// members wait together to be written, and holding each member's bytes
+// until then would hold the whole container. An icon left unprepared (a
+// write failed, so the allowance goes further) is prepared at its turn,
+// one at a time: a source keeps a read cache of its own.
+struct SharedSource {
+    explicit SharedSource(IconSource read) : source(std::move(read)) {}
+    std::mutex mutex;
+    IconSource source;
+};
+
+struct ReadSource {
+    IconOrigin origin;
+    std::string failure; // the source cannot be read, and why
+    int count = 0;
+    std::uint64_t size = 0;
+    std::shared_ptr<SharedSource> source = {}; // while icons are left unprepared
+    std::vector<std::shared_ptr<PreparedIcon>> icons = {};
+};
+
+ReadSource readSource(ProducedSource& input, const ExportOptions& options)
 {
-    std::unique_lock lock(shared.mutex);
-    const auto group = shared.source.group(i);
-    if (!group) {
-        notes.failure = describe(group.error());
-        return {};
+    ReadSource read{std::move(input.origin), {}, 0, 0};
+    if (!input.source) {
+        read.failure = describe(input.source.error());
+        return read;
     }
-    if (options.allSizes || options.format == ExportFormat::Hicolor) {
-        const NativeImages icon = grayed(nativeImages(*group), options.gray);
-        lock.unlock();
-        notes.sizes = options.format == ExportFormat::Hicolor ? IconNotes::Sizes::IconTheme
-                                                              : IconNotes::Sizes::EveryStored;
-        notes.undecodable = icon.undecodable;
-        notes.noImage = icon.images.empty();
-        return nativeFiles(icon, options, n, key);
+    const IconSource& source = *input.source;
+    read.count = source.count();
+    read.size = source.size();
+    WriteAllowance allowance(source.size());
+    for (int i = 0; i < read.count && !allowance.spent(); ++i) {
+        read.icons.push_back(std::make_shared<PreparedIcon>(prepareIcon(source, i, options)));
+        allowance.charge(read.icons.back()->bytes);
     }
-    auto encoded = encodeIcon(*group, options);
-    lock.unlock();
-    if (!encoded) {
-        notes.failure = encoded.error();
-        return {};
-    }
-    ExportFile file{joinPath(options.outDir, batchFileName(options.prefix, encoded->kind, n)),
-                    static_cast<std::size_t>(n), key};
-    std::vector<PreparedExportFile> files;
-    files.push_back(PreparedExportFile{std::move(file), std::move(encoded->bytes)});
-    return files;
+    if (read.icons.size() < static_cast<std::size_t>(read.count))
+        read.source = std::make_shared<SharedSource>(std::move(*input.source));
+    return read;
 }
 
 // Once the disk is full, no file after it can be written either: the icons
@@ -393,9 +451,10 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         return kExitSomeFailed;
     }
 
-    // Files are read on every core and their icons prepared on every core;
-    // they are numbered, written and told here, in list order. Each item's
-    // lines wait beside it until its files are in place.
+    // Files are read and their first icons encoded on every core, the icons
+    // named (and any left encoded) on every core; they are numbered, written
+    // and told here, in list order. Each icon's line waits beside it until
+    // its files are in place.
     std::deque<ExportLine> lines;
     ExportTeller teller(out, err);
     std::size_t sources = 0; // each source's allowance is its own; a line alone has none
@@ -405,22 +464,18 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
             lines.push_back(std::move(line));
             submit(ExportItem{{}, {}, ++sources, 0, [] { return std::vector<PreparedExportFile>{}; }});
         };
-        const auto deliver = [&](std::vector<ProducedSource>& produced) {
-            for (ProducedSource& input : produced) {
-                const std::string path = input.origin.memberPath();
-                if (!input.source) {
-                    alone(ExportLine{
-                        ExportLine::Kind::UnreadableSource, path, {}, describe(input.source.error())});
+        const auto deliver = [&](std::vector<ReadSource>& all) {
+            for (ReadSource& read : all) {
+                const std::string path = read.origin.memberPath();
+                if (!read.failure.empty()) {
+                    alone(ExportLine{ExportLine::Kind::UnreadableSource, path, {}, std::move(read.failure)});
                     continue;
                 }
-                const int count = input.source->count();
-                const std::uint64_t size = input.source->size();
                 const std::size_t source = ++sources;
-                auto shared = std::make_shared<SharedSource>(std::move(*input.source));
-                for (int i = 0; i < count; ++i) {
+                for (int i = 0; i < read.count; ++i) {
                     ++n; // numbers follow list order, even past a failed icon
                     auto notes = std::make_shared<IconNotes>();
-                    std::string key = keyOf(input.origin, i);
+                    std::string key = keyOf(read.origin, i);
                     lines.push_back(ExportLine{ExportLine::Kind::Icon,
                                                path,
                                                key,
@@ -428,28 +483,39 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                                                0,
                                                source,
                                                i,
-                                               count,
+                                               read.count,
                                                n,
-                                               WriteAllowance(size).total(),
+                                               WriteAllowance(read.size).total(),
                                                notes});
+                    const auto at = static_cast<std::size_t>(i);
+                    auto made = at < read.icons.size() ? std::move(read.icons[at]) : nullptr;
                     submit(ExportItem{{},
                                       {},
                                       source,
-                                      size,
-                                      [shared, i, n = n, key = std::move(key), &options, notes] {
-                                          return prepareIcon(*shared, i, n, key, options, *notes);
+                                      read.size,
+                                      [made = std::move(made), shared = read.source, i, n = n,
+                                       key = std::move(key), &options, notes] {
+                                          PreparedIcon icon;
+                                          if (made) {
+                                              icon = std::move(*made);
+                                          } else {
+                                              const std::lock_guard lock(shared->mutex);
+                                              icon = prepareIcon(shared->source, i, options);
+                                          }
+                                          return iconFiles(icon, options, n, key, *notes);
                                       },
-                                      // An icon-theme tree is written whole or not at all.
+                                      // An icon-theme tree asks the allowance once, before it.
                                       options.format != ExportFormat::Hicolor});
                 }
             }
         };
-        readInputFiles<std::vector<ProducedSource>>(
+        readInputFiles<std::vector<ReadSource>>(
             command, err, readAhead(command),
-            [&command](InputFile& input) {
-                std::vector<ProducedSource> all;
-                forEachInputSource(input, command,
-                                   [&](ProducedSource source) { all.push_back(std::move(source)); });
+            [&command, &options](InputFile& input) {
+                std::vector<ReadSource> all;
+                forEachInputSource(input, command, [&](ProducedSource source) {
+                    all.push_back(readSource(source, options));
+                });
                 return all;
             },
             deliver,
