@@ -3,20 +3,42 @@
 #include "core/export/write_allowance.h"
 #include "core/jobs/ordered_work.h"
 
+#include <atomic>
+#include <deque>
 #include <map>
-#include <optional>
+#include <mutex>
+#include <set>
 #include <utility>
 
 namespace gb {
 
 namespace {
 
-using Contents = std::expected<std::vector<std::byte>, std::string>;
-
+// An item with what its worker made of it: nothing when the run had ended,
+// or its input had written all it may, by the time a worker took it.
 struct Prepared {
-    std::size_t index = 0;
-    Contents contents;
+    ExportItem item;
+    std::optional<std::vector<PreparedExportFile>> files;
 };
+
+// An item written, waiting for its files to go into place and for the
+// items before it to be handed over.
+struct Waiting {
+    std::size_t index = 0;
+    std::vector<ExportResult> files;
+    std::optional<ExportOutcome> skipped;
+    std::size_t staged = 0; // its files the session holds, not yet in place
+    bool open = true;       // its files are still being added
+};
+
+std::vector<PreparedExportFile> prepareItem(ExportItem& item)
+{
+    if (item.prepareFiles)
+        return item.prepareFiles();
+    std::vector<PreparedExportFile> files;
+    files.push_back(PreparedExportFile{item.file, item.prepare()});
+    return files;
+}
 
 } // namespace
 
@@ -28,85 +50,167 @@ ExportRun::ExportRun(ExportPolicy policy, unsigned workers, StageStep stage)
 ExportReport ExportRun::run(std::vector<ExportItem> items, std::stop_token stop,
                             const ExportProgress& progress) const
 {
+    // Each item's single file, for one never prepared; an item of several
+    // files never prepared has none to report.
+    std::vector<std::optional<ExportFile>> named;
+    named.reserve(items.size());
+    for (const ExportItem& item : items)
+        named.push_back(item.prepareFiles ? std::nullopt : std::optional(item.file));
     ExportReport report;
     report.files.reserve(items.size());
-    for (const ExportItem& item : items)
-        report.files.push_back(ExportResult{item.file, ExportOutcome::NotReached, {}, {}});
+    const ExportReport ended = stream(
+        [&items](const ExportSubmit& submit) {
+            for (ExportItem& item : items)
+                submit(std::move(item));
+        },
+        [&](const ExportItemResult& result) {
+            if (result.skipped && named[result.item])
+                report.files.push_back(ExportResult{*named[result.item], *result.skipped, {}, {}});
+            report.files.insert(report.files.end(), result.files.begin(), result.files.end());
+        },
+        std::move(stop), progress, items.size());
+    report.stopped = ended.stopped;
+    report.diskFull = ended.diskFull;
+    return report;
+}
 
-    ExportSession session({}, stage_);
-    std::vector<std::size_t> added; // the items given to the session, in order
+ExportReport ExportRun::run(const ExportFeed& feed, const ExportItemDone& done, std::stop_token stop) const
+{
+    return stream(feed, done, std::move(stop), {}, 0);
+}
+
+ExportReport ExportRun::stream(const ExportFeed& feed, const ExportItemDone& done, std::stop_token stop,
+                               const ExportProgress& progress, std::size_t total) const
+{
+    ExportReport report; // only whether it ended early: the files go to `done`
     std::map<std::size_t, WriteAllowance> allowances;
-    std::size_t done = 0;
-    const auto ended = [&] { return report.stopped || report.diskFull; };
+    const bool perInput = policy_.allowance == ExportPolicy::Allowance::PerInput;
+    const bool stopAtFull = policy_.onFailure == ExportPolicy::OnFailure::StopAtFullDisk;
+    std::size_t turns = 0;
 
+    // What the workers read to leave an item unprepared: the run has ended,
+    // or the item's input has written all it may. Written here, on the
+    // caller's thread, once it is so; the write below decides for itself.
+    std::atomic<bool> over{false};
+    std::mutex spentMutex;
+    std::set<std::size_t> spentInputs;
+    const auto markSpent = [&](std::size_t input) {
+        const std::lock_guard lock(spentMutex);
+        spentInputs.insert(input);
+    };
+
+    std::deque<Waiting> waiting; // written, in order, until handed over
+    // The files the session holds, in the order added, and their items.
+    std::deque<std::pair<Waiting*, ExportResult*>> inSession;
+    const auto handOver = [&] {
+        while (!waiting.empty() && !waiting.front().open && waiting.front().staged == 0) {
+            const Waiting& front = waiting.front();
+            if (done)
+                done(ExportItemResult{front.index, front.files, front.skipped});
+            waiting.pop_front();
+        }
+    };
+    const auto endAtFullDisk = [&](const WriteFailure& failure) {
+        if (failure.problem == WriteProblem::Full && stopAtFull) {
+            report.diskFull = true;
+            over = true;
+        }
+    };
+
+    // The session says what became of each file it took as its group goes
+    // into place; a full disk found then ends the run as one found staging.
+    ExportSession session(
+        [&](const ExportFile&, const std::expected<void, WriteFailure>& placed) {
+            const auto [item, result] = inSession.front();
+            inSession.pop_front();
+            --item->staged;
+            if (!placed) {
+                result->outcome = ExportOutcome::NotWritten;
+                result->failure = placed.error();
+                endAtFullDisk(placed.error());
+            }
+        },
+        stage_);
+
+    std::size_t next = 0; // the index of the next item given
     const auto write = [&](Prepared& prepared) {
-        const std::size_t i = prepared.index;
-        ExportResult& result = report.files[i];
-        if (!ended() && stop.stop_requested())
+        Waiting& item = waiting.emplace_back(Waiting{next++, {}, std::nullopt, 0, true});
+        if (!report.stopped && !report.diskFull && stop.stop_requested()) {
             report.stopped = true;
-        if (report.stopped)
-            return; // NotReached
-        if (report.diskFull) {
-            result.outcome = ExportOutcome::NotTried;
-        } else if (!prepared.contents) {
-            result.outcome = ExportOutcome::NotPrepared;
-            result.reason = std::move(prepared.contents.error());
+            over = true;
+        }
+        WriteAllowance* allowance = nullptr;
+        if (perInput)
+            allowance = &allowances.try_emplace(prepared.item.input, prepared.item.inputSize).first->second;
+        if (report.stopped) {
+            item.skipped = ExportOutcome::NotReached;
+        } else if (report.diskFull) {
+            item.skipped = ExportOutcome::NotTried;
+        } else if ((allowance && allowance->spent()) || !prepared.files) {
+            item.skipped = ExportOutcome::OverAllowance;
         } else {
-            WriteAllowance* allowance = nullptr;
-            if (policy_.allowance == ExportPolicy::Allowance::PerInput)
-                allowance = &allowances.try_emplace(items[i].input, items[i].inputSize).first->second;
-            if (allowance && allowance->spent()) {
-                result.outcome = ExportOutcome::OverAllowance;
-            } else {
-                // The session's report says what became of it, refused or not.
-                added.push_back(i);
-                if (auto staged = session.add(result.file, *prepared.contents); !staged) {
-                    if (staged.error().problem == WriteProblem::Full &&
-                        policy_.onFailure == ExportPolicy::OnFailure::StopAtFullDisk)
-                        report.diskFull = true;
-                } else if (allowance) {
-                    allowance->charge(prepared.contents->size());
+            // Reserved whole first: the session's report points into it.
+            item.files.reserve(prepared.files->size());
+            for (PreparedExportFile& file : *prepared.files) {
+                ExportResult& result = item.files.emplace_back(
+                    ExportResult{std::move(file.file), ExportOutcome::Written, {}, {}});
+                if (report.diskFull) {
+                    result.outcome = ExportOutcome::NotTried;
+                } else if (!file.contents) {
+                    result.outcome = ExportOutcome::NotPrepared;
+                    result.reason = std::move(file.contents.error());
+                } else if (allowance && prepared.item.allowanceBeforeEachFile && allowance->spent()) {
+                    result.outcome = ExportOutcome::OverAllowance;
+                } else {
+                    // Counted in before it is added: adding may put its group into place.
+                    ++item.staged;
+                    inSession.emplace_back(&item, &result);
+                    if (auto staged = session.add(result.file, *file.contents); !staged) {
+                        --item.staged;
+                        inSession.pop_back();
+                        result.outcome = ExportOutcome::NotWritten;
+                        result.failure = staged.error();
+                        endAtFullDisk(staged.error());
+                    } else if (allowance) {
+                        allowance->charge(file.contents->size());
+                    }
                 }
             }
         }
-        ++done;
-        if (progress)
-            progress(done, items.size());
+        if (allowance && allowance->spent())
+            markSpent(prepared.item.input);
+        item.open = false;
+        // Ended: what the session holds goes into place now, so that the
+        // items after it, never prepared, are handed over as they come
+        // rather than held until the last.
+        if (over && !inSession.empty())
+            session.finish();
+        if (!report.stopped && progress)
+            progress(++turns, total);
+        handOver();
     };
 
     {
-        OrderedWork<std::size_t, Prepared> work(
+        OrderedWork<ExportItem, Prepared> work(
             workers_,
-            [&items](std::size_t& i) {
-                return Prepared{i, items[i].prepare()};
+            [&](ExportItem& item) {
+                bool skip = over.load() || stop.stop_requested();
+                if (!skip && perInput) {
+                    const std::lock_guard lock(spentMutex);
+                    skip = spentInputs.contains(item.input);
+                }
+                Prepared prepared{std::move(item), std::nullopt};
+                if (!skip)
+                    prepared.files = prepareItem(prepared.item);
+                return prepared;
             },
             write);
-        for (std::size_t i = 0; i < items.size() && !ended(); ++i) {
-            if (stop.stop_requested()) {
-                report.stopped = true;
-                break;
-            }
-            work.submit(i);
-        }
+        feed([&work](ExportItem item) { work.submit(std::move(item)); });
         work.finish();
     }
-    // Files a full disk ended are counted as not written; files a stop
-    // ended stay NotReached.
-    if (report.diskFull)
-        for (ExportResult& result : report.files)
-            if (result.outcome == ExportOutcome::NotReached)
-                result.outcome = ExportOutcome::NotTried;
-
     // Also when stopped: what was written so far goes into place whole.
-    const ExportReport written = session.finish();
-    for (std::size_t at = 0; at < written.files.size(); ++at) {
-        ExportResult& result = report.files[added[at]];
-        result.outcome = written.files[at].outcome;
-        result.failure = written.files[at].failure;
-        if (result.outcome == ExportOutcome::NotWritten && result.failure.problem == WriteProblem::Full &&
-            policy_.onFailure == ExportPolicy::OnFailure::StopAtFullDisk)
-            report.diskFull = true;
-    }
+    session.finish();
+    handOver();
     return report;
 }
 

@@ -61,17 +61,14 @@ HicolorResult writeHicolorIcons(const NativeImages& icon, std::string_view icons
 {
     // The files the session took are on disk once it finishes, but for
     // those its sync or rename failed.
-    std::vector<HicolorFailure> late;
-    ExportSession session([&late](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
-        if (!written)
-            late.push_back({file.path, written.error(), false});
-    });
+    ExportSession session({});
     HicolorResult result = writeHicolorIcons(icon, iconsFolder, name, session);
-    session.finish();
-    for (HicolorFailure& failure : late) {
-        std::erase(result.written, failure.file);
-        result.diskFull = result.diskFull || failure.failure.problem == WriteProblem::Full;
-        result.failures.push_back(std::move(failure));
+    for (const ExportResult& late : session.finish().files) {
+        // A file add() refused was never taken, and is counted already.
+        if (late.outcome != ExportOutcome::NotWritten || std::erase(result.written, late.file.path) == 0)
+            continue;
+        result.diskFull = result.diskFull || late.failure.problem == WriteProblem::Full;
+        result.failures.push_back({late.file.path, late.failure, false});
     }
     return result;
 }

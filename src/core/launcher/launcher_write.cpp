@@ -147,12 +147,7 @@ std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan
     std::vector<std::string> placed;
     std::optional<LauncherError> failed;
     {
-        ExportSession session([&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
-            if (written)
-                placed.push_back(file.path);
-            else if (!failed)
-                failed = writeFailure(file.path, written.error());
-        });
+        ExportSession session({});
         // A file that cannot be staged: the session removes what it staged
         // and renames nothing.
         for (const auto& [file, bytes] : files)
@@ -161,7 +156,12 @@ std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan
                 break;
             }
         if (!failed)
-            session.finish();
+            for (const ExportResult& result : session.finish().files) {
+                if (result.outcome == ExportOutcome::Written)
+                    placed.push_back(result.file.path);
+                else if (!failed)
+                    failed = writeFailure(result.file.path, result.failure);
+            }
     }
     if (failed) {
         for (auto file = placed.rbegin(); file != placed.rend(); ++file)

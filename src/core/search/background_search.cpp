@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace gb {
 
@@ -91,12 +92,29 @@ SearchHarvest BackgroundSearch::take()
         pending = SearchHarvest{};
         pending.filesVisited = harvest.filesVisited;
         harvest.finished = finished;
+        // A failure is handed over with the end, where the window looks for it.
+        if (!finished)
+            pending.failure = std::exchange(harvest.failure, {});
         return harvest;
     });
 }
 
 BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const WalkOptions& options,
                                              ExtractOptions extract, JobContext<SearchHarvest>& job)
+{
+    // What the work throws ends the search, not the program; the files
+    // delivered before it stay found, and the window tells it as a failure.
+    try {
+        walk(folder, options, extract, job);
+    } catch (...) {
+        std::string failure = describeJobFailure(std::current_exception());
+        job.update([&](SearchHarvest& pending) { pending.failure = std::move(failure); });
+    }
+    return {};
+}
+
+void BackgroundSearch::walk(const std::string& folder, const WalkOptions& options, ExtractOptions extract,
+                            JobContext<SearchHarvest>& job)
 {
     struct OpenedFile {
         std::string path;
@@ -151,7 +169,6 @@ BackgroundSearch::Done BackgroundSearch::run(const std::string& folder, const Wa
     Visitor visitor(work, job, options);
     walkFolderTree(folder, options, visitor);
     work.finish();
-    return {};
 }
 
 } // namespace gb

@@ -29,6 +29,9 @@ struct SearchHarvest {
     std::string lastFile;                      // the last file extracted, or empty
     std::size_t filesVisited = 0;              // files extracted since the search began
     bool finished = false;                     // the walk has ended; nothing more will come
+    // The search broke off: what its work threw, for programmers. Empty when
+    // the walk ended as it should (stopped or not).
+    std::string failure;
 };
 
 class BackgroundSearch {
@@ -77,6 +80,8 @@ private:
         std::stop_token stop, std::stop_token anyStop, ExtractOptions extract, const WalkOptions& walk)>;
     Done run(const std::string& folder, const WalkOptions& options, ExtractOptions extract,
              JobContext<SearchHarvest>& job);
+    void walk(const std::string& folder, const WalkOptions& options, ExtractOptions extract,
+              JobContext<SearchHarvest>& job);
 
     FileExtractor extractor_;
     unsigned workers_;

@@ -7,6 +7,7 @@
 #include "gui/capture/capture_window.h"
 #include "gui/common/accessible_window.h"
 #include "gui/common/busy_cursor.h"
+#include "gui/common/failure_texts.h"
 #include "gui/common/message_box.h"
 #include "gui/common/twips.h"
 #include "gui/convert/converter_window.h"
@@ -399,10 +400,10 @@ void MainWindow::collectHarvest()
         setCounter(QStringLiteral(" ") + QString::number(counter_));
     }
     if (harvest.finished)
-        finishSearch();
+        finishSearch(harvest.failure);
 }
 
-void MainWindow::finishSearch()
+void MainWindow::finishSearch(const std::string& failure)
 {
     harvestTimer_.stop();
     // Row building: one row per image, shown only now that the walk has ended.
@@ -416,7 +417,14 @@ void MainWindow::finishSearch()
     busy_.reset();
     // The rest of the start click: the folder list back on the typed path.
     t2_Change();
-    setStatusText(texts::result(store_.rows().size()));
+    if (failure.empty()) {
+        setStatusText(texts::result(store_.rows().size()));
+    } else {
+        // The search broke off (out of memory, say): what it found stays,
+        // and the status line says the reading ended early.
+        qWarning("glimmerbox: the search broke off: %s", failure.c_str());
+        setStatusText(ui::texts::kReadCancelled);
+    }
     if (focusCatalogueAfterSearch_) {
         focusCatalogueAfterSearch_ = false;
         lv_->activeView()->setFocus();

@@ -113,7 +113,8 @@ private:
     void startSearch(const SearchRequest& request);
     void pSearch(const SearchRequest& request);
     void collectHarvest();
-    void finishSearch();
+    // `failure`: what broke the search off, or empty when it ended as it should.
+    void finishSearch(const std::string& failure);
     void t1_Change();
     void t2_Change();
     bool t2_Validate();

@@ -6,11 +6,12 @@
 #include "core/catalogue/icon_origin.h"
 #include "core/export/batch_names.h"
 #include "core/export/export_encoding.h"
+#include "core/export/export_run.h"
 #include "core/export/export_session.h"
 #include "core/export/native_sizes.h"
 #include "core/export/write_allowance.h"
-#include "core/icons/icon_source.h"
 #include "core/files/atomic_file.h"
+#include "core/icons/icon_source.h"
 #include "core/imagefiles/bmp_writer.h"
 #include "core/imagefiles/gray.h"
 #include "core/imagefiles/ico_writer.h"
@@ -19,9 +20,14 @@
 #include "core/text/escaped_text.h"
 #include "system/paths/app_paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
+#include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace gb::cli {
@@ -93,14 +99,22 @@ NativeImages grayed(NativeImages icon, bool gray)
     return icon;
 }
 
-// One icon read and encoded, ready to be written under its number: done on
-// the workers, while the writing and the numbering stay in list order.
+// What the command line says of an icon beside its files.
+struct IconNotes {
+    enum class Sizes { One, EveryStored, IconTheme };
+    Sizes sizes = Sizes::One;
+    std::string failure;  // the icon cannot be written, and why
+    int undecodable = 0;  // stored sizes that cannot be decoded
+    bool noImage = false; // no stored size could be drawn
+};
+
+// One icon read and encoded, not yet named: its number comes with its turn.
 struct PreparedIcon {
     std::string failure;                // the icon cannot be written, and why
     std::optional<Encoded> encoded;     // the one file of a fixed size
     std::optional<NativeImages> native; // every stored size, or the icon-theme sizes
-    std::vector<std::expected<std::vector<std::byte>, std::string>> pngs; // each native image as PNG
-    std::uint64_t bytes = 0;                                              // encoded in all
+    std::vector<ExportContents> pngs;   // each native image as PNG
+    std::uint64_t bytes = 0;            // encoded in all
 };
 
 PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& options)
@@ -115,7 +129,7 @@ PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& o
         prepared.native = grayed(nativeImages(*group), options.gray);
         for (NativeImage& image : prepared.native->images) {
             if (options.format == ExportFormat::Hicolor) {
-                // Encoded as the tree is written; held until then as pixels.
+                // Encoded when the icon is named; held until then as pixels.
                 prepared.bytes += 4 * image.pixels.pixels().size();
                 continue;
             }
@@ -136,126 +150,98 @@ PreparedIcon prepareIcon(const IconSource& source, int i, const ExportOptions& o
     return prepared;
 }
 
-// A file read and its first icons prepared: as many as its allowance lets
-// be written, so a worker holds no more than the export could write.
-// The source is kept only while icons are left to prepare: a container's
+// A prepared icon named by its number: the file (or files) it writes. The
+// icon-theme tree takes the sizes it knows, each in its folder, made here so
+// that the file's turn has only to write it.
+std::vector<PreparedExportFile> iconFiles(PreparedIcon& icon, const ExportOptions& options, int n,
+                                          const std::string& key, IconNotes& notes)
+{
+    std::vector<PreparedExportFile> files;
+    const ExportFile numbered{{}, static_cast<std::size_t>(n), key};
+    const auto add = [&](std::string path, ExportContents contents) {
+        ExportFile file = numbered;
+        file.path = std::move(path);
+        files.push_back(PreparedExportFile{std::move(file), std::move(contents)});
+    };
+    if (!icon.failure.empty()) {
+        notes.failure = std::move(icon.failure);
+        return files;
+    }
+    if (icon.encoded) {
+        add(joinPath(options.outDir, batchFileName(options.prefix, icon.encoded->kind, n)),
+            std::move(icon.encoded->bytes));
+        return files;
+    }
+    const NativeImages& native = *icon.native;
+    notes.undecodable = native.undecodable;
+    notes.noImage = native.images.empty();
+    if (options.format != ExportFormat::Hicolor) {
+        notes.sizes = IconNotes::Sizes::EveryStored;
+        for (std::size_t at = 0; at < native.images.size(); ++at) {
+            const ImageHeader& header = native.images[at].header;
+            add(joinPath(options.outDir, nativePngName(options.prefix, n, header.width, header.height)),
+                std::move(icon.pngs[at]));
+        }
+        return files;
+    }
+    notes.sizes = IconNotes::Sizes::IconTheme;
+    const std::string name = options.prefix + "_" + std::to_string(n);
+    for (const int size : kHicolorSizes) {
+        const auto image = std::ranges::find_if(native.images, [size](const NativeImage& i) {
+            return i.header.width == size && i.header.height == size;
+        });
+        if (image == native.images.end())
+            continue;
+        std::string path = hicolorFile(options.outDir, size, name);
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+        add(std::move(path),
+            error ? ExportContents(std::unexpected("cannot make the folder: " + error.message()))
+                  : encodePng(image->pixels));
+    }
+    return files;
+}
+
+// A source read and its first icons prepared: as many as its allowance lets
+// be written, so a worker holds no more than the export could write. The
+// source is kept only while icons are left to prepare: a container's
 // members wait together to be written, and holding each member's bytes
-// until then would hold the whole container.
-struct PreparedFile {
-    IconOrigin origin;
-    std::string failure; // the file cannot be read, and why
-    int count = 0;
-    std::uint64_t size = 0;
-    std::optional<IconSource> source; // while icons are left unprepared
-    std::vector<PreparedIcon> icons;
+// until then would hold the whole container. An icon left unprepared (a
+// write failed, so the allowance goes further) is prepared at its turn,
+// one at a time: a source keeps a read cache of its own.
+struct SharedSource {
+    explicit SharedSource(IconSource read) : source(std::move(read)) {}
+    std::mutex mutex;
+    IconSource source;
 };
 
-PreparedFile prepareSource(ProducedSource& input, const ExportOptions& options)
+struct ReadSource {
+    IconOrigin origin;
+    std::string failure; // the source cannot be read, and why
+    int count = 0;
+    std::uint64_t size = 0;
+    std::shared_ptr<SharedSource> source = {}; // while icons are left unprepared
+    std::vector<std::shared_ptr<PreparedIcon>> icons = {};
+};
+
+ReadSource readSource(ProducedSource& input, const ExportOptions& options)
 {
-    PreparedFile prepared{std::move(input.origin), {}, 0, 0, std::nullopt, {}};
+    ReadSource read{std::move(input.origin), {}, 0, 0};
     if (!input.source) {
-        prepared.failure = describe(input.source.error());
-        return prepared;
+        read.failure = describe(input.source.error());
+        return read;
     }
     const IconSource& source = *input.source;
-    prepared.count = source.count();
-    prepared.size = source.size();
+    read.count = source.count();
+    read.size = source.size();
     WriteAllowance allowance(source.size());
-    for (int i = 0; i < prepared.count && !allowance.spent(); ++i) {
-        prepared.icons.push_back(prepareIcon(source, i, options));
-        allowance.charge(prepared.icons.back().bytes);
+    for (int i = 0; i < read.count && !allowance.spent(); ++i) {
+        read.icons.push_back(std::make_shared<PreparedIcon>(prepareIcon(source, i, options)));
+        allowance.charge(read.icons.back()->bytes);
     }
-    if (prepared.icons.size() < static_cast<std::size_t>(prepared.count))
-        prepared.source = std::move(*input.source);
-    return prepared;
-}
-
-// What writing one icon came to. An icon whose files the session took is
-// "Yes" here; the session reports each file when it is in place, or not.
-enum class IconWritten { Yes, Failed, DiskFull };
-
-// Reports a file not written; a full disk (or quota) ends the export.
-IconWritten notWritten(const std::string& file, const WriteFailure& failure, std::ostream& err)
-{
-    reportFailure(err, file, failure.message);
-    return failure.problem == WriteProblem::Full ? IconWritten::DiskFull : IconWritten::Failed;
-}
-
-// The formats that write several files per icon: every stored size as PNG,
-// or an icon-theme tree.
-IconWritten writeNativeSizes(const PreparedIcon& prepared, const ExportOptions& options, int n,
-                             const std::string& key, ExportSession& session, WriteAllowance& allowance,
-                             std::ostream& err)
-{
-    const NativeImages& icon = *prepared.native;
-    bool ok = icon.undecodable == 0;
-    if (!ok)
-        reportFailure(err, key, std::to_string(icon.undecodable) + " stored images cannot be decoded");
-    if (options.format == ExportFormat::Hicolor) {
-        const std::string name = options.prefix + "_" + std::to_string(n);
-        const HicolorResult result =
-            writeHicolorIcons(icon, options.outDir, name, session, static_cast<std::size_t>(n), key);
-        allowance.charge(result.bytes);
-        for (const HicolorFailure& failure : result.failures)
-            reportFailure(err, failure.file, failure.failure.message);
-        if (result.diskFull)
-            return IconWritten::DiskFull;
-        if (result.written.empty() && result.failures.empty())
-            reportFailure(
-                err, key,
-                "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
-        return ok && !result.written.empty() && result.failures.empty() ? IconWritten::Yes
-                                                                        : IconWritten::Failed;
-    }
-    if (icon.images.empty() && ok) {
-        reportFailure(err, key, "the icon holds no stored image");
-        return IconWritten::Failed;
-    }
-    for (std::size_t at = 0; at < icon.images.size(); ++at) {
-        const NativeImage& image = icon.images[at];
-        const std::string file = joinPath(
-            options.outDir, nativePngName(options.prefix, n, image.header.width, image.header.height));
-        const auto& png = prepared.pngs[at];
-        if (!png) {
-            reportFailure(err, file, png.error());
-            ok = false;
-            continue;
-        }
-        if (allowance.spent()) {
-            reportFailure(err, key,
-                          "not every size written: the file's icons would write more than " +
-                              std::to_string(allowance.total()) + " bytes");
-            return IconWritten::Failed;
-        }
-        if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, *png); !written) {
-            if (notWritten(file, written.error(), err) == IconWritten::DiskFull)
-                return IconWritten::DiskFull;
-            ok = false;
-            continue;
-        }
-        allowance.charge(png->size());
-    }
-    return ok ? IconWritten::Yes : IconWritten::Failed;
-}
-
-// One prepared icon, to its numbered file (or files).
-IconWritten writeIcon(const PreparedIcon& prepared, int n, const std::string& key,
-                      const ExportOptions& options, ExportSession& session, WriteAllowance& allowance,
-                      std::ostream& err)
-{
-    if (!prepared.failure.empty()) {
-        reportFailure(err, key, prepared.failure);
-        return IconWritten::Failed;
-    }
-    if (prepared.native)
-        return writeNativeSizes(prepared, options, n, key, session, allowance, err);
-    const Encoded& encoded = *prepared.encoded;
-    const std::string file = joinPath(options.outDir, batchFileName(options.prefix, encoded.kind, n));
-    if (auto written = session.add(ExportFile{file, static_cast<std::size_t>(n), key}, encoded.bytes);
-        !written)
-        return notWritten(file, written.error(), err);
-    allowance.charge(encoded.bytes.size());
-    return IconWritten::Yes;
+    if (read.icons.size() < static_cast<std::size_t>(read.count))
+        read.source = std::make_shared<SharedSource>(std::move(*input.source));
+    return read;
 }
 
 // Once the disk is full, no file after it can be written either: the icons
@@ -277,6 +263,123 @@ private:
     bool found_ = false;
     std::size_t iconsNotWritten_ = 0;
     std::size_t lastIcon_ = 0; // icons are numbered from 1
+};
+
+// An item of the export as the command line tells it: an icon, or a file or
+// folder that could not be read, said in its place in the order.
+struct ExportLine {
+    enum class Kind { Icon, UnreadableSource, UnreadableFolder };
+    Kind kind = Kind::Icon;
+    std::string path; // the source's member path, or the folder
+    std::string key;  // the icon's
+    std::string reason;
+    int error = 0;                         // the folder's
+    std::size_t source = 0;                // the icon's source, counted from 1
+    int index = 0, count = 0;              // icon `index` of the source's `count`
+    int n = 0;                             // its number
+    std::uint64_t allowance = 0;           // what the source may write
+    std::shared_ptr<IconNotes> notes = {}; // filled by the worker
+};
+
+// Tells what became of each item, in order, as its files go into place:
+// KEY<TAB>FILE for each file written, a line on stderr for each that was not.
+class ExportTeller {
+public:
+    ExportTeller(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    void told(const ExportLine& line, const ExportItemResult& result)
+    {
+        switch (line.kind) {
+        case ExportLine::Kind::UnreadableFolder:
+            reportUnreadableFolder(err_, line.path, line.error);
+            allRead_ = false;
+            return;
+        case ExportLine::Kind::UnreadableSource:
+            reportFailure(err_, line.path, line.reason);
+            failed_ = true;
+            return;
+        case ExportLine::Kind::Icon: icon(line, result); return;
+        }
+    }
+
+    bool failed() const { return failed_; }
+    bool allRead() const { return allRead_; }
+    const FullDisk& full() const { return full_; }
+
+private:
+    void icon(const ExportLine& line, const ExportItemResult& result)
+    {
+        const auto n = static_cast<std::size_t>(line.n);
+        if (result.skipped == ExportOutcome::NotTried) {
+            full_.iconNotWritten(n);
+            return;
+        }
+        if (result.skipped == ExportOutcome::OverAllowance) {
+            // Said once, at the first icon the source's allowance stopped.
+            if (line.source != stoppedSource_)
+                reportFailure(err_, line.path,
+                              "stopped before icon " + std::to_string(line.index) + " of " +
+                                  std::to_string(line.count) + ": its icons would write more than " +
+                                  std::to_string(line.allowance) + " bytes");
+            stoppedSource_ = line.source;
+            failed_ = true;
+            return;
+        }
+        if (result.skipped)
+            return; // not reached: the command line asks for no stop
+        const IconNotes& notes = *line.notes;
+        if (!notes.failure.empty()) {
+            reportFailure(err_, line.key, notes.failure);
+            failed_ = true;
+            return;
+        }
+        if (notes.undecodable != 0) {
+            reportFailure(err_, line.key,
+                          std::to_string(notes.undecodable) + " stored images cannot be decoded");
+            failed_ = true;
+        }
+        if (notes.sizes == IconNotes::Sizes::EveryStored && notes.noImage && notes.undecodable == 0) {
+            reportFailure(err_, line.key, "the icon holds no stored image");
+            failed_ = true;
+            return;
+        }
+        bool diskFull = false;
+        for (const ExportResult& file : result.files) {
+            failed_ = failed_ || file.outcome != ExportOutcome::Written;
+            if (file.outcome == ExportOutcome::OverAllowance) {
+                // The icon's sizes after it are not written either.
+                reportFailure(err_, line.key,
+                              "not every size written: the file's icons would write more than " +
+                                  std::to_string(line.allowance) + " bytes");
+                break;
+            }
+            if (file.outcome == ExportOutcome::Written)
+                out_ << escapeText(file.file.source) << '\t' << escapeText(file.file.path) << '\n';
+            else if (file.outcome == ExportOutcome::NotPrepared)
+                reportFailure(err_, file.file.path, file.reason);
+            else if (file.outcome == ExportOutcome::NotWritten)
+                reportFailure(err_, file.file.path, file.failure.message);
+            diskFull = diskFull || (file.outcome == ExportOutcome::NotWritten &&
+                                    file.failure.problem == WriteProblem::Full);
+        }
+        if (diskFull) {
+            full_.iconNotWritten(n);
+            return;
+        }
+        if (notes.sizes == IconNotes::Sizes::IconTheme && result.files.empty()) {
+            reportFailure(
+                err_, line.key,
+                "no stored image of a size of the hicolor theme (16, 22, 24, 32, 48, 64, 128, 256)");
+            failed_ = true;
+        }
+    }
+
+    std::ostream& out_;
+    std::ostream& err_;
+    bool failed_ = false;
+    bool allRead_ = true;
+    FullDisk full_;
+    std::size_t stoppedSource_ = 0; // the last source whose allowance stopped it
 };
 
 // Files read at once and waiting: a few per worker keep every core busy.
@@ -347,77 +450,88 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         return kExitSomeFailed;
     }
 
+    // Files are read and their first icons encoded on every core, the icons
+    // named (and any left encoded) on every core; they are numbered, written
+    // and told here, in list order. Each icon's line waits beside it until
+    // its files are in place.
+    std::deque<ExportLine> lines;
+    ExportTeller teller(out, err);
+    std::size_t sources = 0; // each source's allowance is its own; a line alone has none
     int n = 0;
-    bool failed = false;
-    FullDisk full;
-    // Files go into place a group at a time, in list order; each is printed
-    // as KEY<TAB>FILE once it is there.
-    ExportSession session(
-        [&](const ExportFile& file, const std::expected<void, WriteFailure>& written) {
-            if (written) {
-                out << escapeText(file.source) << '\t' << escapeText(file.path) << '\n';
-                return;
+    const auto feed = [&](const ExportSubmit& submit) {
+        const auto alone = [&](ExportLine line) {
+            lines.push_back(std::move(line));
+            submit(ExportItem{{}, {}, ++sources, 0, [] { return std::vector<PreparedExportFile>{}; }});
+        };
+        const auto deliver = [&](std::vector<ReadSource>& all) {
+            for (ReadSource& read : all) {
+                const std::string path = read.origin.memberPath();
+                if (!read.failure.empty()) {
+                    alone(ExportLine{ExportLine::Kind::UnreadableSource, path, {}, std::move(read.failure)});
+                    continue;
+                }
+                const std::size_t source = ++sources;
+                for (int i = 0; i < read.count; ++i) {
+                    ++n; // numbers follow list order, even past a failed icon
+                    auto notes = std::make_shared<IconNotes>();
+                    std::string key = keyOf(read.origin, i);
+                    lines.push_back(ExportLine{ExportLine::Kind::Icon,
+                                               path,
+                                               key,
+                                               {},
+                                               0,
+                                               source,
+                                               i,
+                                               read.count,
+                                               n,
+                                               WriteAllowance(read.size).total(),
+                                               notes});
+                    const auto at = static_cast<std::size_t>(i);
+                    auto made = at < read.icons.size() ? std::move(read.icons[at]) : nullptr;
+                    submit(ExportItem{{},
+                                      {},
+                                      source,
+                                      read.size,
+                                      [made = std::move(made), shared = read.source, i, n = n,
+                                       key = std::move(key), &options, notes] {
+                                          PreparedIcon icon;
+                                          if (made) {
+                                              icon = std::move(*made);
+                                          } else {
+                                              const std::lock_guard lock(shared->mutex);
+                                              icon = prepareIcon(shared->source, i, options);
+                                          }
+                                          return iconFiles(icon, options, n, key, *notes);
+                                      },
+                                      // An icon-theme tree asks the allowance once, before it.
+                                      options.format != ExportFormat::Hicolor});
+                }
             }
-            failed = true;
-            if (notWritten(file.path, written.error(), err) == IconWritten::DiskFull)
-                full.iconNotWritten(file.number);
-        },
-        stage);
-    // Files are read and their icons encoded on every core; they are
-    // numbered and written here, in list order.
-    const auto writeFile = [&](PreparedFile& file) {
-        if (!file.failure.empty()) {
-            reportFailure(err, file.origin.memberPath(), file.failure);
-            failed = true;
-            return;
-        }
-        WriteAllowance allowance(file.size);
-        for (int i = 0; i < file.count; ++i) {
-            ++n; // numbers follow list order, even past a failed icon
-            if (full.found()) {
-                full.iconNotWritten(static_cast<std::size_t>(n));
-                continue;
-            }
-            if (allowance.spent()) {
-                reportFailure(err, file.origin.memberPath(),
-                              "stopped before icon " + std::to_string(i) + " of " +
-                                  std::to_string(file.count) + ": its icons would write more than " +
-                                  std::to_string(allowance.total()) + " bytes");
-                failed = true;
-                n += file.count - i - 1;
-                break;
-            }
-            // An icon the worker left unprepared (a write failed, so the
-            // allowance goes further here) is prepared now.
-            const auto at = static_cast<std::size_t>(i);
-            const PreparedIcon icon =
-                at < file.icons.size() ? std::move(file.icons[at]) : prepareIcon(*file.source, i, options);
-            switch (writeIcon(icon, n, keyOf(file.origin, i), options, session, allowance, err)) {
-            case IconWritten::Yes: break;
-            case IconWritten::Failed: failed = true; break;
-            case IconWritten::DiskFull:
-                failed = true;
-                full.iconNotWritten(static_cast<std::size_t>(n));
-                break;
-            }
-        }
+        };
+        readInputFiles<std::vector<ReadSource>>(
+            command, err, readAhead(command),
+            [&command, &options](InputFile& input) {
+                return readInputSources<ReadSource>(input, command, [&options](ProducedSource source) {
+                    return readSource(source, options);
+                });
+            },
+            deliver,
+            [&](const std::string& folder, int error) {
+                alone(ExportLine{ExportLine::Kind::UnreadableFolder, folder, {}, {}, error});
+            });
     };
-    const bool allRead = readInputFiles<std::vector<PreparedFile>>(
-        command, err, readAhead(command),
-        [&command, &options](InputFile& input) {
-            return readInputSources<PreparedFile>(
-                input, command, [&options](ProducedSource source) { return prepareSource(source, options); });
-        },
-        [&](std::vector<PreparedFile>& all) {
-            for (PreparedFile& file : all)
-                writeFile(file);
+    ExportRun(ExportPolicy{ExportPolicy::OnFailure::StopAtFullDisk, ExportPolicy::Allowance::PerInput},
+              command.jobs, stage)
+        .run(feed, [&](const ExportItemResult& result) {
+            teller.told(lines.front(), result);
+            lines.pop_front();
         });
-    session.finish();
+    const FullDisk& full = teller.full();
     if (full.found())
         err << "glimmerbox-cli: no space left in " << escapeText(options.outDir) << ": export stopped, "
             << full.iconsNotWritten() << (full.iconsNotWritten() == 1 ? " icon" : " icons")
             << " not written\n";
-    return failed || !allRead ? kExitSomeFailed : kExitOk;
+    return teller.failed() || !teller.allRead() ? kExitSomeFailed : kExitOk;
 }
 
 int runLauncher(const Command& command, std::ostream& out, std::ostream& err)

@@ -64,13 +64,6 @@ SourceWalk sourceWalkOf(const Command& command, const FilePattern& pattern)
 
 } // namespace
 
-void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(ProducedSource)>& each)
-{
-    const FilePattern pattern(normalisePatternText(command.walk.pattern));
-    produceSources(std::move(input), sourceWalkOf(command, pattern), each);
-}
-
 void forEachInputSourceOnCores(InputFile& input, const Command& command, const SourceWork& work)
 {
     const FilePattern pattern(normalisePatternText(command.walk.pattern));

@@ -26,13 +26,9 @@ using InputFile = FoundSourceFile;
 // The sources of one input, in order (see produceSources): the file itself;
 // or, with --archives and a container by its content, each member read for
 // icons, then each member skipped or container stopped with its reason. A
-// file only named like a container that is none gives nothing.
-void forEachInputSource(InputFile& input, const Command& command,
-                        const std::function<void(ProducedSource)>& each);
-
-// What `read` makes of each source of one input, in the sources' order; a
-// container's members are read on as many threads as the command allows
-// (-j), side by side.
+// file only named like a container that is none gives nothing. What `read`
+// makes of each is kept in that order; a container's members are read on as
+// many threads as the command allows (-j), side by side.
 void forEachInputSourceOnCores(InputFile& input, const Command& command, const SourceWork& work);
 template <class Result>
 std::vector<Result> readInputSources(InputFile& input, const Command& command,
@@ -60,11 +56,13 @@ void walkInputs(const Command& command, const std::function<void(Input)>& each);
 void reportUnreadableFolder(std::ostream& err, const std::string& folder, int error);
 
 // Returns false when a folder could not be read. At most `window` files are
-// read or waiting to be delivered at once.
+// read or waiting to be delivered at once. A folder that cannot be read is
+// reported on `err`, or handed to `unreadable` in its place in the order.
 template <class Result>
 bool readInputFiles(const Command& command, std::ostream& err, std::size_t window,
                     const std::function<Result(InputFile& file)>& read,
-                    const std::function<void(Result& result)>& deliver)
+                    const std::function<void(Result& result)>& deliver,
+                    const std::function<void(const std::string& folder, int error)>& unreadable = {})
 {
     struct Outcome {
         std::optional<Result> result;
@@ -84,7 +82,10 @@ bool readInputFiles(const Command& command, std::ostream& err, std::size_t windo
                 deliver(*outcome.result);
                 return;
             }
-            reportUnreadableFolder(err, outcome.folder, outcome.error);
+            if (unreadable)
+                unreadable(outcome.folder, outcome.error);
+            else
+                reportUnreadableFolder(err, outcome.folder, outcome.error);
             allRead = false;
         },
         window);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <variant>
 
 namespace gb {
 namespace {
@@ -229,6 +230,141 @@ TEST(ExportRun, WithoutAnAllowanceEveryFileIsWritten)
     const ExportReport report = ExportRun(ExportPolicy{}, 1).run(numberedFiles(folder, 3));
     EXPECT_EQ(report.written(), 3u);
 }
+
+// Items of several files: each file "ITEM-FILE" holds `size` bytes. Items
+// are handed over in order, each once its files are in place, with the
+// results of its own files; an item never prepared has none.
+struct ManyFilesCase {
+    const char* name;
+    struct Item {
+        std::size_t input;
+        std::vector<std::size_t> sizes; // one per file
+        bool allowanceBeforeEachFile = true;
+    };
+    std::vector<Item> items;
+    std::set<std::string> refusedFull; // files the disk is full for
+    // Per item: its files' outcomes, or what it was skipped as.
+    std::vector<std::variant<std::vector<O>, O>> expected;
+    bool diskFull;
+};
+
+class ExportRunManyFiles : public testing::TestWithParam<ManyFilesCase> {};
+
+TEST_P(ExportRunManyFiles, EachItemIsHandedOverInOrderOnceItsFilesAreInPlace)
+{
+    const ManyFilesCase& c = GetParam();
+    // On one worker an item is made at its turn, so one skipped is seen
+    // never made; on two, later items are made first.
+    for (const unsigned workers : {1U, 2U}) {
+        SCOPED_TRACE(workers);
+        const test::TempFolder folder;
+        std::mutex mutex;
+        std::set<std::size_t> prepared;
+        std::vector<ExportItem> items;
+        for (std::size_t i = 0; i < c.items.size(); ++i) {
+            const ManyFilesCase::Item& spec = c.items[i];
+            ExportItem item{{}, {}, spec.input, 100};
+            item.allowanceBeforeEachFile = spec.allowanceBeforeEachFile;
+            item.prepareFiles = [&, i, spec] {
+                // Earlier items take longer, so later ones are made first.
+                if (workers > 1)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2 * (c.items.size() - i)));
+                {
+                    const std::lock_guard lock(mutex);
+                    prepared.insert(i);
+                }
+                std::vector<PreparedExportFile> files;
+                for (std::size_t f = 0; f < spec.sizes.size(); ++f)
+                    files.push_back(
+                        {ExportFile{folder.file(std::to_string(i) + "-" + std::to_string(f)), i, {}},
+                         std::vector<std::byte>(spec.sizes[f])});
+                return files;
+            };
+            items.push_back(std::move(item));
+        }
+        const StageStep stage =
+            [&](const std::string& path,
+                std::span<const std::byte> bytes) -> std::expected<StagedFile, WriteFailure> {
+            if (c.refusedFull.contains(std::filesystem::path(path).filename().string()))
+                return std::unexpected(WriteFailure{ENOSPC, "no space", WriteProblem::Full});
+            return stageForGroupSync(path, bytes);
+        };
+
+        std::size_t next = 0;
+        const ExportReport report =
+            ExportRun(ExportPolicy{Policy::StopAtFullDisk, ExportPolicy::Allowance::PerInput}, workers, stage)
+                .run(
+                    [&](const ExportSubmit& submit) {
+                        for (ExportItem& item : items)
+                            submit(std::move(item));
+                    },
+                    [&](const ExportItemResult& result) {
+                        ASSERT_EQ(result.item, next++);
+                        SCOPED_TRACE(result.item);
+                        const auto& expected = c.expected[result.item];
+                        if (const O* skipped = std::get_if<O>(&expected)) {
+                            EXPECT_EQ(result.skipped, *skipped);
+                            EXPECT_TRUE(result.files.empty());
+                            if (workers == 1) {
+                                EXPECT_FALSE(prepared.contains(result.item)); // never made
+                            }
+                            return;
+                        }
+                        EXPECT_FALSE(result.skipped);
+                        const auto& outcomes = std::get<std::vector<O>>(expected);
+                        ASSERT_EQ(result.files.size(), outcomes.size());
+                        for (std::size_t f = 0; f < outcomes.size(); ++f) {
+                            EXPECT_EQ(result.files[f].outcome, outcomes[f]) << f;
+                            EXPECT_EQ(result.files[f].file.path,
+                                      folder.file(std::to_string(result.item) + "-" + std::to_string(f)));
+                            // Handed over in place, not merely staged.
+                            EXPECT_EQ(std::filesystem::exists(result.files[f].file.path),
+                                      outcomes[f] == O::Written);
+                        }
+                    });
+        EXPECT_EQ(next, c.items.size());
+        EXPECT_EQ(report.diskFull, c.diskFull);
+        EXPECT_TRUE(report.files.empty()); // fed: nothing is kept
+    }
+}
+
+constexpr std::size_t kHalf = WriteAllowance::kMinBytes / 2;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ExportRunManyFiles,
+    testing::Values(
+        ManyFilesCase{"EveryFileOfEveryItem",
+                      {{0, {1, 2, 3}}, {1, {4}}, {2, {}}, {3, {5, 6}}},
+                      {},
+                      {std::vector<O>{O::Written, O::Written, O::Written}, std::vector<O>{O::Written},
+                       std::vector<O>{}, std::vector<O>{O::Written, O::Written}},
+                      false},
+        // The allowance is the input's, whichever item spends it: the file
+        // that crosses it is written whole, then neither the rest of the
+        // item nor the input's next item (never prepared); another input
+        // goes on.
+        ManyFilesCase{"AllowanceIsPerInputAcrossItemsAndFiles",
+                      {{0, {kHalf, kHalf, 1}}, {0, {1}}, {1, {1}}},
+                      {},
+                      {std::vector<O>{O::Written, O::Written, O::OverAllowance}, O::OverAllowance,
+                       std::vector<O>{O::Written}},
+                      false},
+        // A set written whole or not at all is asked once, before it.
+        ManyFilesCase{"AllowanceAskedOnceBeforeAWholeSet",
+                      {{0, {kHalf}}, {0, {kHalf, kHalf, 1}, false}, {0, {1}}},
+                      {},
+                      {std::vector<O>{O::Written}, std::vector<O>{O::Written, O::Written, O::Written},
+                       O::OverAllowance},
+                      false},
+        // No space in the middle of an item: its files after it are not
+        // tried, nor are the items after it (never prepared).
+        ManyFilesCase{"FullDiskInTheMiddleOfAnItemsFiles",
+                      {{0, {1}}, {1, {1, 2, 3}}, {2, {1}}, {3, {1}}},
+                      {"1-1"},
+                      {std::vector<O>{O::Written}, std::vector<O>{O::Written, O::NotWritten, O::NotTried},
+                       O::NotTried, O::NotTried},
+                      true}),
+    [](const testing::TestParamInfo<ManyFilesCase>& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace gb

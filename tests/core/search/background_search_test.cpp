@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -120,6 +121,40 @@ TEST(BackgroundSearch, EveryCoreFindsWhatOneFindsInTheSameOrder)
     const auto one = keysAndPixels(1);
     EXPECT_GT(one.size(), 40U);
     EXPECT_EQ(keysAndPixels(4), one);
+}
+
+TEST(BackgroundSearch, ThrowingWorkEndsTheSearchAsAFailureKeepingWhatWasFound)
+{
+    const test::TempFolder temp;
+    for (const char* name : {"1.exe", "2.exe", "3.exe"})
+        std::ofstream(temp.path() / name) << "x";
+    // On one thread the work throws inside the walk; on two, where the
+    // result is delivered.
+    for (const unsigned workers : {1U, 2U}) {
+        SCOPED_TRACE(workers);
+        BackgroundSearch search(
+            [](const std::string& path) {
+                if (path.ends_with("2.exe"))
+                    throw std::runtime_error("no memory left");
+                return std::vector<FoundIcon>(1);
+            },
+            workers);
+        search.start(temp.path().string(), WalkOptions{false, FilePattern("*.exe")});
+        SearchHarvest all;
+        for (;;) {
+            SearchHarvest some = search.take();
+            all.filesVisited = some.filesVisited;
+            if (!some.finished) {
+                EXPECT_EQ(some.failure, ""); // said once, with the end
+                std::this_thread::yield();
+                continue;
+            }
+            all.failure = some.failure;
+            break;
+        }
+        EXPECT_EQ(all.failure, "no memory left");
+        EXPECT_LT(all.filesVisited, 3U); // nothing after it is counted
+    }
 }
 
 } // namespace
