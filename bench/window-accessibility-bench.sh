@@ -27,7 +27,7 @@ list="$(realpath "${1:-$root/corpus/files.txt}")"
 files="${2:-100000}"
 runs="${RUNS:-2}"
 build="$root/build/bench"
-window_bench="$(realpath "${WINDOW_BENCH:-$build/bin/window_bench}")"
+window_bench="$(realpath -m "${WINDOW_BENCH:-$build/bin/window_bench}")"
 results="$build/results"
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || { echo "no $launcher: at-spi2-core is needed" >&2; exit 1; }

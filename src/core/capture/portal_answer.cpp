@@ -1,48 +1,13 @@
 #include "core/capture/portal_answer.h"
 
 #include "core/text/ascii.h"
+#include "core/text/percent_escapes.h"
 
 namespace gb::capture {
 
 namespace {
 
 constexpr std::string_view kRequestPrefix = "/org/freedesktop/portal/desktop/request/";
-
-std::optional<int> hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
-}
-
-std::optional<std::string> percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        const auto high = hexDigit(text[i + 1]);
-        const auto low = hexDigit(text[i + 2]);
-        if (!high || !low)
-            return std::nullopt;
-        const char byte = static_cast<char>(*high * 16 + *low);
-        // A NUL cannot be part of a path; a URI that hides one is refused.
-        if (byte == '\0')
-            return std::nullopt;
-        out += byte;
-        i += 2;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -94,7 +59,10 @@ std::optional<std::string> localFileOfUri(std::string_view uri)
     }
     if (!rest.starts_with('/'))
         return std::nullopt;
-    return percentDecoded(rest);
+    auto path = percentDecoded(rest);
+    if (!path)
+        return std::nullopt; // a broken escape, or a NUL no path can hold
+    return std::move(*path);
 }
 
 } // namespace gb::capture

@@ -39,4 +39,16 @@ constexpr bool holdsControlCharacter(std::string_view text)
     return std::ranges::any_of(text, isAsciiControl);
 }
 
+// The value of a hexadecimal digit, either case; -1 for any other byte.
+constexpr int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace gb

@@ -78,15 +78,6 @@ inline std::string escapeText(std::string_view text)
 // writes (a lone "\" at the end, "\q", "\x" without two hexadecimal digits).
 inline std::optional<std::string> unescapeText(std::string_view text)
 {
-    const auto hexDigit = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -102,8 +93,8 @@ inline std::optional<std::string> unescapeText(std::string_view text)
         case 'n': out += '\n'; break;
         case 'r': out += '\r'; break;
         case 'x': {
-            const int high = i + 1 < text.size() ? hexDigit(text[i + 1]) : -1;
-            const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
+            const int high = i + 1 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+            const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
             if (high < 0 || low < 0)
                 return std::nullopt;
             out += static_cast<char>(high * 16 + low);

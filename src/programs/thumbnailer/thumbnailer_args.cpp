@@ -1,6 +1,7 @@
 #include "programs/thumbnailer/thumbnailer_args.h"
 
 #include "core/text/ascii.h"
+#include "core/text/percent_escapes.h"
 #include "programs/version.h"
 
 #include <algorithm>
@@ -12,38 +13,6 @@
 namespace gb::thumbnailer {
 
 namespace {
-
-std::optional<int> hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
-}
-
-std::expected<std::string, std::string> percentDecoded(const std::string& text)
-{
-    std::string bytes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            bytes += text[i];
-            continue;
-        }
-        const auto high = i + 2 < text.size() ? hexDigit(text[i + 1]) : std::nullopt;
-        const auto low = i + 2 < text.size() ? hexDigit(text[i + 2]) : std::nullopt;
-        if (!high || !low)
-            return std::unexpected("broken %-escape in the URI");
-        const char byte = static_cast<char>(*high * 16 + *low);
-        if (byte == '\0')
-            return std::unexpected("the URI holds a NUL byte");
-        bytes += byte;
-        i += 2;
-    }
-    return bytes;
-}
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
@@ -77,7 +46,11 @@ std::expected<std::string, std::string> localPathOf(const std::string& argument)
     std::string path = rest.substr(pathStart);
     if (const auto cut = path.find_first_of("?#"); cut != std::string::npos)
         path.resize(cut);
-    return percentDecoded(path);
+    auto decoded = percentDecoded(path);
+    if (!decoded)
+        return std::unexpected(decoded.error() == PercentProblem::Nul ? "the URI holds a NUL byte"
+                                                                      : "broken %-escape in the URI");
+    return std::move(*decoded);
 }
 
 std::string usageText()
