@@ -7,8 +7,8 @@
 // how many were written and failed, and why the first failed.
 
 #include "core/export/batch_names.h"
-#include "core/icons/rgba_image.h"
 #include "core/files/atomic_file.h"
+#include "core/icons/rgba_image.h"
 #include "core/jobs/background_job.h"
 
 #include <atomic>

@@ -1,9 +1,9 @@
 #include "core/export/native_sizes.h"
 
 #include "core/export/batch_names.h"
+#include "core/files/atomic_file.h"
 #include "core/icons/decode_memo.h"
 #include "core/icons/stored_images.h"
-#include "core/files/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
 
 #include <algorithm>

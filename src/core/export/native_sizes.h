@@ -4,10 +4,10 @@
 // launcher's Icon= key finds.
 
 #include "core/export/export_session.h"
+#include "core/files/atomic_file.h"
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/rgba_image.h"
-#include "core/files/atomic_file.h"
 
 #include <array>
 #include <cstddef>

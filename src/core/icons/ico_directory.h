@@ -2,9 +2,9 @@
 // Icon and cursor files (.ico, .cur) and animated cursors (.ani, RIFF ACON):
 // each counts as one icon whose entries are the images of the file.
 
+#include "core/bytes/read_error.h"
 #include "core/bytes/source_reader.h"
 #include "core/icons/icon_group.h"
-#include "core/bytes/read_error.h"
 
 #include <expected>
 

@@ -4,10 +4,10 @@
 // details window lists and previews. Reading and decoding take time on a
 // large or slow file, so a caller runs this off the window thread.
 
+#include "core/bytes/read_error.h"
 #include "core/icons/icon_group.h"
 #include "core/icons/icon_image.h"
 #include "core/icons/icon_source.h"
-#include "core/bytes/read_error.h"
 #include "core/icons/rgba_image.h"
 #include "core/version/version_info.h"
 

@@ -3,9 +3,9 @@
 // order in which Windows enumerates them, and every icon image with its id
 // and language, so a group can find its images.
 
+#include "core/bytes/read_error.h"
 #include "core/bytes/source_reader.h"
 #include "core/icons/icon_group.h"
-#include "core/bytes/read_error.h"
 
 #include <cstdint>
 #include <expected>

@@ -1,8 +1,8 @@
 #pragma once
 // ICO files as the program writes them.
 
-#include "core/icons/icon_group.h"
 #include "core/bytes/read_error.h"
+#include "core/icons/icon_group.h"
 #include "core/icons/rgba_image.h"
 
 #include <cstddef>

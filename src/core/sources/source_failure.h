@@ -5,8 +5,8 @@
 // needs a password is told as encrypted and a damaged archive as damaged,
 // wherever the failure is shown.
 
-#include "core/containers/container_walk.h"
 #include "core/bytes/read_error.h"
+#include "core/containers/container_walk.h"
 
 #include <optional>
 #include <string>

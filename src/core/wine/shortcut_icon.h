@@ -3,8 +3,8 @@
 // index the shortcut names, else its target's first icon; both looked up in
 // the Wine prefix the shortcut lies in.
 
-#include "core/icons/icon_source.h"
 #include "core/bytes/read_error.h"
+#include "core/icons/icon_source.h"
 #include "core/shortcuts/shell_link.h"
 #include "core/wine/wine_prefix.h"
 

@@ -181,7 +181,8 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
                     if (!outcome) {
                         // The reading broke off (out of memory): told as a
                         // file whose icons are beyond what can be read.
-                        showDetails(std::unexpected(SourceFailure::of(ReadFailure{ReadError::TooLarge, 0, 0})));
+                        showDetails(
+                            std::unexpected(SourceFailure::of(ReadFailure{ReadError::TooLarge, 0, 0})));
                         return;
                     }
                     const std::shared_ptr<Found> found = *outcome;

@@ -1,9 +1,9 @@
 #include "programs/thumbnailer/thumbnail.h"
 
+#include "core/files/atomic_file.h"
 #include "core/icons/icon_source.h"
 #include "core/icons/png_decoder.h"
 #include "core/icons/stored_images.h"
-#include "core/files/atomic_file.h"
 #include "core/imagefiles/png_writer.h"
 #include "core/sources/source_producer.h"
 #include "core/wine/shortcut_icon.h"
