@@ -86,8 +86,12 @@ std::expected<StoredMembers, std::string> readTarMembers(const ByteSource& tar)
         // headers keep other fields there.
         if (magic == "ustar") {
             const std::string_view prefix = field(header, kPrefix, kPrefixSize);
-            if (!prefix.empty())
-                name = std::string(prefix) + "/" + name;
+            if (!prefix.empty()) {
+                std::string full(prefix);
+                full += '/';
+                full += name;
+                name = std::move(full);
+            }
         }
         if (!ascii(name))
             return Failure("a name that is not ASCII");
