@@ -520,8 +520,11 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                 alone(ExportLine{ExportLine::Kind::UnreadableFolder, folder, {}, {}, error});
             });
     };
-    ExportRun(ExportPolicy{ExportPolicy::OnFailure::StopAtFullDisk, ExportPolicy::Allowance::PerInput},
-              command.jobs, stage)
+    // The reading workers have prepared each icon already (all but those
+    // past a source's allowance): one worker names and hands them on, where
+    // more would only take turns with the readers.
+    ExportRun(ExportPolicy{ExportPolicy::OnFailure::StopAtFullDisk, ExportPolicy::Allowance::PerInput}, 1,
+              stage)
         .run(feed, [&](const ExportItemResult& result) {
             teller.told(lines.front(), result);
             lines.pop_front();
