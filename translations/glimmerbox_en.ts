@@ -682,6 +682,10 @@ The first file that failed: %4</translation>
         <translation>the Wine prefix is not a folder</translation>
     </message>
     <message>
+        <source>这个文件夹不是 Wine 前缀</source>
+        <translation>this folder is not a Wine prefix</translation>
+    </message>
+    <message>
         <source>Wine 前缀中没有驱动器 %1</source>
         <translation>the Wine prefix has no drive %1</translation>
     </message>

@@ -281,6 +281,9 @@ std::string describe(const LauncherError& error)
     case LauncherProblem::NoPrefix:
         return path + ": a Windows path, and no Wine prefix to find it in (give --prefix)";
     case LauncherProblem::PrefixNotFolder: return path + ": the Wine prefix is no folder";
+    case LauncherProblem::NotWinePrefix:
+        return path +
+               ": not a Wine prefix (no drive_c and system.reg in it); Wine would make a new one there";
     case LauncherProblem::NoDrive: return path + ": the Wine prefix has no drive " + error.detail;
     case LauncherProblem::LeavesDrive: return path + ": goes above the root of its drive";
     case LauncherProblem::UnknownVariable: return path + ": Wine does not set %" + error.detail + "%";
@@ -328,6 +331,8 @@ std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& r
         std::error_code error;
         if (!fs::is_directory(*prefix, error))
             return std::unexpected(failure(LauncherProblem::PrefixNotFolder, *request.prefix));
+        if (!isWinePrefix(*prefix))
+            return std::unexpected(failure(LauncherProblem::NotWinePrefix, *request.prefix));
     }
     auto resolved = resolve(request, prefix);
     if (!resolved)

@@ -35,6 +35,7 @@ enum class LauncherProblem {
     NoTarget,        // the shortcut names no program
     NoPrefix,        // a Windows path, and no Wine prefix to find it in
     PrefixNotFolder, // the prefix given is no folder
+    NotWinePrefix,   // the prefix given holds no drive_c and system.reg
     NoDrive,         // the prefix has no such drive (detail: "d:")
     LeavesDrive,     // a path going above the root of its drive
     UnknownVariable, // a %NAME% Wine does not set (detail: NAME)

@@ -180,6 +180,13 @@ std::string describe(const WinePathFailure& failure)
     return failure.path;
 }
 
+bool isWinePrefix(const std::string& folder)
+{
+    std::error_code ignored;
+    return isFolder(fs::path(folder) / "drive_c") &&
+           fs::is_regular_file(fs::path(folder) / "system.reg", ignored);
+}
+
 std::optional<std::string> findWinePrefix(const std::string& path)
 {
     std::error_code error;
@@ -188,8 +195,7 @@ std::optional<std::string> findWinePrefix(const std::string& path)
         return std::nullopt;
     while (folder.has_relative_path()) {
         folder = folder.parent_path();
-        std::error_code ignored;
-        if (isFolder(folder / "drive_c") && fs::is_regular_file(folder / "system.reg", ignored))
+        if (isWinePrefix(folder.string()))
             return folder.string();
     }
     return std::nullopt;

@@ -70,6 +70,9 @@ WinePaths winePaths(std::optional<std::string> prefix, std::string relativeBase,
 // The prefix a file lies in: the nearest folder above it that holds
 // drive_c and system.reg, as Wine leaves every prefix it has made.
 std::optional<std::string> findWinePrefix(const std::string& path);
+// Whether `folder` is a Wine prefix: it holds drive_c and system.reg. Wine
+// makes a new prefix in any other folder named to it.
+bool isWinePrefix(const std::string& folder);
 
 // The user Wine made the prefix for: the one folder under drive_c/users
 // other than Public, else $USER.

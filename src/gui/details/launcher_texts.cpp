@@ -35,6 +35,8 @@ QString launcherFailureText(const LauncherError& error)
                                      "Launcher", "这是 Windows 路径，但找不到它所在的 Wine 前缀"));
     case LauncherProblem::PrefixNotFolder:
         return about(error.path, QCoreApplication::translate("Launcher", "Wine 前缀不是文件夹"));
+    case LauncherProblem::NotWinePrefix:
+        return about(error.path, QCoreApplication::translate("Launcher", "这个文件夹不是 Wine 前缀"));
     case LauncherProblem::NoDrive:
         return about(error.path,
                      QCoreApplication::translate("Launcher", "Wine 前缀中没有驱动器 %1").arg(detail));

@@ -4,6 +4,7 @@
 #include "support/hostile_builders.h"
 #include "support/temp_folder.h"
 #include "support/version_builder.h"
+#include "support/wine_prefix_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,26 @@ TEST(Launcher, OverLongNameIsRefusedBeforeAnythingIsRead)
     const auto written = writeLauncher(*longest);
     ASSERT_TRUE(written) << describe(written.error());
     EXPECT_EQ(fs::path(*written).filename().string().size(), 255u);
+}
+
+// A folder given as the prefix that is no Wine prefix (Wine would make a
+// new prefix in it when the entry runs) is refused before anything is read;
+// one that holds drive_c and system.reg is taken.
+TEST(Launcher, AFolderThatIsNoWinePrefixIsRefusedAsThePrefix)
+{
+    TempFolder folder;
+    const std::string data = folder.file("data");
+    fs::create_directories(folder.path() / "Pictures" / "drive_c");
+    const auto refused =
+        planLauncher(LauncherRequest{fixture("icons64.dll"), folder.file("Pictures"), std::nullopt, data});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().problem, LauncherProblem::NotWinePrefix);
+    EXPECT_NE(describe(refused.error()).find("not a Wine prefix"), std::string::npos);
+    EXPECT_FALSE(fs::exists(data));
+
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    const auto taken = planLauncher(LauncherRequest{fixture("icons64.dll"), prefix, std::nullopt, data});
+    EXPECT_TRUE(taken) << describe(taken.error());
 }
 
 // A folder at the entry's path: the icons were put into place first, and
