@@ -262,10 +262,10 @@ TEST_P(ExportRunManyFiles, EachItemIsHandedOverInOrderOnceItsFilesAreInPlace)
         std::set<std::size_t> prepared;
         std::vector<ExportItem> items;
         for (std::size_t i = 0; i < c.items.size(); ++i) {
-            const ManyFilesCase::Item& spec = c.items[i];
-            ExportItem item{{}, {}, spec.input, 100};
-            item.allowanceBeforeEachFile = spec.allowanceBeforeEachFile;
-            item.prepareFiles = [&, i, spec] {
+            const ManyFilesCase::Item& wanted = c.items[i];
+            ExportItem item{{}, {}, wanted.input, 100};
+            item.allowanceBeforeEachFile = wanted.allowanceBeforeEachFile;
+            item.prepareFiles = [&, i, wanted] {
                 // Earlier items take longer, so later ones are made first.
                 if (workers > 1)
                     std::this_thread::sleep_for(std::chrono::milliseconds(2 * (c.items.size() - i)));
@@ -274,10 +274,10 @@ TEST_P(ExportRunManyFiles, EachItemIsHandedOverInOrderOnceItsFilesAreInPlace)
                     prepared.insert(i);
                 }
                 std::vector<PreparedExportFile> files;
-                for (std::size_t f = 0; f < spec.sizes.size(); ++f)
+                for (std::size_t f = 0; f < wanted.sizes.size(); ++f)
                     files.push_back(
                         {ExportFile{folder.file(std::to_string(i) + "-" + std::to_string(f)), i, {}},
-                         std::vector<std::byte>(spec.sizes[f])});
+                         std::vector<std::byte>(wanted.sizes[f])});
                 return files;
             };
             items.push_back(std::move(item));
