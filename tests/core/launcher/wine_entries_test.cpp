@@ -16,6 +16,9 @@ TEST(WineEntries, TheTargetOfAWineEntryIsReadFromItsExecLine)
     const Case cases[] = {
         {R"(env WINEPREFIX="/home/ana/.wine" wine C:\\windows\\command\\start.exe /Unix /home/ana/.wine/dosdevices/c:/users/Public/Desktop/Ship.lnk)",
          "/home/ana/.wine/dosdevices/c:/users/Public/Desktop/Ship.lnk", "/home/ana/.wine"},
+        // Debian's Wine 8 names the shortcut by its Windows path, through wine-stable.
+        {R"(env WINEPREFIX="/p" wine-stable C:\\users\\Public\\Desktop\\Wine\ Settings.lnk)",
+         "C:\\users\\Public\\Desktop\\Wine Settings.lnk", "/p", true},
         {R"(env WINEPREFIX="/p q" wine start /unix "/p q/drive_c/a \"b\".lnk")", "/p q/drive_c/a \"b\".lnk",
          "/p q"},
         {R"(wine C:\\Games\\Ship\ Yard\\ship.exe -w)", "C:\\Games\\Ship Yard\\ship.exe", std::nullopt, true},
