@@ -37,21 +37,15 @@ void writeDirectoryEntry(ByteWriter& out, int width, int height, int bitCount, s
 
 } // namespace
 
-std::vector<std::byte> encodeIco(const RgbaImage& image)
+std::vector<std::byte> encodeIconDib(const RgbaImage& image)
 {
     const int w = image.width(), h = image.height();
     const auto uw = static_cast<std::uint32_t>(w), uh = static_cast<std::uint32_t>(h);
     const std::uint32_t xorSize = uw * uh * 4;
     const std::uint32_t andStride = ((uw + 31) / 32) * 4;
     const std::uint32_t andSize = andStride * uh;
-    const std::uint32_t imageSize = kInfoHeaderSize + xorSize + andSize;
 
     ByteWriter out;
-    out.u16(0);
-    out.u16(kIconType);
-    out.u16(1);
-    writeDirectoryEntry(out, w, h, 32, imageSize, kIcoHeaderSize + kIcoEntrySize);
-
     out.u32(kInfoHeaderSize);
     out.i32(w);
     out.i32(h * 2); // colours and mask
@@ -78,6 +72,19 @@ std::vector<std::byte> encodeIco(const RgbaImage& image)
         for (std::uint8_t b : row)
             out.u8(b);
     }
+    return out.take();
+}
+
+std::vector<std::byte> encodeIco(const RgbaImage& image)
+{
+    const std::vector<std::byte> dib = encodeIconDib(image);
+    ByteWriter out;
+    out.u16(0);
+    out.u16(kIconType);
+    out.u16(1);
+    writeDirectoryEntry(out, image.width(), image.height(), 32, static_cast<std::uint32_t>(dib.size()),
+                        kIcoHeaderSize + kIcoEntrySize);
+    out.append(dib);
     return out.take();
 }
 

@@ -17,6 +17,9 @@ namespace gb {
 // opaque RGB(192,192,192) pixel stays opaque.
 std::vector<std::byte> encodeIco(const RgbaImage& image);
 
+// That image alone, as an ICO or CUR file stores it.
+std::vector<std::byte> encodeIconDib(const RgbaImage& image);
+
 // Every image of a group exactly as stored (all sizes, PNG entries too),
 // as one complete ICO file, each stored image once. Entries whose image is
 // missing, or that repeat an image already written, are left out; a group
