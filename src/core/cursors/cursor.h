@@ -15,10 +15,10 @@ namespace gb {
 
 struct CursorImage {
     int width = 0;
-    int height = 0;    // the image's own height (a DIB's stored height is twice it)
-    int hotspotX = 0;  // inside the image: 0 <= x < width
-    int hotspotY = 0;  // 0 <= y < height
-    int bitCount = 0;  // 1, 4, 8, 24, 32; 0 for a PNG image
+    int height = 0;   // the image's own height (a DIB's stored height is twice it)
+    int hotspotX = 0; // inside the image: 0 <= x < width
+    int hotspotY = 0; // 0 <= y < height
+    int bitCount = 0; // 1, 4, 8, 24, 32; 0 for a PNG image
     bool png = false;
     // As Windows draws it on its own, straight alpha: the AND mask as
     // transparency, and a pixel Windows draws by inverting the screen under
