@@ -29,6 +29,11 @@ cleanup()
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         timeout 30 wineserver -k >/dev/null 2>&1
         timeout 30 wineserver -w >/dev/null 2>&1
+        # Debian's Wine keeps the wineserver's socket in a folder of /tmp
+        # named in the prefix, whatever TMPDIR says, and leaves it behind.
+        local server
+        server=$(cat "$WINEPREFIX/wineserver" 2>/dev/null)
+        [[ $server =~ ^wine-[A-Za-z0-9]+$ ]] && [ -O "/tmp/$server" ] && rm -rf "/tmp/${server:?}"
     fi
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null
