@@ -163,7 +163,8 @@ returned=$(since "$start")
 timeout 120 wineserver -w || fail "the wineserver did not quit within 120 s of the shortcuts"
 echo "timing: 5 shortcuts saved ${returned} s, with Wine's menu builder $(since "$start") s until the wineserver quit"
 [ $status -eq 0 ] || { showLog cscript "$work/cscript.log"; fail "cscript ended with status $status"; }
-userMenu=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
+# The user's folder is named by Wine, after the account.
+userMenu=$(find "$WINEPREFIX/drive_c/users" -mindepth 5 -maxdepth 5 -path '*/AppData/Roaming/Microsoft/Windows/Start Menu' -print -quit)/Programs
 allMenu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 publicDesktop=$WINEPREFIX/drive_c/users/Public/Desktop
 notepadLnk=$userMenu/Notepad.lnk notesLnk=$allMenu/Tools/Notes.lnk regeditLnk=$allMenu/Registry\ Editor.lnk
