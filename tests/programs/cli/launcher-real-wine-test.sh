@@ -164,7 +164,7 @@ timeout 120 wineserver -w || fail "the wineserver did not quit within 120 s of t
 echo "timing: 5 shortcuts saved ${returned} s, with Wine's menu builder $(since "$start") s until the wineserver quit"
 [ $status -eq 0 ] || { showLog cscript "$work/cscript.log"; fail "cscript ended with status $status"; }
 # The user's folder is named by Wine, after the account.
-userMenu=$(find "$WINEPREFIX/drive_c/users" -mindepth 5 -maxdepth 5 -path '*/AppData/Roaming/Microsoft/Windows/Start Menu' -print -quit)/Programs
+userMenu=$(find "$WINEPREFIX/drive_c/users" -mindepth 6 -maxdepth 6 -path '*/AppData/Roaming/Microsoft/Windows/Start Menu' -print -quit)/Programs
 allMenu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 publicDesktop=$WINEPREFIX/drive_c/users/Public/Desktop
 notepadLnk=$userMenu/Notepad.lnk notesLnk=$allMenu/Tools/Notes.lnk regeditLnk=$allMenu/Registry\ Editor.lnk
