@@ -10,6 +10,7 @@
 #include "core/icons/pe_resources.h"
 #include "core/launcher/launcher_images.h"
 #include "core/launcher/prefix_shortcuts.h"
+#include "core/paths/path_lookup.h"
 #include "core/shortcuts/internet_shortcut.h"
 #include "core/text/ascii.h"
 #include "core/text/utf8_text.h"
@@ -66,15 +67,6 @@ std::string onDisk(const fs::path& path)
     std::error_code error;
     const fs::path folder = fs::canonical(path.parent_path(), error);
     return error ? path.string() : (folder / path.filename()).string();
-}
-
-std::string absolutePath(const std::string& path)
-{
-    std::error_code error;
-    fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
-    if (absolute.has_relative_path() && !absolute.has_filename())
-        absolute = absolute.parent_path();
-    return error ? path : absolute.string();
 }
 
 // Wine sets WM_CLASS to the program's file name in lower case (winex11's
@@ -382,7 +374,7 @@ std::optional<LauncherError> planInternetShortcut(LauncherPlan& plan, const Laun
 std::optional<LauncherError> planProgram(LauncherPlan& plan, const LauncherRequest& request,
                                          const std::optional<std::string>& prefix)
 {
-    const std::string program = absolutePath(request.path);
+    const std::string program = absoluteNormalPath(request.path);
     std::error_code error;
     if (!fs::is_regular_file(program, error))
         return failure(LauncherProblem::NotAFile, program);
@@ -424,7 +416,7 @@ std::optional<std::string> checkedPrefix(const LauncherRequest& request,
 {
     if (!request.prefix)
         return std::nullopt;
-    std::string prefix = absolutePath(*request.prefix);
+    std::string prefix = absoluteNormalPath(*request.prefix);
     std::error_code error;
     if (!fs::is_directory(prefix, error))
         refused = failure(LauncherProblem::PrefixNotFolder, *request.prefix);
@@ -469,7 +461,7 @@ std::expected<LauncherPlan, LauncherError> planLauncher(const LauncherRequest& r
         return std::unexpected(std::move(*refused));
 
     LauncherPlan plan;
-    plan.source = onDisk(absolutePath(request.path));
+    plan.source = onDisk(absoluteNormalPath(request.path));
     plan.force = request.force;
     if (auto planned = planPath(plan, request, prefix))
         return std::unexpected(std::move(*planned));

@@ -3,6 +3,7 @@
 #include "core/export/batch_names.h"
 #include "core/export/native_sizes.h"
 #include "core/launcher/own_entries.h"
+#include "core/paths/path_lookup.h"
 #include "core/search/folder_walk.h"
 #include "core/text/ascii.h"
 #include "core/wine/wine_prefix.h"
@@ -33,15 +34,6 @@ public:
 private:
     std::vector<std::string>& found_;
 };
-
-std::string normalFolder(const std::string& path)
-{
-    std::error_code error;
-    fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
-    if (absolute.has_relative_path() && !absolute.has_filename())
-        absolute = absolute.parent_path();
-    return absolute.string();
-}
 
 // The theme images of what the entry starts, as a launcher would show it.
 std::expected<std::vector<LauncherImage>, std::string>
@@ -136,7 +128,8 @@ void refreshWineEntries(const std::string& dataDir, const std::optional<std::str
         walkFolderTree(wineFolder, WalkOptions{true, FilePattern("*.desktop"), false}, collector);
     }
     std::ranges::sort(entries);
-    const std::optional<std::string> wanted = prefix ? std::optional(normalFolder(*prefix)) : std::nullopt;
+    const std::optional<std::string> wanted =
+        prefix ? std::optional(absoluteNormalPath(*prefix)) : std::nullopt;
     const std::string iconsFolder = joinPath(dataDir, "icons");
     for (const std::string& file : entries) {
         const auto text = readDesktopEntryFile(file);
@@ -150,7 +143,7 @@ void refreshWineEntries(const std::string& dataDir, const std::optional<std::str
         const auto target = wineEntryTarget(exec->second);
         if (!target)
             continue;
-        const std::string entryPrefix = normalFolder(target->prefix.value_or(homePrefix));
+        const std::string entryPrefix = absoluteNormalPath(target->prefix.value_or(homePrefix));
         if (wanted && entryPrefix != *wanted)
             continue;
         RefreshedWineEntry refreshed{file, icon->second, {}, std::nullopt};

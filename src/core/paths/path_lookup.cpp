@@ -199,4 +199,14 @@ std::optional<std::string> followIgnoringCase(const std::string& base, std::stri
     return std::move(*found);
 }
 
+std::string absoluteNormalPath(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::path(path), error).lexically_normal();
+    if (absolute.has_relative_path() && !absolute.has_filename())
+        absolute = absolute.parent_path();
+    return error ? path : absolute.string();
+}
+
 } // namespace gb

@@ -50,6 +50,12 @@ lookUpIgnoringCase(const std::string& base, std::string_view relative, const Loo
 // lookUpIgnoringCase without a fence, none for any problem.
 std::optional<std::string> followIgnoringCase(const std::string& base, std::string_view relative);
 
+// The path made absolute (from the working folder) and lexically normal,
+// without a trailing "/": "prefix/", "./prefix" and "/home/ana/prefix" are
+// one folder, as it is recorded in an entry and compared with it. Links are
+// not resolved.
+std::string absoluteNormalPath(const std::string& path);
+
 // The names in a folder (without "." and ".."); none when it cannot be listed.
 std::optional<std::vector<std::string>> folderEntryNames(const std::string& folder);
 

@@ -5,12 +5,11 @@
 #include "core/launcher/launcher_menus.h"
 #include "core/launcher/prefix_launchers.h"
 #include "core/launcher/wine_entries.h"
+#include "core/paths/path_lookup.h"
 #include "core/text/escaped_text.h"
 #include "core/wine/wine_prefix.h"
 #include "programs/cli/cli_commands.h"
 #include "system/paths/app_paths.h"
-
-#include <filesystem>
 
 namespace gb::cli {
 
@@ -18,16 +17,6 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitSomeFailed = 1;
-
-std::string absoluteFolder(const std::string& path)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
-    if (absolute.has_relative_path() && !absolute.has_filename())
-        absolute = absolute.parent_path();
-    return error ? path : absolute.string();
-}
 
 std::string outcomeWord(LauncherOutcome outcome, bool wholePrefix)
 {
@@ -53,7 +42,7 @@ void syncMenus(const std::string& dataDir, std::ostream& err)
 {
     const auto config = configHome();
     const auto home = defaultDataDir();
-    if (!config || !home || absoluteFolder(*home) != absoluteFolder(dataDir))
+    if (!config || !home || absoluteNormalPath(*home) != absoluteNormalPath(dataDir))
         return;
     if (auto synced = syncLauncherMenus(dataDir, *config); !synced)
         err << "glimmerbox-cli: the launchers' submenus cannot be written: "
@@ -186,7 +175,7 @@ int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
         return kExitSomeFailed;
     }
     const std::optional<std::string> prefix =
-        options.prefix ? std::optional(absoluteFolder(*options.prefix)) : std::nullopt;
+        options.prefix ? std::optional(absoluteNormalPath(*options.prefix)) : std::nullopt;
     switch (options.mode) {
     case Mode::One: return makeOne(command, dataDir, out, err);
     case Mode::All: {
@@ -195,7 +184,7 @@ int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
             err << "glimmerbox-cli: no Wine prefix: give --prefix, or set WINEPREFIX or HOME\n";
             return kExitSomeFailed;
         }
-        return makeAll(absoluteFolder(*wine), dataDir, options.force, out, err);
+        return makeAll(absoluteNormalPath(*wine), dataDir, options.force, out, err);
     }
     case Mode::List: return list(dataDir, out);
     case Mode::Remove: return remove(options.removeName, dataDir, out, err);

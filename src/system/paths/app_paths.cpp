@@ -20,22 +20,29 @@ std::optional<std::string> programFolder()
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-std::optional<std::string> dataHome()
+namespace {
+
+// An XDG base folder: the variable when it is an absolute path (a relative
+// one is ignored, as the XDG rules say), else its place below HOME.
+std::optional<std::string> xdgHome(const char* variable, const char* belowHome)
 {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
+    if (const char* xdg = std::getenv(variable); xdg != nullptr && *xdg == '/')
         return std::string(xdg);
     if (const char* home = std::getenv("HOME"); home != nullptr)
-        return std::string(home) + "/.local/share";
+        return std::string(home) + belowHome;
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> dataHome()
+{
+    return xdgHome("XDG_DATA_HOME", "/.local/share");
 }
 
 std::optional<std::string> configHome()
 {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/')
-        return std::string(xdg);
-    if (const char* home = std::getenv("HOME"); home != nullptr)
-        return std::string(home) + "/.config";
-    return std::nullopt;
+    return xdgHome("XDG_CONFIG_HOME", "/.config");
 }
 
 std::optional<std::string> defaultWinePrefix()
