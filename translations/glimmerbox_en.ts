@@ -686,6 +686,18 @@ The first file that failed: %4</translation>
         <translation>this folder is not a Wine prefix</translation>
     </message>
     <message>
+        <source>这是 Linux 程序，Wine 会直接运行它；启动器只运行 Windows 程序和文档</source>
+        <translation>a Linux program, which Wine would run as it is; a launcher runs only Windows programs and documents</translation>
+    </message>
+    <message>
+        <source>网址“%1”不是网页或邮件地址</source>
+        <translation>the address “%1” is no web or mail address</translation>
+    </message>
+    <message>
+        <source>已有同名的启动器，来自别的快捷方式或程序</source>
+        <translation>a launcher of that name exists, made from another shortcut or program</translation>
+    </message>
+    <message>
         <source>Wine 前缀中没有驱动器 %1</source>
         <translation>the Wine prefix has no drive %1</translation>
     </message>

@@ -54,7 +54,7 @@ _glimmerbox_cli()
             [[ $command == launcher ]] && _filedir -d
             return
             ;;
-        -j | --pattern | --name)
+        -j | --pattern | --name | --remove)
             return
             ;;
     esac
@@ -64,7 +64,7 @@ _glimmerbox_cli()
     case $command in
         list) options='--json -j --recursive --pattern --archives --files-from -0 --help --' ;;
         export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
-        launcher) options='--prefix --name --data --help --' ;;
+        launcher) options='--prefix --name --data --force --all --list --remove --prune --refresh-wine-entries --help --' ;;
         *)
             COMPREPLY=($(compgen -W 'list export launcher --help --version -j' -- "$cur"))
             return

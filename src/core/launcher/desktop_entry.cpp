@@ -94,29 +94,97 @@ std::string execArgument(std::string_view argument, bool quoted)
 
 std::string desktopEntryText(const DesktopEntryFields& fields)
 {
-    std::string exec;
-    if (fields.prefix)
-        exec = "env WINEPREFIX=" + execArgument(*fields.prefix, true) + " ";
-    exec += "wine " + execArgument(fields.program, true);
-    for (const std::string& argument : fields.arguments) {
-        exec += ' ';
-        exec += execArgument(argument);
+    std::string entry = "[Desktop Entry]\n";
+    const auto line = [&entry](std::string_view key, std::string_view value) {
+        entry += key;
+        entry += '=';
+        entry += stringValue(value);
+        entry += '\n';
+    };
+    line("Type", fields.kind == EntryKind::Link ? "Link" : "Application");
+    line("Name", fields.name);
+    if (!fields.comment.empty())
+        line("Comment", fields.comment);
+    if (fields.kind == EntryKind::Link) {
+        line("URL", fields.url);
+    } else {
+        std::string exec;
+        if (fields.prefix)
+            exec = "env WINEPREFIX=" + execArgument(*fields.prefix, true) + " ";
+        // Wine's start opens a document as Explorer does, by its type;
+        // /unix takes the path of this system.
+        exec += fields.kind == EntryKind::Document ? "wine start /unix " : "wine ";
+        exec += execArgument(fields.program, true);
+        for (const std::string& argument : fields.arguments) {
+            exec += ' ';
+            exec += execArgument(argument);
+        }
+        // A literal "%" is "%%": the rest are field codes.
+        std::string fieldsEscaped;
+        for (const char c : exec) {
+            fieldsEscaped += c;
+            if (c == '%')
+                fieldsEscaped += '%';
+        }
+        line("Exec", fieldsEscaped);
+        line("Path", fields.workingFolder);
     }
-    // A literal "%" is "%%": the rest are field codes.
-    std::string fieldsEscaped;
-    for (const char c : exec) {
-        fieldsEscaped += c;
-        if (c == '%')
-            fieldsEscaped += '%';
-    }
+    line("Icon", fields.icon);
+    if (!fields.windowClass.empty())
+        line("StartupWMClass", fields.windowClass);
     // Filed with the Wine programs: "Wine" is no registered category, and an
     // unregistered one takes "X-" before it, or desktop-file-validate refuses it.
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=" +
-           stringValue(fields.name) + "\nExec=" + stringValue(fieldsEscaped) +
-           "\nPath=" + stringValue(fields.workingFolder) + "\nIcon=" + stringValue(fields.icon) +
-           "\nStartupWMClass=" + stringValue(fields.windowClass) + "\nCategories=X-Wine;\n";
+    if (fields.kind != EntryKind::Link)
+        line("Categories", "X-Wine;");
+    line("X-Glimmerbox-Source", fields.source);
+    if (fields.prefix)
+        line("X-Glimmerbox-Prefix", *fields.prefix);
+    if (fields.startMenu)
+        line("X-Glimmerbox-Menu", *fields.startMenu);
+    return entry;
+}
+
+std::map<std::string, std::string, std::less<>> desktopEntryValues(std::string_view text)
+{
+    std::map<std::string, std::string, std::less<>> values;
+    bool inEntry = false;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.starts_with('[')) {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inEntry || line.starts_with('#') || equals == std::string_view::npos)
+            continue;
+        std::string_view key = line.substr(0, equals);
+        while (!key.empty() && key.back() == ' ')
+            key.remove_suffix(1);
+        std::string_view raw = line.substr(equals + 1);
+        while (!raw.empty() && raw.front() == ' ')
+            raw.remove_prefix(1);
+        std::string value;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] != '\\' || i + 1 == raw.size()) {
+                value += raw[i];
+                continue;
+            }
+            switch (raw[++i]) {
+            case 's': value += ' '; break;
+            case 'n': value += '\n'; break;
+            case 't': value += '\t'; break;
+            case 'r': value += '\r'; break;
+            case '\\': value += '\\'; break;
+            default: value += '\\'; value += raw[i];
+            }
+        }
+        values.try_emplace(std::string(key), std::move(value));
+    }
+    return values;
 }
 
 } // namespace gb

@@ -3,6 +3,7 @@
 // keys' values escaped as strings, and its Exec line quoted by that
 // format's rules for Exec.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,18 +25,34 @@ std::vector<std::string> splitWindowsArguments(std::string_view arguments);
 // later.
 std::string execArgument(std::string_view argument, bool quoted = false);
 
+// What an entry starts: a Windows program run by wine, a document or
+// script opened by Wine's start (as Explorer opens it, by its type), or a
+// web or mail address opened by the desktop.
+enum class EntryKind { Program, Document, Link };
+
 struct DesktopEntryFields {
+    EntryKind kind = EntryKind::Program;
     std::string name;                  // Name
+    std::string comment;               // Comment, when not empty
     std::optional<std::string> prefix; // WINEPREFIX, when there is one
-    std::string program;               // run by wine
+    std::string program;               // Program: run by wine; Document: opened by start /unix
     std::vector<std::string> arguments;
     std::string workingFolder; // Path
     std::string icon;          // Icon
-    std::string windowClass;   // StartupWMClass
+    std::string windowClass;   // StartupWMClass, when not empty
+    std::string url;           // Link: URL
+    // What the entry was made from, so that this tool finds its own.
+    std::string source;                   // X-Glimmerbox-Source
+    std::optional<std::string> startMenu; // X-Glimmerbox-Menu: the Start Menu folder, "/" between names
 };
 
 // The entry. Every value must be free of control characters (the caller
 // checks with holdsControlCharacter).
 std::string desktopEntryText(const DesktopEntryFields& fields);
+
+// The keys of an entry's [Desktop Entry] group and their values, string
+// escapes (\s, \n, \t, \r, \\) undone; the first of a repeated key
+// counts. Other groups, comments and lines without "=" are passed over.
+std::map<std::string, std::string, std::less<>> desktopEntryValues(std::string_view text);
 
 } // namespace gb

@@ -4,6 +4,7 @@
 // there go again, the ones they replaced come back, and the folders it
 // made are removed.
 
+#include "core/bytes/file_source.h"
 #include "core/export/export_session.h"
 #include "core/export/native_sizes.h"
 #include "core/launcher/launcher.h"
@@ -111,11 +112,65 @@ private:
     std::vector<std::pair<std::string, std::string>> kept_; // destination, second name
 };
 
+bool holds(const std::string& file, std::span<const std::byte> bytes)
+{
+    auto source = FileSource::open(file);
+    if (!source || source->size() != bytes.size())
+        return false;
+    const std::vector<std::byte> held = source->readAll();
+    return std::ranges::equal(held, bytes);
+}
+
+// Whether the launcher on disk is the planned one already: the entry and
+// each icon, and no icon of another size.
+bool alreadyWritten(const LauncherPlan& plan, const std::string& iconName)
+{
+    if (!holds(plan.desktopFile, std::as_bytes(std::span(plan.desktopEntry))))
+        return false;
+    for (const int size : kHicolorSizes) {
+        const std::string file = hicolorFile(plan.iconsFolder, size, iconName);
+        const auto image = std::ranges::find(plan.images, size, &LauncherImage::size);
+        std::error_code error;
+        if (image == plan.images.end() ? fs::exists(fs::symlink_status(file, error))
+                                       : !holds(file, image->png))
+            return false;
+    }
+    return true;
+}
+
+// What is at the entry's place: nothing, an entry of the same source, or
+// one this write may not replace (its source in words, or "" when it is
+// not this tool's).
+std::expected<LauncherOutcome, LauncherError> placeOf(const LauncherPlan& plan, const std::string& iconName)
+{
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(plan.desktopFile, error)))
+        return LauncherOutcome::New;
+    const auto own = ownEntryAt(plan.desktopFile);
+    const bool same = own && own->source == plan.source && own->prefix == plan.prefix;
+    if (!same && !plan.force)
+        return std::unexpected(LauncherError{LauncherProblem::TakenByOther, plan.desktopFile,
+                                             own ? own->source : std::string(), std::nullopt, std::nullopt});
+    if (same && alreadyWritten(plan, iconName))
+        return LauncherOutcome::Unchanged;
+    return LauncherOutcome::Replaced;
+}
+
 } // namespace
 
-std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan)
+std::expected<LauncherWritten, LauncherError> writeLauncher(const LauncherPlan& plan)
 {
     const std::string iconName = std::string(kLauncherFilePrefix) + plan.name;
+    const auto place = placeOf(plan, iconName);
+    if (!place)
+        return std::unexpected(place.error());
+    // Entries of the same source under another name: one source, one launcher.
+    std::vector<const OwnEntry*> otherNames;
+    for (const OwnEntry& own : plan.sameSource)
+        if (own.name != plan.name)
+            otherNames.push_back(&own);
+    if (*place == LauncherOutcome::Unchanged && otherNames.empty())
+        return LauncherWritten{plan.desktopFile, LauncherOutcome::Unchanged};
     std::vector<std::pair<std::string, const std::vector<std::byte>*>> files;
     files.reserve(plan.images.size() + 1);
     for (const LauncherImage& image : plan.images)
@@ -177,7 +232,10 @@ std::expected<std::string, LauncherError> writeLauncher(const LauncherPlan& plan
             std::error_code ignored;
             fs::remove(hicolorFile(plan.iconsFolder, size, iconName), ignored);
         }
-    return plan.desktopFile;
+    for (const OwnEntry* other : otherNames)
+        removeOwnEntry(*other, plan.iconsFolder);
+    const bool replaced = *place != LauncherOutcome::New || !otherNames.empty();
+    return LauncherWritten{plan.desktopFile, replaced ? LauncherOutcome::Replaced : LauncherOutcome::New};
 }
 
 } // namespace gb

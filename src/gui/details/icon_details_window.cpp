@@ -169,7 +169,7 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
         [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
             auto found = std::make_shared<Found>(Found{readOriginDetails(origin, job.abandoned()), {}});
             if (origin.members.empty() && found->details && !job.stopRequested())
-                found->launcher = planner(LauncherRequest{origin.path, std::nullopt, std::nullopt, dataDir});
+                found->launcher = planner(launcherRequest(origin.path, dataDir));
             return found;
         },
         {},
@@ -389,13 +389,13 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
         const ui::BusyCursor busy;
         return writeLauncher(named);
     };
-    std::expected<std::string, LauncherError> written =
+    std::expected<LauncherWritten, LauncherError> written =
         plan ? write(*plan) : std::unexpected(std::move(plan.error()));
     if (!written) {
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
         return false;
     }
-    inform(this, texts::kLauncherCreated + "\n" + ui::pathText(*written));
+    inform(this, texts::kLauncherCreated + "\n" + ui::pathText(written->file));
     return true;
 }
 

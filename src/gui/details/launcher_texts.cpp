@@ -56,6 +56,16 @@ QString launcherFailureText(const LauncherError& error)
     case LauncherProblem::NotAProgram:
         return about(error.path,
                      QCoreApplication::translate("Launcher", "不是 Windows 程序（没有 PE 或 NE 文件头）"));
+    case LauncherProblem::LinuxProgram:
+        return about(error.path,
+                     QCoreApplication::translate(
+                         "Launcher", "这是 Linux 程序，Wine 会直接运行它；启动器只运行 Windows 程序和文档"));
+    case LauncherProblem::NoAddress:
+        return about(error.path,
+                     QCoreApplication::translate("Launcher", "网址“%1”不是网页或邮件地址").arg(detail));
+    case LauncherProblem::TakenByOther:
+        return about(error.path,
+                     QCoreApplication::translate("Launcher", "已有同名的启动器，来自别的快捷方式或程序"));
     case LauncherProblem::NoIcon:
         return about(error.path, QCoreApplication::translate("Launcher", "没有序号为 %1 的图标").arg(detail));
     case LauncherProblem::IconUnreadable:

@@ -537,25 +537,6 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     return teller.failed() || !teller.allRead() ? kExitSomeFailed : kExitOk;
 }
 
-int runLauncher(const Command& command, std::ostream& out, std::ostream& err)
-{
-    const LauncherOptions& options = command.launcherOptions;
-    LauncherRequest request{command.paths.front(), options.prefix, options.name,
-                            options.dataDir.value_or(defaultDataDir().value_or(""))};
-    const auto plan = planLauncher(request);
-    if (!plan) {
-        err << "glimmerbox-cli: " << escapeText(describe(plan.error())) << '\n';
-        return kExitSomeFailed;
-    }
-    const auto written = writeLauncher(*plan);
-    if (!written) {
-        err << "glimmerbox-cli: " << escapeText(describe(written.error())) << '\n';
-        return kExitSomeFailed;
-    }
-    out << escapeText(*written) << '\n';
-    return kExitOk;
-}
-
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
     auto command = parseCommandLine(args);

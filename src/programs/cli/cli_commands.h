@@ -21,7 +21,7 @@ int runList(const Command& command, std::ostream& out, std::ostream& err);
 int runExport(const Command& command, std::ostream& out, std::ostream& err,
               const StageStep& stage = stageForGroupSync);
 
-// Plans and writes a launcher; prints the desktop entry's path.
+// The launcher command in its modes (see LauncherOptions).
 int runLauncher(const Command& command, std::ostream& out, std::ostream& err);
 
 // Parses and runs; returns the exit status (0, 1, or 2 on bad usage).

@@ -43,13 +43,23 @@ std::expected<unsigned, std::string> jobsNamed(const std::string& value)
     return static_cast<unsigned>(jobs);
 }
 
-// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
+// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR] [--force]
+// launcher --all [--prefix P] [--data DIR] [--force]
+// launcher --list | --remove NAME | --prune [--prefix P] | --refresh-wine-entries [--prefix P]
 std::expected<Command, std::string> parseLauncher(std::span<const std::string> args)
 {
+    using Mode = LauncherOptions::Mode;
     Command command;
     command.kind = Command::Kind::Launcher;
     LauncherOptions& options = command.launcherOptions;
-    bool onlyPaths = false;
+    bool onlyPaths = false, modeGiven = false;
+    const auto setMode = [&](Mode mode) -> std::optional<std::string> {
+        if (modeGiven)
+            return "launcher takes one of --all, --list, --remove, --prune and --refresh-wine-entries";
+        modeGiven = true;
+        options.mode = mode;
+        return std::nullopt;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -68,11 +78,12 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
         if (const auto eq = arg.find('='); eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg.resize(eq);
-        } else if (arg == "--prefix" || arg == "--name" || arg == "--data") {
+        } else if (arg == "--prefix" || arg == "--name" || arg == "--data" || arg == "--remove") {
             if (i + 1 >= args.size())
                 return usageError(arg + " needs a value");
             value = args[++i];
         }
+        std::optional<std::string> clash;
         if (arg == "--prefix" || arg == "--data") {
             if (value.empty())
                 return usageError(arg + " may not be empty");
@@ -81,9 +92,36 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
             if (!launcherNameUsable(value))
                 return usageError("--name may not be empty, hold '/' or a control character, or be . or ..");
             options.name = value;
+        } else if (arg == "--force") {
+            options.force = true;
+        } else if (arg == "--all") {
+            clash = setMode(Mode::All);
+        } else if (arg == "--list") {
+            clash = setMode(Mode::List);
+        } else if (arg == "--prune") {
+            clash = setMode(Mode::Prune);
+        } else if (arg == "--refresh-wine-entries") {
+            clash = setMode(Mode::RefreshWine);
+        } else if (arg == "--remove") {
+            if (value.empty())
+                return usageError("--remove needs the NAME of a launcher");
+            clash = setMode(Mode::Remove);
+            options.removeName = value;
         } else {
             return usageError("unknown option '" + arg + "'");
         }
+        if (clash)
+            return usageError(*clash);
+    }
+    if (options.mode != Mode::One) {
+        if (!command.paths.empty())
+            return usageError("launcher takes no PATH with --all, --list, --remove, --prune or "
+                              "--refresh-wine-entries");
+        if (options.name)
+            return usageError("--name names one launcher: give it with a PATH");
+        if (options.prefix && (options.mode == Mode::List || options.mode == Mode::Remove))
+            return usageError("--prefix is not taken with --list or --remove");
+        return command;
     }
     if (command.paths.size() != 1)
         return usageError(command.paths.empty() ? "no PATH given" : "launcher takes one PATH");
@@ -104,6 +142,11 @@ std::string usageText()
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
                         (... the options and PATHs of the export above)
   glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
+                          [--force]
+  glimmerbox-cli launcher --all [--prefix WINEPREFIX] [--data DIR] [--force]
+  glimmerbox-cli launcher --list | --remove NAME [--data DIR]
+  glimmerbox-cli launcher --prune | --refresh-wine-entries [--prefix WINEPREFIX]
+                          [--data DIR]
   glimmerbox-cli --help | --version
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
@@ -180,23 +223,41 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
         its remaining icons are reported and not written.
 
 launcher  makes a menu entry that runs a Windows program with Wine. PATH is
-        the program or a Windows shortcut (.lnk) to it, whose target,
-        arguments, working folder and icon are found in the Wine prefix
-        (--prefix, else the nearest folder above PATH holding drive_c and
-        system.reg). Writes DIR/applications/glimmerbox-NAME.desktop and the
-        icon Explorer shows as DIR/icons/hicolor/WxH/apps/glimmerbox-NAME.png
-        for each theme size it stores (and 48x48 made from the largest image
-        when it stores none of 48 or more), replacing a launcher of that
-        name, and prints the entry's path. DIR is $XDG_DATA_HOME, else
-        ~/.local/share; NAME is the program's name (its FileDescription,
-        else ProductName, else file name) in lower case, with every
-        character other than a-z, 0-9, '.', '_' and '-' a '-', cut to its
-        first 64 characters. A NAME given with --name is UTF-8 of at most
-        236 bytes (the entry's file name must fit in 255). The program
-        must be a Windows program (a PE or NE file, by its content), and
-        the paths of the program, the prefix and the working folder UTF-8
-        text, as a desktop entry is. Nothing is written when anything
-        fails: files put in place before a failure are taken back.
+        the program, a Windows shortcut (.lnk) or an Internet shortcut
+        (.url); a shortcut's target, arguments, working folder and icon
+        are found in the Wine prefix (--prefix, else the nearest folder
+        above PATH holding drive_c and system.reg). Writes
+        DIR/applications/glimmerbox-NAME.desktop and the icon Explorer
+        shows as DIR/icons/hicolor/WxH/apps/glimmerbox-NAME.png for each
+        theme size it stores (and 48x48 made from the largest image when
+        it stores none of 48 or more), and prints "new:", "replaced:" or
+        "unchanged:" and the entry's path, and a "note:" line for each
+        fallback taken (an icon the shortcut names that cannot be had
+        gives the target's first icon, else the desktop's own; a document
+        or script is opened by Wine's start). DIR is $XDG_DATA_HOME, else
+        ~/.local/share. A shortcut's launcher is named as the Start Menu
+        shows it, a program's by its FileDescription, else ProductName,
+        else file name; NAME is that name in lower case, with every
+        character other than a-z, 0-9, '.', '_' and '-' a '-', cut to 64
+        characters, and a short digest of its prefix and source, so every
+        shortcut keeps its own launcher across runs. A NAME given with
+        --name is UTF-8 of at most 236 bytes. An entry of that name made
+        from another source, or not by glimmerbox, is replaced only with
+        --force. A Start Menu shortcut's folder becomes its submenu
+        (CONFIG/menus/applications-merged, CONFIG being $XDG_CONFIG_HOME,
+        else ~/.config) when DIR is the user's own. Nothing is written when anything fails: files put
+        in place before a failure are taken back.
+        --all makes the launchers of every shortcut in the prefix's Start
+        Menus and Desktops (the prefix: --prefix, else $WINEPREFIX, else
+        ~/.wine), a line for each: "new:", "updated:", "unchanged:", or
+        "refused:" with the reason; exit status 1 when any was refused.
+        --list prints each launcher glimmerbox made: NAME, its name, its
+        source and prefix, separated by tabs. --remove NAME removes one
+        of them with its icons; --prune removes those whose shortcut or
+        program is gone (of --prefix alone, when given).
+        --refresh-wine-entries writes every theme size of the icons of the
+        entries Wine made itself (DIR/applications/wine) under their own
+        icon names, removing nothing of Wine's.
 
 Names are escaped in every line printed (KEY, FILE, the paths in
 messages), so that each stays on its line and in its field: "\" is

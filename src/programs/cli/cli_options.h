@@ -29,8 +29,14 @@ struct WalkChoice {
 
 // launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
 struct LauncherOptions {
+    // What the launcher command does: one launcher for PATH, or every
+    // shortcut of a prefix (--all), or this tool's launchers listed,
+    // removed (--remove NAME), pruned, or Wine's own entries' icons refreshed.
+    enum class Mode { One, All, List, Remove, Prune, RefreshWine } mode = Mode::One;
     std::optional<std::string> prefix, name;
     std::optional<std::string> dataDir; // else the user's data folder
+    std::string removeName;             // --remove NAME
+    bool force = false;                 // replace an entry from another source
 };
 
 struct Command {

@@ -29,6 +29,24 @@ std::optional<std::string> dataHome()
     return std::nullopt;
 }
 
+std::optional<std::string> configHome()
+{
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/')
+        return std::string(xdg);
+    if (const char* home = std::getenv("HOME"); home != nullptr)
+        return std::string(home) + "/.config";
+    return std::nullopt;
+}
+
+std::optional<std::string> defaultWinePrefix()
+{
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0')
+        return std::string(prefix);
+    if (const char* home = std::getenv("HOME"); home != nullptr)
+        return std::string(home) + "/.wine";
+    return std::nullopt;
+}
+
 std::optional<std::string> defaultDataDir()
 {
     return dataHome();

@@ -22,6 +22,14 @@ std::optional<std::string> programFolder();
 // unset too.
 std::optional<std::string> dataHome();
 
+// $XDG_CONFIG_HOME when it is an absolute path, otherwise $HOME/.config;
+// nullopt when HOME is unset too. Menus merged into the applications menu
+// go below it.
+std::optional<std::string> configHome();
+
+// The Wine prefix Wine itself takes: $WINEPREFIX, else ~/.wine.
+std::optional<std::string> defaultWinePrefix();
+
 // Where launchers go by default (applications/ and icons/ below it): the
 // user's data folder, dataHome().
 std::optional<std::string> defaultDataDir();

@@ -18,7 +18,7 @@ using test::TempFolder;
 
 LauncherError refusalOf(const std::string& path, const std::string& data)
 {
-    const auto made = planLauncher(LauncherRequest{path, std::nullopt, std::nullopt, data});
+    const auto made = planLauncher(launcherRequest(path, data));
     return made ? LauncherError{} : made.error();
 }
 
@@ -33,7 +33,7 @@ TEST(Launcher, ShortcutToAUnixProgramIsRefused)
     recipe.iconLocation = "C:\\Program Files\\Fixture\\App.exe";
     const std::string lnk = folder.write("prefix/drive_c/sh.lnk", test::buildShortcut(recipe));
     const LauncherError error = refusalOf(lnk, folder.file("data"));
-    EXPECT_EQ(error.problem, LauncherProblem::NotAProgram) << describe(error);
+    EXPECT_EQ(error.problem, LauncherProblem::LinuxProgram) << describe(error);
     EXPECT_FALSE(fs::exists(folder.file("data")));
 }
 
@@ -65,8 +65,8 @@ TEST(Launcher, RealPeAndNeProgramsAreAccepted)
 {
     TempFolder folder;
     for (const char* name : {"icons32.exe", "icons64.dll", "icons16.exe"}) {
-        const auto made = planLauncher(
-            LauncherRequest{std::string(GB_FIXTURE_DIR) + "/" + name, {}, {}, folder.file("data")});
+        const auto made =
+            planLauncher(launcherRequest(std::string(GB_FIXTURE_DIR) + "/" + name, folder.file("data")));
         EXPECT_TRUE(made) << name << ": " << describe(made.error());
     }
 }

@@ -36,7 +36,7 @@ std::vector<std::byte> programWith(const std::vector<std::pair<std::string, std:
 std::expected<LauncherPlan, LauncherError> plan(const std::string& path, const std::string& data,
                                                 std::optional<std::string> name = std::nullopt)
 {
-    return planLauncher(LauncherRequest{path, std::nullopt, std::move(name), data});
+    return planLauncher(launcherRequest(path, data, std::nullopt, std::move(name)));
 }
 
 std::string fixture(const std::string& name)
@@ -63,8 +63,10 @@ TEST(Launcher, NameIsTheDescriptionElseTheProductElseTheFileName)
         const auto made = plan(folder.write("My Game.exe", programWith(c.texts)), folder.file("data"));
         ASSERT_TRUE(made) << describe(made.error());
         EXPECT_EQ(made->displayName, c.displayName);
-        EXPECT_EQ(made->defaultName, c.defaultName);
-        EXPECT_EQ(made->name, c.defaultName);
+        // The name, and a digest of the prefix and source that keeps it apart.
+        EXPECT_TRUE(made->defaultName.starts_with(c.defaultName + "-")) << made->defaultName;
+        EXPECT_EQ(made->defaultName.size(), c.defaultName.size() + 9);
+        EXPECT_EQ(made->name, made->defaultName);
         EXPECT_NE(made->desktopEntry.find("\nName=" + c.displayName + "\n"), std::string::npos);
     }
 }
@@ -76,12 +78,12 @@ TEST(Launcher, LongDescriptionMakesALauncherWithTheCappedName)
     const std::string data = folder.file("data");
     const auto made = plan(folder.write("long.exe", programWith({{"FileDescription", description}})), data);
     ASSERT_TRUE(made) << describe(made.error());
-    EXPECT_EQ(made->name, std::string(64, 'a'));
+    EXPECT_TRUE(made->name.starts_with(std::string(64, 'a') + "-")) << made->name;
     const auto written = writeLauncher(*made);
     ASSERT_TRUE(written) << describe(written.error());
-    EXPECT_EQ(*written, data + "/applications/glimmerbox-" + std::string(64, 'a') + ".desktop");
-    EXPECT_NE(test::readText(*written).find("\nName=" + description + "\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(data + "/icons/hicolor/32x32/apps/glimmerbox-" + std::string(64, 'a') + ".png"));
+    EXPECT_EQ(written->file, data + "/applications/glimmerbox-" + made->name + ".desktop");
+    EXPECT_NE(test::readText(written->file).find("\nName=" + description + "\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(data + "/icons/hicolor/32x32/apps/glimmerbox-" + made->name + ".png"));
 }
 
 TEST(Launcher, OverLongNameIsRefusedBeforeAnythingIsRead)
@@ -99,7 +101,7 @@ TEST(Launcher, OverLongNameIsRefusedBeforeAnythingIsRead)
     ASSERT_TRUE(longest) << describe(longest.error());
     const auto written = writeLauncher(*longest);
     ASSERT_TRUE(written) << describe(written.error());
-    EXPECT_EQ(fs::path(*written).filename().string().size(), 255u);
+    EXPECT_EQ(fs::path(written->file).filename().string().size(), 255u);
 }
 
 // A folder given as the prefix that is no Wine prefix (Wine would make a
@@ -110,15 +112,14 @@ TEST(Launcher, AFolderThatIsNoWinePrefixIsRefusedAsThePrefix)
     TempFolder folder;
     const std::string data = folder.file("data");
     fs::create_directories(folder.path() / "Pictures" / "drive_c");
-    const auto refused =
-        planLauncher(LauncherRequest{fixture("icons64.dll"), folder.file("Pictures"), std::nullopt, data});
+    const auto refused = planLauncher(launcherRequest(fixture("icons64.dll"), data, folder.file("Pictures")));
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().problem, LauncherProblem::NotWinePrefix);
     EXPECT_NE(describe(refused.error()).find("not a Wine prefix"), std::string::npos);
     EXPECT_FALSE(fs::exists(data));
 
     const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
-    const auto taken = planLauncher(LauncherRequest{fixture("icons64.dll"), prefix, std::nullopt, data});
+    const auto taken = planLauncher(launcherRequest(fixture("icons64.dll"), data, prefix));
     EXPECT_TRUE(taken) << describe(taken.error());
 }
 
@@ -137,8 +138,13 @@ TEST(Launcher, FolderAtTheEntrysPathLeavesTheOutputTreeAsItWas)
 
     // The program's own icon stores 16, 32 and 256: the 32 replaces, the
     // others are new, in folders new too.
-    const auto later = plan(fixture("icons64.dll"), data, "ship");
+    auto later = plan(fixture("icons64.dll"), data, "ship");
     ASSERT_TRUE(later) << describe(later.error());
+    const auto taken = writeLauncher(*later);
+    ASSERT_FALSE(taken); // a folder is no entry of ours
+    EXPECT_EQ(taken.error().problem, LauncherProblem::TakenByOther);
+    EXPECT_EQ(test::folderTree(data), before);
+    later->force = true;
     const auto failed = writeLauncher(*later);
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.error().problem, LauncherProblem::WriteFailed);
@@ -149,8 +155,9 @@ TEST(Launcher, FolderAtTheEntrysPathLeavesTheOutputTreeAsItWas)
     const std::string fresh = folder.file("fresh");
     fs::create_directories(fresh + "/applications/glimmerbox-ship.desktop");
     const auto freshBefore = test::folderTree(fresh);
-    const auto freshPlan = plan(fixture("icons64.dll"), fresh, "ship");
+    auto freshPlan = plan(fixture("icons64.dll"), fresh, "ship");
     ASSERT_TRUE(freshPlan);
+    freshPlan->force = true;
     EXPECT_FALSE(writeLauncher(*freshPlan));
     EXPECT_EQ(test::folderTree(fresh), freshBefore);
     EXPECT_FALSE(fs::exists(fresh + "/icons"));
@@ -168,7 +175,8 @@ TEST(Launcher, RenamedPlanIsThePlanOfThatNameAndReadsNothingAgain)
     const auto renamed = renamedPlan(*first, "fleet");
     ASSERT_TRUE(renamed) << describe(renamed.error());
     EXPECT_EQ(renamed->name, "fleet");
-    EXPECT_EQ(renamed->defaultName, "star-ship");
+    EXPECT_EQ(renamed->defaultName, first->defaultName);
+    EXPECT_TRUE(renamed->defaultName.starts_with("star-ship-")) << renamed->defaultName;
     EXPECT_EQ(renamed->desktopFile, asked->desktopFile);
     EXPECT_EQ(renamed->desktopEntry, asked->desktopEntry);
     ASSERT_EQ(renamed->images.size(), asked->images.size());

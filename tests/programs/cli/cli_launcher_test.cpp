@@ -62,29 +62,38 @@ TEST(CliLauncher, ShortcutInAPrefixBecomesADesktopEntryWithTheIconItShows)
 
     const test::CliRun run = launcher(lnk, data);
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string entry = data + "/applications/glimmerbox-fixture-catalogue.desktop";
-    EXPECT_EQ(run.out, entry + "\n");
+    // Named as the shortcut is shown, "App", with a digest of its source.
+    ASSERT_TRUE(run.out.starts_with("new: " + data + "/applications/glimmerbox-app-")) << run.out;
+    const std::string entry = run.out.substr(5, run.out.size() - 6);
+    const std::string name = fs::path(entry).stem().string();
     const std::string c = prefix + "/drive_c";
+    // The program by its Windows path, as Wine names it.
     EXPECT_EQ(test::readText(entry),
-              "[Desktop Entry]\nType=Application\nName=Fixture Catalogue\n"
+              "[Desktop Entry]\nType=Application\nName=App\n"
               "Exec=env WINEPREFIX=\"" +
-                  prefix + "\" wine \"" + c +
-                  "/Program Files/Fixture/App.exe\" -windowed "
+                  prefix +
+                  "\" wine \"C:\\\\\\\\Program Files\\\\\\\\Fixture\\\\\\\\App.exe\" -windowed "
                   "\"save 1\" \"say\\\\\"hi\" 100%% \"C:\\\\\\\\dir\\\\\\\\\" \"\\\\$HOME\"\n"
                   "Path=" +
-                  c +
-                  "/users/ana/AppData/Roaming/Game\nIcon=glimmerbox-fixture-catalogue\n"
-                  "StartupWMClass=app.exe\nCategories=X-Wine;\n");
+                  c + "/users/ana/AppData/Roaming/Game\nIcon=" + name +
+                  "\nStartupWMClass=app.exe\nCategories=X-Wine;\nX-Glimmerbox-Source=" + lnk +
+                  "\nX-Glimmerbox-Prefix=" + prefix + "\n");
     // 48 made from the 32: the group stores nothing of 48 or more.
-    EXPECT_EQ(iconsOf(data, "glimmerbox-fixture-catalogue"),
-              (std::set<std::string>{"16:16x16", "32:32x32", "48:48x48"}));
+    EXPECT_EQ(iconsOf(data, name), (std::set<std::string>{"16:16x16", "32:32x32", "48:48x48"}));
+    EXPECT_EQ(launcher(lnk, data).out, "unchanged: " + entry + "\n");
 
-    // Replaced under the same name by the program's own first icon (256, 32,
-    // 16): the 48 made before goes.
-    ASSERT_EQ(launcher(c + "/Program Files/Fixture/App.exe", data, {"--name", "fixture-catalogue"}).status,
-              0);
-    EXPECT_EQ(iconsOf(data, "glimmerbox-fixture-catalogue"),
-              (std::set<std::string>{"16:16x16", "32:32x32", "256:256x256"}));
+    // Another source under the same name only with --force; then its own
+    // first icon (256, 32, 16) is written and the 48 made before goes.
+    const std::vector<std::string> sameName{"--name", name.substr(std::string("glimmerbox-").size())};
+    const test::CliRun refused = launcher(c + "/Program Files/Fixture/App.exe", data, sameName);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("made from " + lnk + "; give --force"), std::string::npos) << refused.err;
+    std::vector<std::string> forced = sameName;
+    forced.push_back("--force");
+    const test::CliRun replaced = launcher(c + "/Program Files/Fixture/App.exe", data, forced);
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.out, "replaced: " + entry + "\n");
+    EXPECT_EQ(iconsOf(data, name), (std::set<std::string>{"16:16x16", "32:32x32", "256:256x256"}));
 }
 
 TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
@@ -101,9 +110,6 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
     };
     test::ShortcutRecipe good;
     good.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
-    test::ShortcutRecipe hugeIndex = good;
-    hugeIndex.iconLocation = "App.exe";
-    hugeIndex.iconIndex = INT32_MIN;
     test::ShortcutRecipe outside = good;
     outside.localBasePath = "C:\\..\\..\\..\\etc\\passwd";
     test::ShortcutRecipe noTarget;
@@ -111,7 +117,6 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
 
     const std::pair<std::string, std::string> cases[] = {
         {shortcut("cut.lnk", good, 90), "a broken shortcut"},
-        {shortcut("index.lnk", hugeIndex), "holds no icon of index -2147483648"},
         {shortcut("outside.lnk", outside), "goes above the root of its drive"},
         {shortcut("none.lnk", noTarget), "the shortcut names no program"},
         {fixture + "Gone.exe", "cannot be read"},
@@ -126,7 +131,13 @@ TEST(CliLauncher, FailuresWriteNothingAndSayWhy)
     for (const std::vector<std::string>& usage : {std::vector<std::string>{"launcher"},
                                                   {"launcher", "a.exe", "b.exe"},
                                                   {"launcher", "a.exe", "--name", ".."},
-                                                  {"launcher", "a.exe", "--prefix"}}) {
+                                                  {"launcher", "a.exe", "--prefix"},
+                                                  {"launcher", "--all", "a.lnk"},
+                                                  {"launcher", "--all", "--list"},
+                                                  {"launcher", "--all", "--name", "x"},
+                                                  {"launcher", "--list", "--prefix", "p"},
+                                                  {"launcher", "--remove"},
+                                                  {"launcher", "--prune", "--remove", "x"}}) {
         EXPECT_EQ(test::runCli(usage).status, 2) << usage.back();
     }
 }
@@ -140,10 +151,18 @@ TEST(CliLauncher, FolderAtTheEntrysPathFailsAndLeavesNoIconBehind)
     fs::create_directories(data + "/icons/hicolor");
     const auto before = test::folderTree(data);
 
-    const test::CliRun run =
-        launcher(prefix + "/drive_c/Program Files/Fixture/App.exe", data, {"--name", "app"});
+    // A folder is no entry of ours: refused, and with --force it cannot
+    // be written; either way nothing is left behind.
+    const std::string program = prefix + "/drive_c/Program Files/Fixture/App.exe";
+    const test::CliRun run = launcher(program, data, {"--name", "app"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("glimmerbox-app.desktop: cannot be written"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("glimmerbox-app.desktop: an entry of that name exists, not made by glimmerbox"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(test::folderTree(data), before);
+    const test::CliRun forced = launcher(program, data, {"--name", "app", "--force"});
+    EXPECT_EQ(forced.status, 1);
+    EXPECT_NE(forced.err.find("glimmerbox-app.desktop: cannot be written"), std::string::npos) << forced.err;
     EXPECT_EQ(test::folderTree(data), before);
 }
 
@@ -225,6 +244,51 @@ TEST(CliLauncher, RelativeTargetMayLeaveThePrefixButNoDeviceIsOpened)
         EXPECT_NE(run.err.find("not a program file"), std::string::npos) << run.err;
     }
     EXPECT_EQ(watch.opens(), 0);
+}
+
+// The whole prefix from the command line: a line per shortcut, exit 1 when
+// one is refused; then listed, removed by NAME, and pruned.
+TEST(CliLauncher, AWholePrefixIsMadeListedRemovedAndPruned)
+{
+    TempFolder folder;
+    const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+    const std::string data = folder.file("data");
+    const std::string desktop = prefix + "/drive_c/users/Public/Desktop/";
+    fs::create_directories(desktop);
+    test::ShortcutRecipe good;
+    good.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+    test::ShortcutRecipe broken;
+    broken.localBasePath = "C:\\nowhere.exe";
+    const std::string app =
+        folder.write("prefix/drive_c/users/Public/Desktop/App.lnk", test::buildShortcut(good));
+    const std::string other =
+        folder.write("prefix/drive_c/users/Public/Desktop/Other.lnk", test::buildShortcut(good));
+    folder.write("prefix/drive_c/users/Public/Desktop/Broken.lnk", test::buildShortcut(broken));
+
+    const auto all = test::runCli({"launcher", "--all", "--prefix", prefix, "--data", data});
+    EXPECT_EQ(all.status, 1);
+    EXPECT_NE(all.out.find("refused: " + desktop + "Broken.lnk: C:\\\\nowhere.exe: no such file"),
+              std::string::npos)
+        << all.out;
+    EXPECT_NE(all.out.find("new: " + app + " -> " + data + "/applications/glimmerbox-app-"),
+              std::string::npos);
+
+    const auto listed = test::runCli({"launcher", "--list", "--data", data});
+    ASSERT_EQ(listed.status, 0);
+    ASSERT_TRUE(listed.out.starts_with("app-")) << listed.out;
+    const std::string name = listed.out.substr(0, listed.out.find('\t'));
+    EXPECT_NE(listed.out.find(name + "\tApp\t" + app + "\t" + prefix + "\n"), std::string::npos)
+        << listed.out;
+
+    EXPECT_EQ(test::runCli({"launcher", "--remove", "nothing-here", "--data", data}).status, 1);
+    const auto removed = test::runCli({"launcher", "--remove", name, "--data", data});
+    EXPECT_EQ(removed.out, "removed: " + data + "/applications/glimmerbox-" + name + ".desktop\n");
+
+    fs::remove(other);
+    const auto pruned = test::runCli({"launcher", "--prune", "--prefix", prefix, "--data", data});
+    EXPECT_EQ(pruned.status, 0);
+    EXPECT_NE(pruned.out.find("(" + other + " is gone)"), std::string::npos) << pruned.out;
+    EXPECT_EQ(test::runCli({"launcher", "--list", "--data", data}).out, "");
 }
 
 } // namespace
