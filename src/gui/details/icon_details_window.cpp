@@ -14,6 +14,8 @@
 #include "gui/common/screen_fit.h"
 #include "gui/details/icon_details_texts.h"
 #include "gui/details/launcher_texts.h"
+
+#include "core/launcher/origin_launcher.h"
 #include "system/paths/app_paths.h"
 
 #include <QFile>
@@ -168,8 +170,9 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
     query_.start(
         [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
             auto found = std::make_shared<Found>(Found{readOriginDetails(origin, job.abandoned()), {}});
-            if (origin.members.empty() && found->details && !job.stopRequested())
-                found->launcher = planner(launcherRequest(origin.path, dataDir));
+            const auto request = launcherRequestOf(origin, dataDir);
+            if (request && found->details && !job.stopRequested())
+                found->launcher = planner(*request);
             return found;
         },
         {},
@@ -204,8 +207,9 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, SourceFailure> de
 {
     reading_ = false;
     if (!details) {
-        problem_->setText(texts::kCannotRead + "\n" +
-                          ui::sourceFailureText(origin_.memberPath(), details.error()));
+        // A shortcut's row is read from the file its icon is drawn from.
+        const std::string read = origin_.shown ? origin_.shown->file : origin_.memberPath();
+        problem_->setText(texts::kCannotRead + "\n" + ui::sourceFailureText(read, details.error()));
         problem_->show();
         emit readFinished();
         return;

@@ -199,8 +199,11 @@ private slots:
         QCOMPARE(closer.text, QStringLiteral("已创建启动器：\n") + entry);
         QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
                     .contains(QStringLiteral("\nName=Fixture Catalogue\n")));
-        // The program's first icon, whichever icon the window shows.
+        // The icon the window shows (group 3: images of 32 and 16 only), not
+        // the program's first (APPLE, with a 256 PNG).
         QVERIFY(QFile::exists(
+            dataHome.filePath(QStringLiteral("icons/hicolor/32x32/apps/glimmerbox-fixture.png"))));
+        QVERIFY(!QFile::exists(
             dataHome.filePath(QStringLiteral("icons/hicolor/256x256/apps/glimmerbox-fixture.png"))));
         qunsetenv("XDG_DATA_HOME");
     }
@@ -229,6 +232,34 @@ private slots:
         QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-chosen.desktop"))));
         QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-other.desktop"))));
         qunsetenv("XDG_DATA_HOME");
+    }
+
+    // "创建启动器" plans the launcher of the icon whose details are open: the
+    // program's icon at the row's position, or for a shortcut's row the
+    // shortcut itself.
+    void launcherIsPlannedForTheIconShownOrTheShortcut()
+    {
+        IconOrigin shortcut{"/nowhere/Ship.lnk", 0};
+        shortcut.shown = ShownIcon{fixture("icons32.exe"), 5};
+        struct Case {
+            IconOrigin origin;
+            std::string path;
+            std::optional<int> iconPosition;
+        };
+        const Case cases[] = {{IconOrigin{fixture("icons32.exe"), 3}, fixture("icons32.exe"), 3},
+                              {shortcut, "/nowhere/Ship.lnk", std::nullopt}};
+        for (const auto& [origin, path, iconPosition] : cases) {
+            std::optional<LauncherRequest> asked;
+            IconDetailsWindow window(origin, nullptr, [&](const LauncherRequest& request) {
+                asked = request;
+                return std::expected<LauncherPlan, LauncherError>(std::unexpected(LauncherError{}));
+            });
+            QVERIFY(finishedReading(window));
+            QVERIFY(window.loaded());
+            QVERIFY(asked);
+            QCOMPARE(asked->path, path);
+            QVERIFY(asked->iconPosition == iconPosition);
+        }
     }
 
     void doubleClickOnACatalogueRowOpensItsIconsDetails()
@@ -304,6 +335,22 @@ private slots:
                                  reason + "。"),
                  qPrintable(text));
         QVERIFY2(text.contains("（") && text.contains(detail), qPrintable(text));
+    }
+
+    // A shortcut's row is read from the file its icon is drawn from: when
+    // that file is gone, the window names it, not the shortcut.
+    void shortcutRowWhoseIconFileIsGoneNamesThatFile()
+    {
+        QTemporaryDir folder;
+        IconOrigin shortcut{QFile::encodeName(folder.filePath("Ship.lnk")).toStdString(), 0};
+        shortcut.shown = ShownIcon{QFile::encodeName(folder.filePath("ship.exe")).toStdString(), 2};
+        IconDetailsWindow window(shortcut);
+        QVERIFY(finishedReading(window));
+        QVERIFY(!window.loaded());
+        const QString text = window.findChild<QLabel*>("problem")->text();
+        QVERIFY2(text.startsWith(QStringLiteral("无法读取此图标的文件：\n“") + folder.filePath("ship.exe") +
+                                 "”：文件不存在。"),
+                 qPrintable(text));
     }
 
     // A member of a container says why with its own kind: a password is
