@@ -375,10 +375,12 @@ void IconDetailsWindow::createLauncher()
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(launcher_->error()));
         return;
     }
+    // The name offered is the one the menu shows (the shortcut's, else the
+    // program's); the entry's file keeps the name the plan gave it.
     bool ok = false;
     const QString name =
         QInputDialog::getText(this, texts::kCreateLauncher, texts::kLauncherName, QLineEdit::Normal,
-                              QString::fromStdString((*launcher_)->defaultName), &ok);
+                              QString::fromStdString((*launcher_)->displayName), &ok);
     if (ok)
         createLauncherNamed(name);
 }
@@ -387,8 +389,12 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
 {
     if (!launcher_)
         return false;
+    if (*launcher_ && name.trimmed().isEmpty()) {
+        fail(this, texts::kLauncherFailed + "\n" + texts::kLauncherNameEmpty);
+        return false;
+    }
     auto plan =
-        *launcher_ ? renamedPlan(**launcher_, ui::pathBytes(name)) : std::unexpected(launcher_->error());
+        *launcher_ ? retitledPlan(**launcher_, name.toStdString()) : std::unexpected(launcher_->error());
     const auto write = [](const LauncherPlan& named) {
         const ui::BusyCursor busy;
         return writeLauncher(named);
@@ -399,7 +405,16 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
         return false;
     }
-    inform(this, texts::kLauncherCreated + "\n" + ui::pathText(written->file));
+    QString said;
+    switch (written->outcome) {
+    case LauncherOutcome::New: said = texts::kLauncherCreated; break;
+    case LauncherOutcome::Replaced: said = texts::kLauncherReplaced; break;
+    case LauncherOutcome::Unchanged: said = texts::kLauncherUnchanged; break;
+    }
+    QStringList lines{said, ui::pathText(written->file)};
+    for (const LauncherNote& note : plan->notes)
+        lines << launcherNoteText(note);
+    inform(this, lines.join('\n'));
     return true;
 }
 
