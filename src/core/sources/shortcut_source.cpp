@@ -40,7 +40,7 @@ std::optional<ProducedSource> shortcutSource(const std::string& path, const Byte
         produced.source = std::unexpected(std::move(failure));
         return produced;
     }
-    produced.origin.shown = ShownIcon{choice->file, *position};
+    produced.origin.showIcon(ShownIcon{choice->file, *position});
     produced.source = std::move(*source);
     return produced;
 }

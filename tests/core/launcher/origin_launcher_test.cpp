@@ -22,7 +22,7 @@ void PrintTo(const RowCase& c, std::ostream* os)
 IconOrigin shortcutRow()
 {
     IconOrigin origin{"/p/drive_c/users/Public/Desktop/Ship.lnk", 0};
-    origin.shown = ShownIcon{"/p/drive_c/Program Files/Ship/ship.exe", 4};
+    origin.showIcon(ShownIcon{"/p/drive_c/Program Files/Ship/ship.exe", 4});
     return origin;
 }
 

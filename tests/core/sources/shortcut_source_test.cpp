@@ -91,6 +91,10 @@ TEST_P(ShortcutSources, GiveTheIconExplorerShows)
     ASSERT_TRUE(all[0].origin.shown);
     EXPECT_EQ(all[0].origin.shown->position, c.position);
     EXPECT_EQ(fs::path(all[0].origin.shown->file).filename(), "App.exe");
+    IconOrigin same{lnk, 0}; // the same origin, made apart: equal by value
+    same.showIcon(*all[0].origin.shown);
+    EXPECT_EQ(same, all[0].origin);
+    EXPECT_NE(IconOrigin(lnk, 0), all[0].origin);
 
     std::vector<FoundIcon> icons;
     appendSourceIcons(*all[0].source, all[0].origin, {}, icons);

@@ -265,7 +265,7 @@ private slots:
         const std::string lnk =
             folder.write("prefix/drive_c/users/Public/Ship.lnk", test::buildShortcut(recipe));
         IconOrigin shortcut{lnk, 0};
-        shortcut.shown = ShownIcon{prefix + "/drive_c/Program Files/Fixture/App.exe", 0};
+        shortcut.showIcon(ShownIcon{prefix + "/drive_c/Program Files/Fixture/App.exe", 0});
         IconDetailsWindow window(shortcut);
         QVERIFY(finishedReading(window));
         QVERIFY(window.createLauncherNamed(QStringLiteral("Ship")));
@@ -284,7 +284,7 @@ private slots:
     void launcherIsPlannedForTheIconShownOrTheShortcut()
     {
         IconOrigin shortcut{"/nowhere/Ship.lnk", 0};
-        shortcut.shown = ShownIcon{fixture("icons32.exe"), 5};
+        shortcut.showIcon(ShownIcon{fixture("icons32.exe"), 5});
         struct Case {
             IconOrigin origin;
             std::string path;
@@ -387,7 +387,7 @@ private slots:
     {
         QTemporaryDir folder;
         IconOrigin shortcut{QFile::encodeName(folder.filePath("Ship.lnk")).toStdString(), 0};
-        shortcut.shown = ShownIcon{QFile::encodeName(folder.filePath("ship.exe")).toStdString(), 2};
+        shortcut.showIcon(ShownIcon{QFile::encodeName(folder.filePath("ship.exe")).toStdString(), 2});
         IconDetailsWindow window(shortcut);
         QVERIFY(finishedReading(window));
         QVERIFY(!window.loaded());
