@@ -15,6 +15,7 @@
 #include "gui/details/icon_details_texts.h"
 #include "gui/details/launcher_texts.h"
 
+#include "core/launcher/launcher_menus.h"
 #include "core/launcher/origin_launcher.h"
 #include "system/paths/app_paths.h"
 
@@ -31,6 +32,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -397,7 +399,14 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
         *launcher_ ? retitledPlan(**launcher_, name.toStdString()) : std::unexpected(launcher_->error());
     const auto write = [](const LauncherPlan& named) {
         const ui::BusyCursor busy;
-        return writeLauncher(named);
+        auto written = writeLauncher(named);
+        // A Start Menu shortcut's launcher goes into its submenu, as the
+        // command-line tool puts it; the menus follow the launchers there are.
+        if (written && written->outcome != LauncherOutcome::Unchanged)
+            if (const auto config = configHome())
+                (void)syncLauncherMenus(
+                    std::filesystem::path(named.applicationsFolder).parent_path().string(), *config);
+        return written;
     };
     std::expected<LauncherWritten, LauncherError> written =
         plan ? write(*plan) : std::unexpected(std::move(plan.error()));
