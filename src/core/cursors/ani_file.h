@@ -26,6 +26,7 @@
 #include "core/cursors/cursor_image.h"
 
 #include <expected>
+#include <limits>
 
 namespace gb {
 
@@ -35,10 +36,13 @@ std::expected<Cursor, CursorFailure> readAniFile(const ByteSource& source);
 // The same within an allowance shared with other cursors of one file.
 std::expected<Cursor, CursorFailure> readAniFile(const ByteSource& source, CursorAllowance& allowance);
 
-// Jiffies (1/60 s) to milliseconds, rounded to nearest.
+// Jiffies (1/60 s) to milliseconds, rounded to nearest; a rate past what
+// an int holds (over 24 days) is held at the largest.
 constexpr int jiffiesToMs(std::uint32_t jiffies)
 {
-    return static_cast<int>((std::uint64_t{jiffies} * 1000 + 30) / 60);
+    const std::uint64_t ms = (std::uint64_t{jiffies} * 1000 + 30) / 60;
+    return ms > std::uint64_t{std::numeric_limits<int>::max()} ? std::numeric_limits<int>::max()
+                                                               : static_cast<int>(ms);
 }
 
 } // namespace gb
