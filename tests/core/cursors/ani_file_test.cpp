@@ -208,6 +208,30 @@ TEST(CursorFile, HotspotOutsideTheImageIsMovedInside)
     EXPECT_EQ(cursor->frames[0].images[0].hotspotY, 15);
 }
 
+TEST(CursorFile, EntriesAllNamingOneLargeImageStopAtTheFilesAllowance)
+{
+    // 1024 entries, each naming the same 256x256 image: drawing every one
+    // would cost 256 MiB of pixels for a file of 40 KiB.
+    const CursorBytes dib = test::cursorDib(256, Rgba{1, 2, 3, 255});
+    CursorBytes bytes;
+    test::put16(bytes, 0);
+    test::put16(bytes, 2);
+    test::put16(bytes, 1024);
+    const auto at = static_cast<std::uint32_t>(6 + 16 * 1024);
+    for (int i = 0; i < 1024; ++i) {
+        test::put32(bytes, 0);
+        test::put32(bytes, 0);
+        test::put32(bytes, static_cast<std::uint32_t>(dib.size()));
+        test::put32(bytes, at);
+    }
+    bytes.insert(bytes.end(), dib.begin(), dib.end());
+    const MemorySource source{ByteReader(bytes)};
+    const auto cursor = readCurFile(source);
+    ASSERT_TRUE(cursor);
+    EXPECT_GT(cursor->frames[0].images.size(), 0u);
+    EXPECT_LT(cursor->frames[0].images.size(), 1024u);
+}
+
 TEST(CursorFile, IconFileIsNoCursorFile)
 {
     const CursorBytes bytes = test::curFile({{16, 16, 0, 0, test::cursorDib(16, Rgba{1, 2, 3, 255})}}, false);
