@@ -35,6 +35,9 @@ constexpr std::uint64_t kAnihRate = 28;
 constexpr std::uint64_t kAnihFlags = 32;
 constexpr std::uint64_t kAnihSize = 36;
 constexpr std::uint32_t kFlagIconFrames = 1; // AF_ICON: frames are ICO/CUR files
+// A raw frame is one DIB: a 1024x1024 image of 32 bits with its mask takes
+// a little over 4 MiB.
+constexpr std::uint64_t kMaxRawFrame = 16 << 20;
 
 struct Chunk {
     std::uint64_t offset = 0; // of the header
@@ -115,6 +118,9 @@ std::expected<CursorFrame, CursorFailure> readFrame(const ByteSource& source, co
     const SliceSource frameBytes(source, chunk.body, chunk.length);
     if (iconFrames)
         return readCursorFrame(frameBytes, allowance);
+    if (chunk.length > kMaxRawFrame || !allowance.affords(chunk.length))
+        return std::unexpected(
+            cursorFailure(ReadError::TooLarge, chunk.body, "a raw frame is larger than any bitmap drawn"));
     const auto bytes = readRange(frameBytes, 0, chunk.length);
     if (!bytes)
         return std::unexpected(cursorFailure(ReadError::Truncated, chunk.body, "a frame is cut short"));
