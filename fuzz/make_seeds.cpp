@@ -60,8 +60,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path out(argv[2]);
-    for (const char* target :
-         {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer", "version", "stored"})
+    for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer",
+                               "version", "stored", "ani", "pe_cursors"})
         fs::create_directories(out / target);
 
     int images = 0, fixtureVersions = 0;
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
         std::string name = fs::relative(entry.path(), argv[1]).string();
         std::ranges::replace(name, '/', '_');
         // Every fixture seeds every file reader: each must refuse the others' formats.
-        for (const char* target : {"pe", "ne", "ico", "thumbnail"})
+        for (const char* target : {"pe", "ne", "ico", "thumbnail", "ani", "pe_cursors"})
             fs::copy_file(entry.path(), out / target / name, fs::copy_options::overwrite_existing);
         // The container walk starts from the containers packed by the standard tools.
         if (name.starts_with("containers_"))

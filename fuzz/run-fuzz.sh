@@ -11,7 +11,7 @@ gb_install_packages $GB_BUILD_PACKAGES $GB_TEST_PACKAGES $GB_FUZZ_PACKAGES
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(pe ne ico dib png bmp jpeg thumbnail shortcut version container installer stored)
+[ ${#targets[@]} -gt 0 ] || targets=(pe ne ico dib png bmp jpeg thumbnail shortcut version container installer stored ani pe_cursors)
 
 # The seeds come from the fixtures of the test build.
 cmake --preset test >/dev/null

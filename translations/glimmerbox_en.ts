@@ -654,6 +654,18 @@ The first file that failed: %4</translation>
         <source> 位</source>
         <translation>-bit</translation>
     </message>
+    <message>
+        <source>已更新启动器：</source>
+        <translation>Launcher updated:</translation>
+    </message>
+    <message>
+        <source>启动器已是最新，未作改动：</source>
+        <translation>The launcher is already up to date; nothing was written:</translation>
+    </message>
+    <message>
+        <source>启动器名称不能为空。</source>
+        <translation>The launcher name cannot be empty.</translation>
+    </message>
 </context>
 <context>
     <name>Launcher</name>
@@ -760,6 +772,26 @@ The first file that failed: %4</translation>
     <message>
         <source>无法写入</source>
         <translation>cannot be written</translation>
+    </message>
+    <message>
+        <source>快捷方式的图标文件不存在</source>
+        <translation>the shortcut’s icon file does not exist</translation>
+    </message>
+    <message>
+        <source>无法读取其中的图标</source>
+        <translation>its icon cannot be read</translation>
+    </message>
+    <message>
+        <source>改为显示此程序的图标</source>
+        <translation>its icon is shown instead</translation>
+    </message>
+    <message>
+        <source>改为显示桌面的图标“%1”。</source>
+        <translation>The desktop’s icon “%1” is shown instead.</translation>
+    </message>
+    <message>
+        <source>不是程序，由 Wine 的 start 像 Windows 一样打开</source>
+        <translation>not a program: Wine’s start opens it as Windows does</translation>
     </message>
 </context>
 <context>

@@ -62,7 +62,7 @@ _glimmerbox_cli()
 
     local options
     case $command in
-        list) options='--json -j --recursive --pattern --archives --files-from -0 --help --' ;;
+        list) options='--json --cursors -j --recursive --pattern --archives --files-from -0 --help --' ;;
         export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
         launcher) options='--prefix --name --data --force --all --list --remove --prune --refresh-wine-entries --help --' ;;
         *)

@@ -47,6 +47,7 @@ complete -c $cli -n '__glimmerbox_cli_using list export' -l archives -d 'Look in
 complete -c $cli -n '__glimmerbox_cli_using list export' -l files-from -r -F -d 'Also read the paths named in a file (- for standard input)'
 complete -c $cli -n '__glimmerbox_cli_using list export' -s 0 -d 'The names of --files-from are separated by NUL bytes'
 complete -c $cli -n '__glimmerbox_cli_using list' -l json -d 'One JSON object per line'
+complete -c $cli -n '__glimmerbox_cli_using list' -l cursors -d 'List cursors instead of icons'
 
 complete -c $cli -n '__glimmerbox_cli_using export' -l size -x -a '32 16 all' -d 'The size drawn'
 complete -c $cli -n '__glimmerbox_cli_using export' -l format -x -a 'ico bmp png original hicolor' -d 'The kind of file written'

@@ -64,7 +64,7 @@ check FormatValues        'glimmerbox-cli export --format '        'bmp hicolor 
 check FormatValuePrefix   'glimmerbox-cli export --format o'       'original'
 check FormatJoinedValue   'glimmerbox-cli export --format=h'       'hicolor'
 check SizeValues          'glimmerbox-cli export --size '          '16 32 all'
-check ListOptions         'glimmerbox-cli list --'                 '-- --archives --files-from --help --json --pattern --recursive'
+check ListOptions         'glimmerbox-cli list --'                 '-- --archives --cursors --files-from --help --json --pattern --recursive'
 check ListHasNoFormat     'glimmerbox-cli list --fo'               ''
 check ExportOptions       'glimmerbox-cli export --'               '-- --archives --files-from --format --gray --help --out --pattern --prefix --recursive --size'
 check LauncherOptions     'glimmerbox-cli launcher --'             '-- --all --data --force --help --list --name --prefix --prune --refresh-wine-entries --remove'

@@ -78,7 +78,12 @@ inline void putUtf16(std::vector<std::byte>& out, const std::string& text, bool 
 
 inline std::vector<std::byte> buildShortcut(const ShortcutRecipe& r)
 {
-    using namespace shortcut_detail;
+    // Declared here, so the helpers of another builder of the same namespace
+    // (dib_builder.h has its own put16 and put32) do not make a call ambiguous.
+    using shortcut_detail::put16;
+    using shortcut_detail::put32;
+    using shortcut_detail::putUtf16;
+    using shortcut_detail::utf16;
     std::vector<std::byte> out;
     std::uint32_t flags = 0;
     if (r.idList)

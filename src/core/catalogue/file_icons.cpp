@@ -32,10 +32,12 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
 void appendSourceIcons(const IconSource& source, const IconOrigin& origin, ExtractOptions options,
                        std::vector<FoundIcon>& icons)
 {
-    const int count = source.count();
+    // A shortcut is one row, the icon it shows; a file, a row per icon.
+    const int first = origin.shown ? origin.shown->position : 0;
+    const int count = origin.shown ? 1 : source.count();
     icons.reserve(icons.size() + static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        auto icon = source.icon(i, options);
+        auto icon = source.icon(first + i, options);
         if (!icon)
             break;
         const std::uint64_t largeHash = contentHash(icon->large), smallHash = contentHash(icon->small);

@@ -23,7 +23,8 @@ std::vector<FoundIcon> extractFileIcons(const std::string& path, FileSource file
                                         ExtractOptions options = {});
 
 // Every icon of an indexed source, each with `origin` but for its index,
-// appended in order until a stop or memory runs out.
+// appended in order until a stop or memory runs out; for a shortcut's
+// origin, the one icon it shows.
 void appendSourceIcons(const IconSource& source, const IconOrigin& origin, ExtractOptions options,
                        std::vector<FoundIcon>& icons);
 

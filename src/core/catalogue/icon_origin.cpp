@@ -20,12 +20,12 @@ std::string IconOrigin::key() const
 std::string IconOrigin::shownPath() const
 {
     const std::string joined = memberPath();
-    std::string_view shown = joined;
-    while (!shown.empty() && shown.front() == ' ')
-        shown.remove_prefix(1);
-    while (!shown.empty() && shown.back() == ' ')
-        shown.remove_suffix(1);
-    return std::string(shown);
+    std::string_view trimmed = joined;
+    while (!trimmed.empty() && trimmed.front() == ' ')
+        trimmed.remove_prefix(1);
+    while (!trimmed.empty() && trimmed.back() == ' ')
+        trimmed.remove_suffix(1);
+    return std::string(trimmed);
 }
 
 } // namespace gb

@@ -15,10 +15,14 @@ namespace gb {
 
 struct CursorImage {
     int width = 0;
-    int height = 0;    // the image's own height (a DIB's stored height is twice it)
-    int hotspotX = 0;  // inside the image: 0 <= x < width
-    int hotspotY = 0;  // 0 <= y < height
-    int bitCount = 0;  // 1, 4, 8, 24, 32; 0 for a PNG image
+    int height = 0; // the image's own height (a DIB's stored height is twice it)
+    // The hot spot, inside the image (one stored outside is moved to the
+    // nearest pixel inside). An image stored without one (an icon used as
+    // a cursor: an animation's ICO frame, a raw frame) has it at its centre,
+    // (width / 2, height / 2), where Windows puts the hot spot of an icon.
+    int hotspotX = 0; // 0 <= x < width
+    int hotspotY = 0; // 0 <= y < height
+    int bitCount = 0; // 1, 4, 8, 24, 32; 0 for a PNG image
     bool png = false;
     // As Windows draws it on its own, straight alpha: the AND mask as
     // transparency, and a pixel Windows draws by inverting the screen under

@@ -101,6 +101,9 @@ public:
 
     // The size of the file (as it was when opened).
     std::uint64_t size() const { return source_->size(); }
+    // The bytes the icons are read from, for readers of other resources
+    // of the same file (its cursors).
+    const ByteSource& bytes() const { return *source_; }
     int count() const;
     // A structural fault that made the count 0 (a PE whose resource directory
     // is broken, say). Files that are simply not icon sources report none.

@@ -99,8 +99,13 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file
 
         const bool isIcon = *typeId == (kIntegerId | kRtIcon);
         const bool isGroup = *typeId == (kIntegerId | kRtGroupIcon);
-        if (!isIcon && !isGroup)
+        // Cursors only when asked for, kept apart from the icons.
+        const bool isCursor = control.cursors && *typeId == (kIntegerId | kRtCursor);
+        const bool isCursorGroup = control.cursors && *typeId == (kIntegerId | kRtGroupCursor);
+        if (!isIcon && !isGroup && !isCursor && !isCursorGroup)
             continue;
+        std::vector<ResourceBlob>& images = isCursor || isCursorGroup ? set.cursorImages : set.icons;
+        std::vector<ResourceBlob>& groups = isCursor || isCursorGroup ? set.cursorGroups : set.groups;
         // The records of one type in one read.
         const auto records = file.bytes(names, *count * kNameInfoSize);
         if (!records)
@@ -121,13 +126,13 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file
                 blob.data = ByteRange{offset, std::min(length, file.size() - offset)};
             const bool integer = (id & kIntegerId) != 0;
             blob.id = integer ? static_cast<std::uint16_t>(id & ~kIntegerId) : 0;
-            if (isIcon) {
+            if (isIcon || isCursor) {
                 if (integer)
-                    set.icons.push_back(blob);
+                    images.push_back(blob);
             } else {
                 if (!integer)
                     blob.name = resourceName(file, table, id, nameBytesLeft);
-                set.groups.push_back(std::move(blob));
+                groups.push_back(std::move(blob));
             }
         }
     }
@@ -135,6 +140,7 @@ std::expected<ResourceSet, ReadFailure> readNeResources(const SourceReader& file
     // Groups stay in table order, named and numbered mixed as stored; images
     // are looked up by id.
     std::ranges::stable_sort(set.icons, {}, &ResourceBlob::id);
+    std::ranges::stable_sort(set.cursorImages, {}, &ResourceBlob::id);
     return set;
 }
 

@@ -424,6 +424,52 @@ const DirectoryEntry* findType(const std::vector<DirectoryEntry>& types, std::ui
     return it != types.end() && it->subdirectory ? &*it : nullptr;
 }
 
+// The resources of one type in the order Windows enumerates them: named
+// ones first, in the directory's own order (sorted by the linker), then
+// numbered ones by ascending id; the first language of each.
+std::expected<std::vector<ResourceBlob>, ReadFailure> enumerationOrder(ResourceTree& tree,
+                                                                       const DirectoryEntry& type)
+{
+    auto names = tree.entries(type.target);
+    if (!names)
+        return std::unexpected(names.error());
+    std::vector<ResourceBlob> named, numbered;
+    for (const DirectoryEntry& name : *names) {
+        if (tree.cancelled() || tree.exhausted())
+            break;
+        const auto id = numericId(name);
+        if (auto leaf = tree.firstLeaf(name, id.value_or(0))) {
+            if (name.named)
+                leaf->name = tree.name(name);
+            (name.named ? named : numbered).push_back(std::move(*leaf));
+        }
+    }
+    std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
+    named.insert(named.end(), numbered.begin(), numbered.end());
+    return named;
+}
+
+// The cursor resources, read after everything the icons need, so that
+// what the icons find never depends on them. A broken cursor directory
+// leaves the cursors of that type out; the icons stay.
+void readCursorResources(ResourceTree& tree, const std::vector<DirectoryEntry>& types, ResourceSet& set)
+{
+    if (const DirectoryEntry* images = findType(types, kRtCursor))
+        if (auto names = tree.entries(images->target))
+            for (const DirectoryEntry& name : *names)
+                if (const auto id = numericId(name))
+                    tree.allLeaves(name, *id, set.cursorImages);
+    std::ranges::stable_sort(set.cursorImages, {}, &ResourceBlob::id);
+    const auto collect = [&](std::uint16_t typeId, std::vector<ResourceBlob>& out) {
+        if (const DirectoryEntry* type = findType(types, typeId))
+            if (auto found = enumerationOrder(tree, *type))
+                out = std::move(*found);
+    };
+    collect(kRtGroupCursor, set.cursorGroups);
+    collect(kRtAniCursor, set.animatedCursors);
+    collect(kRtAniIcon, set.animatedIcons);
+}
+
 } // namespace
 
 bool looksLikePe(const SourceReader& file)
@@ -481,25 +527,10 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
                 tree.allLeaves(name, *id, set.icons);
     }
     if (groupType != nullptr) {
-        auto names = tree.entries(groupType->target);
-        if (!names)
-            return std::unexpected(names.error());
-        // Named groups first, in the directory's own order (sorted by the
-        // linker), then numbered groups by ascending id.
-        std::vector<ResourceBlob> named, numbered;
-        for (const DirectoryEntry& name : *names) {
-            if (tree.cancelled() || tree.exhausted())
-                break;
-            const auto id = numericId(name);
-            if (auto leaf = tree.firstLeaf(name, id.value_or(0))) {
-                if (name.named)
-                    leaf->name = tree.name(name);
-                (name.named ? named : numbered).push_back(std::move(*leaf));
-            }
-        }
-        std::ranges::stable_sort(numbered, {}, &ResourceBlob::id);
-        set.groups = std::move(named);
-        set.groups.insert(set.groups.end(), numbered.begin(), numbered.end());
+        auto groups = enumerationOrder(tree, *groupType);
+        if (!groups)
+            return std::unexpected(groups.error());
+        set.groups = std::move(*groups);
     }
     if (const DirectoryEntry* versionType = findType(*types, kRtVersion)) {
         // What GetFileVersionInfo finds: VS_VERSION_INFO, else the first
@@ -512,6 +543,8 @@ std::expected<ResourceSet, ReadFailure> readPeResources(const SourceReader& file
                 set.version = *leaf;
         }
     }
+    if (control.cursors)
+        readCursorResources(tree, *types, set);
     if (tree.cancelled() || control.stop.stop_requested())
         return std::unexpected(ReadFailure{ReadError::Cancelled, *root});
     // Groups look their images up by id; languages keep directory order.

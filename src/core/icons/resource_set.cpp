@@ -17,7 +17,10 @@ int sideOf(std::uint8_t stored)
     return stored == 0 ? 256 : stored;
 } // 0 means 256
 
-const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16_t id, std::uint16_t language)
+} // namespace
+
+const ResourceBlob* findResourceImage(const std::vector<ResourceBlob>& icons, std::uint16_t id,
+                                      std::uint16_t language)
 {
     const auto [first, last] = std::ranges::equal_range(icons, id, {}, &ResourceBlob::id);
     if (first == last)
@@ -28,8 +31,6 @@ const ResourceBlob* findIcon(const std::vector<ResourceBlob>& icons, std::uint16
         std::find_if(first, last, [&](const ResourceBlob& b) { return b.language == language; });
     return same != last ? &*same : &*first;
 }
-
-} // namespace
 
 IconGroup resolveGroup(const ByteSource& source, const ResourceBlob& group,
                        const std::vector<ResourceBlob>& icons, ReadBudget* budget)
@@ -67,7 +68,7 @@ IconGroup resolveGroup(const SourceReader& source, const ResourceBlob& group,
         entry.declaredHeight = sideOf(*dir.u8(at + 1));
         entry.declaredBitCount = *dir.u16le(at + 6);
         entry.iconId = *dir.u16le(at + 12);
-        if (const ResourceBlob* icon = findIcon(icons, entry.iconId, group.language)) {
+        if (const ResourceBlob* icon = findResourceImage(icons, entry.iconId, group.language)) {
             entry.imageOffset = icon->offset;
             if (icon->data)
                 if (const HeldBytes* image = images.hold(source, icon->data->offset, icon->data->length)) {

@@ -1,7 +1,8 @@
 #pragma once
 // The icon resources of an executable (PE or NE): the icon groups in the
 // order in which Windows enumerates them, and every icon image with its id
-// and language, so a group can find its images.
+// and language, so a group can find its images; and, when asked for, its
+// cursor resources in the same form.
 
 #include "core/bytes/read_error.h"
 #include "core/bytes/source_reader.h"
@@ -34,6 +35,13 @@ struct ResourceSet {
     std::vector<ResourceBlob> groups;    // RT_GROUP_ICON in enumeration order
     std::vector<ResourceBlob> icons;     // RT_ICON: every leaf, sorted by id, languages in directory order
     std::optional<ResourceBlob> version; // RT_VERSION: VS_VERSION_INFO (id 1) else the first, first language
+    // Read only when ReadControl::cursors asks for them, each type in the
+    // order of the icon groups (PE: named first, then ids ascending; NE:
+    // table order).
+    std::vector<ResourceBlob> cursorGroups;    // RT_GROUP_CURSOR
+    std::vector<ResourceBlob> cursorImages;    // RT_CURSOR: every leaf, sorted by id
+    std::vector<ResourceBlob> animatedCursors; // RT_ANICURSOR: RIFF ACON data (PE only)
+    std::vector<ResourceBlob> animatedIcons;   // RT_ANIICON: RIFF ACON data (PE only)
 };
 
 // What the caller of a reader controls: abandoning it midway, and (for
@@ -41,12 +49,23 @@ struct ResourceSet {
 struct ReadControl {
     std::stop_token stop;             // when stop is requested, the reader gives up with Cancelled
     std::uint64_t* visited = nullptr; // when set, counts the directory entries read
+    bool cursors = false;             // also read the cursor resources (left out of icon work)
 };
 
 // RT_ICON / RT_GROUP_ICON as resource type ids.
 inline constexpr std::uint16_t kRtIcon = 3;
 inline constexpr std::uint16_t kRtGroupIcon = 14;
 inline constexpr std::uint16_t kRtVersion = 16;
+// RT_CURSOR, RT_GROUP_CURSOR, RT_ANICURSOR and RT_ANIICON.
+inline constexpr std::uint16_t kRtCursor = 1;
+inline constexpr std::uint16_t kRtGroupCursor = 12;
+inline constexpr std::uint16_t kRtAniCursor = 21;
+inline constexpr std::uint16_t kRtAniIcon = 22;
+
+// The image with this id among `images` (sorted by id), as Windows finds a
+// group's images: the group's own language first, else any language.
+const ResourceBlob* findResourceImage(const std::vector<ResourceBlob>& images, std::uint16_t id,
+                                      std::uint16_t language);
 
 // Parses a group directory (GRPICONDIR, the same in PE and NE) and finds each
 // entry's image: the same language as the group first, else any language.

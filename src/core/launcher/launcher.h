@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -184,5 +185,11 @@ struct LauncherWritten {
 // what this call put into place goes again, the files it replaced come
 // back, and the folders it made are removed.
 std::expected<LauncherWritten, LauncherError> writeLauncher(const LauncherPlan& plan);
+
+// Several launchers written as writeLauncher writes one, each all or
+// nothing on its own, their files synced to disk together: a whole prefix
+// costs one sync, not one per launcher. The results are in the plans' order.
+std::vector<std::expected<LauncherWritten, LauncherError>>
+writeLaunchers(std::span<const LauncherPlan> plans);
 
 } // namespace gb

@@ -56,8 +56,11 @@ std::vector<std::string> namesOf(const std::string& startMenu)
 std::string joined(const std::vector<std::string>& names, std::size_t count)
 {
     std::string path;
-    for (std::size_t i = 0; i < count; ++i)
-        path += (i == 0 ? "" : "/") + names[i];
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            path += '/';
+        path += names[i];
+    }
     return path;
 }
 
@@ -96,13 +99,69 @@ std::expected<void, WriteFailure> keep(const std::string& path, const std::strin
     return writeFileAtomically(path, std::as_bytes(std::span(text.data(), text.size())));
 }
 
-// Removes this tool's files in `folder` ending in `suffix` that are not kept.
-void removeOthers(const std::string& folder, std::string_view suffix, const std::set<std::string>& kept)
+// The values of every <TAG>...</TAG> of a menu file's text.
+std::vector<std::string> tagValues(std::string_view text, std::string_view tag)
 {
+    std::vector<std::string> values;
+    const std::string open = "<" + std::string(tag) + ">", close = "</" + std::string(tag) + ">";
+    for (std::size_t at = text.find(open); at != std::string_view::npos; at = text.find(open, at)) {
+        at += open.size();
+        const auto end = text.find(close, at);
+        if (end == std::string_view::npos)
+            break;
+        values.emplace_back(text.substr(at, end - at));
+    }
+    return values;
+}
+
+// This tool's menu files, by name, with their text.
+std::map<std::string, std::string> menuFilesIn(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
     for (const std::string& name : folderEntryNames(folder).value_or(std::vector<std::string>{}))
-        if (name.starts_with(kMenuFilePrefix) && name.ends_with(suffix) && !kept.contains(name)) {
+        if (name.starts_with(kMenuFilePrefix) && name.ends_with(".menu"))
+            files.emplace(name, fileText(childPath(folder, name)));
+    return files;
+}
+
+// The line a menu file names its data folder by: a menu file of the
+// launchers of another data folder (a run with XDG_DATA_HOME set
+// elsewhere) is never taken for one of this folder's.
+std::string dataMark(const std::string& dataDir)
+{
+    return "<!-- glimmerbox launchers of data folder " + shortHash(absoluteNormalPath(dataDir)) + " -->\n";
+}
+
+// Removes the menu files of this data folder, not kept, whose launchers
+// are all gone from DATA/applications.
+void removeStaleMenus(const std::string& menus, const std::string& dataDir, const std::set<std::string>& kept)
+{
+    const std::string applications = joinPath(dataDir, "applications");
+    for (const auto& [name, text] : menuFilesIn(menus)) {
+        if (kept.contains(name) || !text.starts_with(dataMark(dataDir)))
+            continue;
+        const auto launchers = tagValues(text, "Filename");
+        const bool stale = std::ranges::none_of(launchers, [&](const std::string& launcher) {
             std::error_code ignored;
-            fs::remove(childPath(folder, name), ignored);
+            return fs::exists(childPath(applications, launcher), ignored);
+        });
+        std::error_code ignored;
+        if (stale)
+            fs::remove(childPath(menus, name), ignored);
+    }
+}
+
+// Removes this tool's directory entries no menu file names any more.
+void removeUnnamedDirectories(const std::string& directories, const std::string& menus)
+{
+    std::set<std::string> named;
+    for (const auto& [name, text] : menuFilesIn(menus))
+        for (std::string& directory : tagValues(text, "Directory"))
+            named.insert(std::move(directory));
+    for (const std::string& name : folderEntryNames(directories).value_or(std::vector<std::string>{}))
+        if (name.starts_with(kMenuFilePrefix) && name.ends_with(".directory") && !named.contains(name)) {
+            std::error_code ignored;
+            fs::remove(childPath(directories, name), ignored);
         }
 }
 
@@ -161,7 +220,7 @@ std::expected<void, WriteFailure> syncLauncherMenus(const std::string& dataDir, 
     for (const auto& [prefix, entries] : byPrefix) {
         const std::string name = std::string(kMenuFilePrefix) + "-" + shortHash(prefix) + ".menu";
         menuFiles.insert(name);
-        if (auto kept = keep(joinPath(menus, name), launcherMenuText(entries)); !kept)
+        if (auto kept = keep(joinPath(menus, name), dataMark(dataDir) + launcherMenuText(entries)); !kept)
             return kept;
         std::set<std::string> folders{""};
         for (const OwnEntry& entry : entries) {
@@ -176,8 +235,8 @@ std::expected<void, WriteFailure> syncLauncherMenus(const std::string& dataDir, 
                     return kept;
         }
     }
-    removeOthers(menus, ".menu", menuFiles);
-    removeOthers(directories, ".directory", directoryFiles);
+    removeStaleMenus(menus, dataDir, menuFiles);
+    removeUnnamedDirectories(directories, menus);
     return {};
 }
 

@@ -25,8 +25,9 @@ std::string launcherMenuText(const std::vector<OwnEntry>& entries);
 std::string menuDirectoryName(const std::string& startMenu);
 
 // Writes the menu file of every prefix that has launchers with a Start Menu
-// folder and the directory entries they name, and removes the ones of this
-// tool that no launcher needs any more. Files already as they should be are
+// folder and the directory entries they name, and removes the menu files
+// of this data folder whose launchers are all gone, and the directory
+// entries no menu file names any more. Files already as they should be are
 // not written again.
 std::expected<void, WriteFailure> syncLauncherMenus(const std::string& dataDir, const std::string& configDir);
 

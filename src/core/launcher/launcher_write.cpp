@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <unistd.h>
 
@@ -158,84 +159,146 @@ std::expected<LauncherOutcome, LauncherError> placeOf(const LauncherPlan& plan, 
 
 } // namespace
 
-std::expected<LauncherWritten, LauncherError> writeLauncher(const LauncherPlan& plan)
-{
-    const std::string iconName = std::string(kLauncherFilePrefix) + plan.name;
-    const auto place = placeOf(plan, iconName);
-    if (!place)
-        return std::unexpected(place.error());
-    // Entries of the same source under another name: one source, one launcher.
-    std::vector<const OwnEntry*> otherNames;
-    for (const OwnEntry& own : plan.sameSource)
-        if (own.name != plan.name)
-            otherNames.push_back(&own);
-    if (*place == LauncherOutcome::Unchanged && otherNames.empty())
-        return LauncherWritten{plan.desktopFile, LauncherOutcome::Unchanged};
-    std::vector<std::pair<std::string, const std::vector<std::byte>*>> files;
-    files.reserve(plan.images.size() + 1);
-    for (const LauncherImage& image : plan.images)
-        files.emplace_back(hicolorFile(plan.iconsFolder, image.size, iconName), &image.png);
-    const auto entry = std::as_bytes(std::span(plan.desktopEntry));
-    const std::vector<std::byte> entryBytes(entry.begin(), entry.end());
-    files.emplace_back(plan.desktopFile, &entryBytes);
+namespace {
 
-    std::vector<fs::path> made;
-    const auto removeMadeFolders = [&made] {
-        for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
-            std::error_code ignored;
-            fs::remove(*folder, ignored);
-        }
-    };
-    for (const auto& [file, bytes] : files) {
-        const fs::path folder = fs::path(file).parent_path();
-        if (const std::error_code error = makeFolders(folder, made)) {
-            removeMadeFolders();
-            return std::unexpected(
-                writeFailure(folder.string(), WriteFailure{error.value(), error.message(),
-                                                           writeProblemOf(error.value(), file)}));
-        }
-    }
-
-    FormerFiles former;
-    for (const auto& [file, bytes] : files)
-        former.keep(file);
+// One launcher of a write: what is there before, the files it writes, and
+// what becomes of them.
+struct Pending {
+    const LauncherPlan* plan = nullptr;
+    std::string iconName;
+    LauncherOutcome place = LauncherOutcome::New;
+    std::vector<const OwnEntry*> otherNames; // entries of the same source under another name
+    std::vector<std::byte> entryBytes;
+    std::vector<std::pair<std::string, std::span<const std::byte>>> files; // icons first, the entry last
+    std::vector<fs::path> made;                                            // folders this launcher made
+    std::unique_ptr<FormerFiles> former = std::make_unique<FormerFiles>();
     std::vector<std::string> placed;
     std::optional<LauncherError> failed;
-    {
-        ExportSession session({});
-        // A file that cannot be staged: the session removes what it staged
-        // and renames nothing.
-        for (const auto& [file, bytes] : files)
-            if (auto staged = session.add(ExportFile{file, 0, {}}, *bytes); !staged) {
-                failed = writeFailure(file, staged.error());
-                break;
-            }
-        if (!failed)
-            for (const ExportResult& result : session.finish().files) {
-                if (result.outcome == ExportOutcome::Written)
-                    placed.push_back(result.file.path);
-                else if (!failed)
-                    failed = writeFailure(result.file.path, result.failure);
-            }
+    std::optional<LauncherWritten> done; // decided before anything is written
+};
+
+void removeFolders(std::vector<fs::path>& made)
+{
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+        std::error_code ignored;
+        fs::remove(*folder, ignored);
     }
-    if (failed) {
-        for (auto file = placed.rbegin(); file != placed.rend(); ++file)
-            former.putBack(*file);
-        former.drop();
-        removeMadeFolders();
-        return std::unexpected(std::move(*failed));
+    made.clear();
+}
+
+// Decides what the launcher writes, makes its folders, and keeps what its
+// files replace; `done` or `failed` when nothing is to be written.
+void prepare(Pending& pending)
+{
+    const LauncherPlan& plan = *pending.plan;
+    pending.iconName = std::string(kLauncherFilePrefix) + plan.name;
+    const auto place = placeOf(plan, pending.iconName);
+    if (!place) {
+        pending.failed = place.error();
+        return;
     }
-    former.drop();
-    // A launcher replaced keeps no icon of a size it no longer has.
+    pending.place = *place;
+    // Entries of the same source under another name: one source, one launcher.
+    for (const OwnEntry& own : plan.sameSource)
+        if (own.name != plan.name)
+            pending.otherNames.push_back(&own);
+    if (*place == LauncherOutcome::Unchanged && pending.otherNames.empty()) {
+        pending.done = LauncherWritten{plan.desktopFile, LauncherOutcome::Unchanged};
+        return;
+    }
+    for (const LauncherImage& image : plan.images)
+        pending.files.emplace_back(hicolorFile(plan.iconsFolder, image.size, pending.iconName), image.png);
+    const auto entry = std::as_bytes(std::span(plan.desktopEntry));
+    pending.entryBytes.assign(entry.begin(), entry.end());
+    pending.files.emplace_back(plan.desktopFile, pending.entryBytes);
+    for (const auto& [file, bytes] : pending.files) {
+        const fs::path folder = fs::path(file).parent_path();
+        if (const std::error_code error = makeFolders(folder, pending.made)) {
+            removeFolders(pending.made);
+            pending.failed = writeFailure(folder.string(), WriteFailure{error.value(), error.message(),
+                                                                        writeProblemOf(error.value(), file)});
+            return;
+        }
+    }
+    for (const auto& [file, bytes] : pending.files)
+        pending.former->keep(file);
+}
+
+// After the files are in place: a launcher that failed is taken back whole;
+// one that was written loses its icons of sizes it no longer has and its
+// entries under other names.
+std::expected<LauncherWritten, LauncherError> conclude(Pending& pending)
+{
+    if (pending.done)
+        return *pending.done;
+    const LauncherPlan& plan = *pending.plan;
+    if (pending.failed) {
+        for (auto file = pending.placed.rbegin(); file != pending.placed.rend(); ++file)
+            pending.former->putBack(*file);
+        pending.former->drop();
+        removeFolders(pending.made);
+        return std::unexpected(std::move(*pending.failed));
+    }
+    pending.former->drop();
     for (const int size : kHicolorSizes)
         if (std::ranges::none_of(plan.images, [size](const LauncherImage& i) { return i.size == size; })) {
             std::error_code ignored;
-            fs::remove(hicolorFile(plan.iconsFolder, size, iconName), ignored);
+            fs::remove(hicolorFile(plan.iconsFolder, size, pending.iconName), ignored);
         }
-    for (const OwnEntry* other : otherNames)
+    for (const OwnEntry* other : pending.otherNames)
         removeOwnEntry(*other, plan.iconsFolder);
-    const bool replaced = *place != LauncherOutcome::New || !otherNames.empty();
+    const bool replaced = pending.place != LauncherOutcome::New || !pending.otherNames.empty();
     return LauncherWritten{plan.desktopFile, replaced ? LauncherOutcome::Replaced : LauncherOutcome::New};
+}
+
+} // namespace
+
+std::vector<std::expected<LauncherWritten, LauncherError>> writeLaunchers(std::span<const LauncherPlan> plans)
+{
+    std::vector<Pending> pending(plans.size());
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        pending[i].plan = &plans[i];
+        prepare(pending[i]);
+    }
+    {
+        // One session for them all: their files are synced together, once,
+        // before any takes its name. A file that cannot be staged is refused
+        // alone; its launcher is then taken back whole once the others are
+        // in place.
+        ExportSession session({});
+        std::vector<std::size_t> owners; // the launcher of each file staged, in order
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            Pending& one = pending[i];
+            if (one.failed || one.done)
+                continue;
+            for (const auto& [file, bytes] : one.files) {
+                if (auto staged = session.add(ExportFile{file, 0, {}}, bytes); !staged) {
+                    one.failed = writeFailure(file, staged.error());
+                    break;
+                }
+                owners.push_back(i);
+            }
+        }
+        const ExportReport report = session.finish();
+        for (std::size_t k = 0; k < report.files.size() && k < owners.size(); ++k) {
+            Pending& one = pending[owners[k]];
+            const ExportResult& result = report.files[k];
+            if (result.outcome == ExportOutcome::Written)
+                one.placed.push_back(result.file.path);
+            else if (!one.failed)
+                one.failed = writeFailure(result.file.path, result.failure);
+        }
+    }
+    std::vector<std::expected<LauncherWritten, LauncherError>> results;
+    results.reserve(pending.size());
+    for (Pending& one : pending)
+        results.push_back(conclude(one));
+    return results;
+}
+
+std::expected<LauncherWritten, LauncherError> writeLauncher(const LauncherPlan& plan)
+{
+    return std::move(writeLaunchers(std::span(&plan, 1)).front());
 }
 
 } // namespace gb

@@ -1,6 +1,7 @@
 #include "core/launcher/prefix_launchers.h"
 
 #include "core/export/batch_names.h"
+#include "core/jobs/ordered_work.h"
 #include "core/launcher/prefix_shortcuts.h"
 
 #include <filesystem>
@@ -23,29 +24,39 @@ bool gone(const std::string& path)
 void makePrefixLaunchers(const std::string& prefix, const std::string& dataDir, bool force,
                          const std::function<void(const PrefixLauncher&)>& tell)
 {
-    // This tool's entries are read once, and kept up to date as launchers
-    // are written, rather than read again for each shortcut.
-    std::vector<OwnEntry> own = ownEntries(joinPath(dataDir, "applications"));
-    for (const PrefixShortcut& shortcut : prefixShortcuts(prefix)) {
-        LauncherRequest request;
-        request.path = shortcut.path;
-        request.prefix = prefix;
-        request.dataDir = dataDir;
-        request.force = force;
-        request.ownEntries = &own;
-        const auto plan = planLauncher(request);
-        if (!plan) {
-            tell(PrefixLauncher{shortcut.path, std::unexpected(plan.error()), {}});
+    // This tool's entries are read once for every shortcut; the shortcuts
+    // are planned on every core (reading programs, encoding icons), and
+    // their launchers written together, with one sync.
+    const std::vector<OwnEntry> own = ownEntries(joinPath(dataDir, "applications"));
+    const std::vector<PrefixShortcut> shortcuts = prefixShortcuts(prefix);
+    std::vector<std::expected<LauncherPlan, LauncherError>> planned;
+    planned.reserve(shortcuts.size());
+    {
+        using Planned = std::expected<LauncherPlan, LauncherError>;
+        OrderedWork<LauncherRequest, Planned> work(
+            allCores(), [](LauncherRequest& request) { return planLauncher(request); },
+            [&planned](Planned& plan) { planned.push_back(std::move(plan)); });
+        for (const PrefixShortcut& shortcut : shortcuts) {
+            LauncherRequest request = launcherRequest(shortcut.path, dataDir, prefix);
+            request.force = force;
+            request.ownEntries = &own;
+            work.submit(std::move(request));
+        }
+        work.finish();
+    }
+    std::vector<LauncherPlan> plans;
+    for (auto& plan : planned)
+        if (plan)
+            plans.push_back(std::move(*plan));
+    auto written = writeLaunchers(plans);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < shortcuts.size(); ++i) {
+        if (!planned[i]) {
+            tell(PrefixLauncher{shortcuts[i].path, std::unexpected(planned[i].error()), {}});
             continue;
         }
-        auto written = writeLauncher(*plan);
-        if (written && written->outcome != LauncherOutcome::Unchanged) {
-            std::erase_if(
-                own, [&](const OwnEntry& e) { return e.source == plan->source && e.prefix == plan->prefix; });
-            if (auto entry = ownEntryAt(written->file))
-                own.push_back(std::move(*entry));
-        }
-        tell(PrefixLauncher{shortcut.path, std::move(written), plan->notes});
+        tell(PrefixLauncher{shortcuts[i].path, std::move(written[next]), plans[next].notes});
+        ++next;
     }
 }
 

@@ -48,7 +48,9 @@ std::string submenuOf(const fs::path& relative)
     for (const fs::path& name : relative.parent_path()) {
         if (std::exchange(first, false) && equalIgnoringAsciiCase(name.string(), "Programs"))
             continue;
-        menu += (menu.empty() ? "" : "/") + name.string();
+        if (!menu.empty())
+            menu += '/';
+        menu += name.string();
     }
     return menu;
 }

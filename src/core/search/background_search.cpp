@@ -14,7 +14,7 @@ namespace gb {
 namespace {
 
 // The engine's extraction of one file met by the walk: the icons of each
-// source the producer finds in it. A file that cannot be read gives no
+// source the producer finds in it (a shortcut's, the one it shows). A file that cannot be read gives no
 // icons, silently; so does a container's member that cannot (the
 // command-line tool reports them).
 BackgroundSearch::Extracted extractFound(const std::string& path,
@@ -27,7 +27,8 @@ BackgroundSearch::Extracted extractFound(const std::string& path,
                              [&walk](const std::string& name) { return walk.pattern.matches(name); },
                              {},
                              std::move(stop),
-                             std::move(anyStop)};
+                             std::move(anyStop),
+                             /*shortcuts=*/true};
     // Memory may run out however carefully each reader is bounded; the
     // file then gives the icons drawn so far and the search goes on.
     try {

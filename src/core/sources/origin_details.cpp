@@ -10,7 +10,7 @@ std::expected<IconDetails, SourceFailure> readOriginDetails(const IconOrigin& or
     const auto source = openOrigin(origin, {}, stop);
     if (!source)
         return std::unexpected(source.error());
-    auto details = readIconDetails(*source, origin.index, stop);
+    auto details = readIconDetails(*source, origin.sourcePosition(), stop);
     if (!details)
         return std::unexpected(SourceFailure::of(details.error()));
     return std::move(*details);

@@ -50,4 +50,9 @@ SourceFailure SourceFailure::of(const ContainerNote& note)
     return SourceFailure{problemOf(note.problem), describe(note), std::nullopt};
 }
 
+SourceFailure SourceFailure::of(const WinePathFailure& failure)
+{
+    return SourceFailure{SourceProblem::ShortcutIconNotFound, describe(failure), std::nullopt};
+}
+
 } // namespace gb

@@ -1,12 +1,14 @@
 #pragma once
 // Why a source of icons could not be had: the file or member's own bytes
-// could not be read (a ReadError), or the container around it skipped it
-// or stopped (a ContainerProblem). One kind for both, so a member that
+// could not be read (a ReadError), the container around it skipped it or
+// stopped (a ContainerProblem), or the file a shortcut draws its icon from
+// could not be found (a WinePathProblem). One kind for both, so a member that
 // needs a password is told as encrypted and a damaged archive as damaged,
 // wherever the failure is shown.
 
 #include "core/bytes/read_error.h"
 #include "core/containers/container_walk.h"
+#include "core/wine/wine_prefix.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +37,9 @@ enum class SourceProblem {
     NestedTooDeep,  // a container nested deeper than the limit
     NoSuchMember,   // no member by that path (any longer)
     Hostile,        // the archive's reader process passed its limits or died
+    // A Windows shortcut's icon: the file it names cannot be found, or is
+    // no file that may be opened (detail: which path, and why).
+    ShortcutIconNotFound,
 };
 
 struct SourceFailure {
@@ -49,10 +54,11 @@ struct SourceFailure {
 
     static SourceFailure of(const ReadFailure& failure);
     static SourceFailure of(const ContainerNote& note);
+    static SourceFailure of(const WinePathFailure& failure);
 
     // The container skipped the member or stopped before it: its bytes were
-    // never read.
-    bool notRead() const { return !read; }
+    // never read. (A shortcut whose icon is not found was read.)
+    bool notRead() const { return !read && problem != SourceProblem::ShortcutIconNotFound; }
 };
 
 // The detail: what the command line prints after the member's path.

@@ -1,5 +1,7 @@
 #include "core/sources/source_producer.h"
 
+#include "core/sources/shortcut_source.h"
+
 #include <memory>
 #include <utility>
 
@@ -42,9 +44,16 @@ void produceSources(FoundSourceFile found, const SourceWalk& walk, const SourceS
         return;
     }
     if (!walk.containers || sniffContainer(*found.file) == ContainerKind::None) {
-        if (found.matched)
-            sink(ProducedSource{IconOrigin{found.path, 0},
-                                indexed(IconSource::open(found.path, std::move(*found.file), walk.stop))});
+        if (!found.matched)
+            return;
+        if (walk.shortcuts) {
+            if (auto shortcut = shortcutSource(found.path, *found.file, walk.stop)) {
+                sink(std::move(*shortcut));
+                return;
+            }
+        }
+        sink(ProducedSource{IconOrigin{found.path, 0},
+                            indexed(IconSource::open(found.path, std::move(*found.file), walk.stop))});
         return;
     }
     const ContainerWalk members{walk.wanted, walk.limits, walk.containerStop};
@@ -85,6 +94,8 @@ void produceSources(const std::string& path, const SourceWalk& walk, const Sourc
 std::expected<IconSource, SourceFailure> openOrigin(const IconOrigin& origin, const ContainerLimits& limits,
                                                     const std::stop_token& stop)
 {
+    if (origin.shown)
+        return indexed(IconSource::open(origin.shown->file, stop));
     if (origin.members.empty())
         return indexed(IconSource::open(origin.path, stop));
     auto file = FileSource::open(origin.path);

@@ -51,6 +51,9 @@ struct SourceWalk {
     // Ends a container's walk, keeping the members read before it; the
     // members' indexing gives up with it.
     std::stop_token containerStop;
+    // A Windows shortcut (known by its content) gives the one icon Explorer
+    // shows for it (see shortcutSource); else it is read as any file.
+    bool shortcuts = false;
 };
 
 using SourceSink = std::function<void(ProducedSource)>;
@@ -69,8 +72,9 @@ void produceSourcesOnCores(FoundSourceFile found, const SourceWalk& walk, unsign
 // The same for a path as given (opened here; only a regular file is read).
 void produceSources(const std::string& path, const SourceWalk& walk, const SourceSink& sink);
 
-// The source an origin names, read again: the file, or its member (the
-// containers read again up to it, within `limits`). A member no longer
+// The source an origin names, read again: the file, its member (the
+// containers read again up to it, within `limits`), or the file a
+// shortcut's icon is drawn from. A member no longer
 // there is NoSuchMember; the icon's index is not looked at.
 std::expected<IconSource, SourceFailure>
 openOrigin(const IconOrigin& origin, const ContainerLimits& limits = {}, const std::stop_token& stop = {});

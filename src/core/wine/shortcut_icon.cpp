@@ -12,14 +12,20 @@ std::expected<std::optional<ShellLink>, ReadFailure> readShortcutFile(const std:
     auto file = FileSource::open(path);
     if (!file)
         return std::unexpected(file.error());
-    if (file->size() > kMaxShellLinkBytes)
+    return readShortcut(*file);
+}
+
+std::expected<std::optional<ShellLink>, ReadFailure> readShortcut(const ByteSource& file)
+{
+    if (file.size() > kMaxShellLinkBytes)
         return std::nullopt; // a program, say; never a shortcut
     // The header tells; most files asked about are programs, read no further.
     std::array<std::byte, 20> header{};
-    const std::size_t got = file->readAt(0, header);
+    const std::size_t got = file.readAt(0, header);
     if (!looksLikeShellLink(ByteReader{std::span<const std::byte>(header.data(), got)}))
         return std::nullopt;
-    const std::vector<std::byte> bytes = file->readAll();
+    std::vector<std::byte> bytes(static_cast<std::size_t>(file.size()));
+    bytes.resize(file.readAt(0, bytes));
     const ByteReader reader{std::span<const std::byte>(bytes)};
     if (!looksLikeShellLink(reader))
         return std::nullopt;

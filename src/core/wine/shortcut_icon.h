@@ -3,6 +3,7 @@
 // index the shortcut names, else its target's first icon; both looked up in
 // the Wine prefix the shortcut lies in.
 
+#include "core/bytes/byte_source.h"
 #include "core/bytes/read_error.h"
 #include "core/icons/icon_source.h"
 #include "core/shortcuts/shell_link.h"
@@ -18,6 +19,8 @@ namespace gb {
 // The shortcut a file holds, recognised by its content; none when the file
 // is no shortcut.
 std::expected<std::optional<ShellLink>, ReadFailure> readShortcutFile(const std::string& path);
+// The same for a file already open.
+std::expected<std::optional<ShellLink>, ReadFailure> readShortcut(const ByteSource& file);
 
 // How the Windows paths of the shortcut at `shortcutPath` are found: in
 // `prefix` when given, else in the prefix the shortcut lies in, and

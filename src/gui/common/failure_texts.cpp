@@ -51,7 +51,8 @@ QString sourceReason(const SourceFailure& failure)
     case SourceProblem::Encrypted: return texts::kEncrypted;
     case SourceProblem::MemberTooLarge:
     case SourceProblem::NestedTooDeep: return texts::kTooLarge;
-    case SourceProblem::NoSuchMember: return texts::kFileMissing;
+    case SourceProblem::NoSuchMember:
+    case SourceProblem::ShortcutIconNotFound: return texts::kFileMissing;
     case SourceProblem::Cancelled: return texts::kReadCancelled;
     case SourceProblem::Damaged:
     case SourceProblem::Bomb:

@@ -40,6 +40,15 @@ inline constexpr ui::UiText kLauncherCreated{"IconDetails",
                                              QT_TRANSLATE_NOOP("IconDetails", "已创建启动器：")};
 inline constexpr ui::UiText kLauncherFailed{"IconDetails",
                                             QT_TRANSLATE_NOOP("IconDetails", "无法创建启动器：")};
+// The launcher written over the one made before from the same file, or
+// found already as planned.
+inline constexpr ui::UiText kLauncherReplaced{"IconDetails",
+                                              QT_TRANSLATE_NOOP("IconDetails", "已更新启动器：")};
+inline constexpr ui::UiText kLauncherUnchanged{
+    "IconDetails", QT_TRANSLATE_NOOP("IconDetails", "启动器已是最新，未作改动：")};
+// The name the menu shows may be anything but empty.
+inline constexpr ui::UiText kLauncherNameEmpty{"IconDetails",
+                                               QT_TRANSLATE_NOOP("IconDetails", "启动器名称不能为空。")};
 
 // The program's version information, one line each for what it gives.
 inline constexpr ui::UiText kFileDescription{"IconDetails", QT_TRANSLATE_NOOP("IconDetails", "文件说明：")};

@@ -14,6 +14,9 @@
 #include "gui/common/screen_fit.h"
 #include "gui/details/icon_details_texts.h"
 #include "gui/details/launcher_texts.h"
+
+#include "core/launcher/launcher_menus.h"
+#include "core/launcher/origin_launcher.h"
 #include "system/paths/app_paths.h"
 
 #include <QFile>
@@ -29,6 +32,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -168,8 +172,9 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
     query_.start(
         [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
             auto found = std::make_shared<Found>(Found{readOriginDetails(origin, job.abandoned()), {}});
-            if (origin.members.empty() && found->details && !job.stopRequested())
-                found->launcher = planner(launcherRequest(origin.path, dataDir));
+            const auto request = launcherRequestOf(origin, dataDir);
+            if (request && found->details && !job.stopRequested())
+                found->launcher = planner(*request);
             return found;
         },
         {},
@@ -204,8 +209,9 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, SourceFailure> de
 {
     reading_ = false;
     if (!details) {
-        problem_->setText(texts::kCannotRead + "\n" +
-                          ui::sourceFailureText(origin_.memberPath(), details.error()));
+        // A shortcut's row is read from the file its icon is drawn from.
+        const std::string read = origin_.shown ? origin_.shown->file : origin_.memberPath();
+        problem_->setText(texts::kCannotRead + "\n" + ui::sourceFailureText(read, details.error()));
         problem_->show();
         emit readFinished();
         return;
@@ -371,10 +377,12 @@ void IconDetailsWindow::createLauncher()
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(launcher_->error()));
         return;
     }
+    // The name offered is the one the menu shows (the shortcut's, else the
+    // program's); the entry's file keeps the name the plan gave it.
     bool ok = false;
     const QString name =
         QInputDialog::getText(this, texts::kCreateLauncher, texts::kLauncherName, QLineEdit::Normal,
-                              QString::fromStdString((*launcher_)->defaultName), &ok);
+                              QString::fromStdString((*launcher_)->displayName), &ok);
     if (ok)
         createLauncherNamed(name);
 }
@@ -383,11 +391,22 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
 {
     if (!launcher_)
         return false;
+    if (*launcher_ && name.trimmed().isEmpty()) {
+        fail(this, texts::kLauncherFailed + "\n" + texts::kLauncherNameEmpty);
+        return false;
+    }
     auto plan =
-        *launcher_ ? renamedPlan(**launcher_, ui::pathBytes(name)) : std::unexpected(launcher_->error());
+        *launcher_ ? retitledPlan(**launcher_, name.toStdString()) : std::unexpected(launcher_->error());
     const auto write = [](const LauncherPlan& named) {
         const ui::BusyCursor busy;
-        return writeLauncher(named);
+        auto written = writeLauncher(named);
+        // A Start Menu shortcut's launcher goes into its submenu, as the
+        // command-line tool puts it; the menus follow the launchers there are.
+        if (written && written->outcome != LauncherOutcome::Unchanged)
+            if (const auto config = configHome())
+                (void)syncLauncherMenus(
+                    std::filesystem::path(named.applicationsFolder).parent_path().string(), *config);
+        return written;
     };
     std::expected<LauncherWritten, LauncherError> written =
         plan ? write(*plan) : std::unexpected(std::move(plan.error()));
@@ -395,7 +414,16 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
         return false;
     }
-    inform(this, texts::kLauncherCreated + "\n" + ui::pathText(written->file));
+    QString said;
+    switch (written->outcome) {
+    case LauncherOutcome::New: said = texts::kLauncherCreated; break;
+    case LauncherOutcome::Replaced: said = texts::kLauncherReplaced; break;
+    case LauncherOutcome::Unchanged: said = texts::kLauncherUnchanged; break;
+    }
+    QStringList lines{said, ui::pathText(written->file)};
+    for (const LauncherNote& note : plan->notes)
+        lines << launcherNoteText(note);
+    inform(this, lines.join('\n'));
     return true;
 }
 

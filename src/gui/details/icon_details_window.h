@@ -35,8 +35,9 @@ public:
     using LauncherPlanner = std::function<std::expected<LauncherPlan, LauncherError>(const LauncherRequest&)>;
 
     // Reads the icon's stored images anew from its file, and plans the
-    // launcher of its program, off the window thread: the window shows them
-    // when readFinished is emitted.
+    // launcher of its program showing that icon (of the shortcut, for a
+    // shortcut's row), off the window thread: the window shows them when
+    // readFinished is emitted.
     explicit IconDetailsWindow(IconOrigin origin, QWidget* parent = nullptr,
                                LauncherPlanner planner = planLauncher);
     ~IconDetailsWindow() override;

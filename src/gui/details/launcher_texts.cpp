@@ -92,4 +92,26 @@ QString launcherFailureText(const LauncherError& error)
     return ui::pathText(error.path);
 }
 
+QString launcherNoteText(const LauncherNote& note)
+{
+    switch (note.kind) {
+    case LauncherNoteKind::IconNotFound:
+        return about(note.path, QCoreApplication::translate("Launcher", "快捷方式的图标文件不存在"));
+    case LauncherNoteKind::NoIconOfIndex:
+        return about(note.path, QCoreApplication::translate("Launcher", "没有序号为 %1 的图标")
+                                    .arg(QString::fromStdString(note.detail)));
+    case LauncherNoteKind::IconNotReadable:
+        return about(note.path, QCoreApplication::translate("Launcher", "无法读取其中的图标"));
+    case LauncherNoteKind::TargetIconUsed:
+        return about(note.path, QCoreApplication::translate("Launcher", "改为显示此程序的图标"));
+    case LauncherNoteKind::DefaultIconUsed:
+        return QCoreApplication::translate("Launcher", "改为显示桌面的图标“%1”。")
+            .arg(QString::fromStdString(note.detail));
+    case LauncherNoteKind::OpenedByStart:
+        return about(note.path, QCoreApplication::translate(
+                                    "Launcher", "不是程序，由 Wine 的 start 像 Windows 一样打开"));
+    }
+    return ui::pathText(note.path);
+}
+
 } // namespace gb::details

@@ -1,4 +1,5 @@
 #include "programs/cli/cli_commands.h"
+#include "programs/cli/cursor_listing.h"
 #include "programs/cli/input_files.h"
 #include "programs/cli/list_json.h"
 #include "programs/cli/name_list.h"
@@ -390,13 +391,33 @@ std::size_t readAhead(const Command& command)
 
 } // namespace
 
+namespace {
+
+// A file of its own whose icons could not be read may still hold cursors
+// (an animated cursor whose first frame the icon reader refuses, one of
+// raw frames): it is opened again for them. A container's member is not.
+std::optional<FileSource> cursorFileOfUnreadIcons(const ProducedSource& source)
+{
+    const auto& failure = source.source.error();
+    if (!source.origin.members.empty() || !failure.read || failure.read->reason == ReadError::OpenFailed ||
+        failure.read->reason == ReadError::NotRegularFile)
+        return std::nullopt;
+    auto file = FileSource::open(source.origin.path);
+    if (!file)
+        return std::nullopt;
+    return std::move(*file);
+}
+
+} // namespace
+
 int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     struct Listed {
         IconOrigin origin;
-        std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16, or a JSON object, per icon
+        std::string lines; // KEY<TAB>ENTRY32<TAB>ENTRY16, or a JSON object, per icon (or cursor)
         int icons = 0;
         std::string failure;
+        std::vector<std::string> problems = {}; // cursors that could not be read: "KEY: REASON"
     };
     int icons = 0, files = 0;
     bool failed = false;
@@ -405,8 +426,23 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
         [&command](InputFile& input) {
             return readInputSources<Listed>(input, command, [&command](ProducedSource source) {
                 Listed listed{source.origin, {}, 0, {}};
+                if (command.cursors && !source.source)
+                    if (auto file = cursorFileOfUnreadIcons(source)) {
+                        CursorListing listing = listCursors(source.origin, *file, command.json);
+                        listed.lines = std::move(listing.lines);
+                        listed.icons = listing.cursors;
+                        listed.problems = std::move(listing.problems);
+                        return listed;
+                    }
                 if (!source.source) {
                     listed.failure = describe(source.source.error());
+                    return listed;
+                }
+                if (command.cursors) {
+                    CursorListing listing = listCursors(source.origin, source.source->bytes(), command.json);
+                    listed.lines = std::move(listing.lines);
+                    listed.icons = listing.cursors;
+                    listed.problems = std::move(listing.problems);
                     return listed;
                 }
                 if (command.json) {
@@ -436,9 +472,13 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                 }
                 out << listed.lines;
                 icons += listed.icons;
+                for (const std::string& problem : listed.problems) {
+                    err << "glimmerbox-cli: " << problem << '\n';
+                    failed = true;
+                }
             }
         });
-    err << icons << " icons in " << files << " files\n";
+    err << icons << (command.cursors ? " cursors in " : " icons in ") << files << " files\n";
     return failed || !allRead ? kExitSomeFailed : kExitOk;
 }
 

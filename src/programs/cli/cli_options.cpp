@@ -133,8 +133,8 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [--json] [-j N] [--recursive] [--pattern P] [--archives]
-                      [--files-from FILE [-0]] PATH...
+  glimmerbox-cli list [--json] [--cursors] [-j N] [--recursive] [--pattern P]
+                      [--archives] [--files-from FILE [-0]] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [-j N] [--recursive] [--pattern P]
                         [--archives] [--files-from FILE [-0]] --out DIR PATH...
@@ -193,6 +193,16 @@ list    prints one line per icon, in order:
                    sha256 of the bytes as an ICO file holds them), large
                    and small (the images drawn at 32 and 16, or null) and
                    version (the program's version information, or null)
+        --cursors  lists cursors instead of icons, one line per cursor: a
+                   .cur or .ani file is one, a program holds its cursor
+                   groups, then its animated cursors and animated icons:
+                     KEY<TAB>ENTRY32<TAB>FRAMES
+                   ENTRY32 is the image drawn for 32 pixels (of the first
+                   frame), FRAMES the number of frames; then "N cursors in
+                   M files". With --json: key, kind ("cursor" or
+                   "animated"), images (width, height, bits, hotspot [x, y],
+                   frame) and for an animated one frames, steps (the frame
+                   of each step) and delays_ms
 
 export  writes one file per icon into DIR (made if missing), numbered from 1
         in list order, and prints KEY<TAB>FILE for each:
@@ -352,6 +362,10 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         const bool exporting = command.kind == Command::Kind::Export;
         if (arg == "--json" && !exporting) {
             command.json = true;
+            continue;
+        }
+        if (arg == "--cursors" && !exporting) {
+            command.cursors = true;
             continue;
         }
         if (arg == "--gray" && exporting) {

@@ -49,8 +49,9 @@ struct Command {
     // with -0 one per NUL byte; read when the command runs, after `paths`.
     std::optional<std::string> filesFrom;
     bool nulSeparated = false;
-    unsigned jobs = 0; // files read at once (-j N); 0 for one per core
-    bool json = false; // list: JSON Lines instead of tab-separated text
+    unsigned jobs = 0;    // files read at once (-j N); 0 for one per core
+    bool json = false;    // list: JSON Lines instead of tab-separated text
+    bool cursors = false; // list: the cursors of each file instead of its icons
 };
 
 // A usage error carries the message to print before the usage hint.

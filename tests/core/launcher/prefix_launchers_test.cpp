@@ -201,6 +201,32 @@ TEST(PrefixLaunchers, PruneAndRemoveTakeOnlyOwnEntriesWhoseSourceIsGone)
     EXPECT_TRUE(fs::exists(p.data + "/applications/glimmerbox-by-hand.desktop"));
 }
 
+// Written together, each launcher is still all or nothing on its own: one
+// that cannot be put in place is taken back whole, the others stay.
+TEST(PrefixLaunchers, ALauncherThatFailsInAWriteOfManyIsTakenBackAlone)
+{
+    PrefixWithShortcuts p;
+    std::vector<LauncherPlan> plans;
+    for (const char* name : {"a.lnk", "b.lnk", "c.lnk"}) {
+        auto plan = planLauncher(launcherRequest(
+            p.add(kPublicDesktop, name, to("C:\\Program Files\\Fixture\\App.exe")), p.data, p.prefix));
+        ASSERT_TRUE(plan) << describe(plan.error());
+        plan->force = true;
+        plans.push_back(std::move(*plan));
+    }
+    fs::create_directories(plans[1].desktopFile); // b's entry cannot take its name
+    const auto written = writeLaunchers(plans);
+    ASSERT_EQ(written.size(), 3U);
+    EXPECT_TRUE(written[0] && written[2]);
+    ASSERT_FALSE(written[1]);
+    EXPECT_EQ(written[1].error().problem, LauncherProblem::WriteFailed);
+    EXPECT_TRUE(fs::is_regular_file(plans[0].desktopFile));
+    EXPECT_TRUE(fs::is_regular_file(plans[2].desktopFile));
+    EXPECT_TRUE(fs::is_directory(plans[1].desktopFile));
+    EXPECT_FALSE(fs::exists(p.data + "/icons/hicolor/32x32/apps/glimmerbox-" + plans[1].name + ".png"));
+    EXPECT_TRUE(fs::exists(p.data + "/icons/hicolor/32x32/apps/glimmerbox-" + plans[2].name + ".png"));
+}
+
 TEST(PrefixLaunchers, MenuNamesAreEscapedAndFoldersNest)
 {
     std::vector<OwnEntry> entries(3);

@@ -11,11 +11,14 @@
 #include "fixtures/fixture_facts.h"
 #include "support/dib_builder.h"
 #include "support/message_closer.h"
+#include "support/shell_link_builder.h"
 #include "support/temp_folder.h"
+#include "support/wine_prefix_builder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -38,6 +41,14 @@ namespace {
 std::string fixture(const char* name)
 {
     return std::string(GB_FIXTURE_DIR) + "/" + name;
+}
+
+// The one launcher entry written into DATA/applications.
+QString onlyEntry(const QTemporaryDir& dataHome)
+{
+    const QDir applications(dataHome.filePath(QStringLiteral("applications")));
+    const QStringList entries = applications.entryList({QStringLiteral("*.desktop")}, QDir::Files);
+    return entries.size() == 1 ? applications.filePath(entries.front()) : QString();
 }
 
 // The window reads its file off the window thread; the tests look once it
@@ -188,25 +199,28 @@ private slots:
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 3});
         QVERIFY(finishedReading(window));
-        QVERIFY(!window.createLauncherNamed(QStringLiteral("a/b")));
-        QCOMPARE(closer.text,
-                 QStringLiteral(
-                     "无法创建启动器：\n启动器名称不能为空，不能含有“/”或控制字符，也不能是“.”或“..”。"));
+        QVERIFY(!window.createLauncherNamed(QStringLiteral(" ")));
+        QCOMPARE(closer.text, QStringLiteral("无法创建启动器：\n启动器名称不能为空。"));
         QVERIFY(QDir(dataHome.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 
-        QVERIFY(window.createLauncherNamed(QStringLiteral("fixture")));
-        const QString entry = dataHome.filePath(QStringLiteral("applications/glimmerbox-fixture.desktop"));
+        // The name chosen is the one the menu shows; the file keeps its own.
+        QVERIFY(window.createLauncherNamed(QStringLiteral("Fixture / 目录")));
+        const QString entry = onlyEntry(dataHome);
         QCOMPARE(closer.text, QStringLiteral("已创建启动器：\n") + entry);
         QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
-                    .contains(QStringLiteral("\nName=Fixture Catalogue\n")));
-        // The program's first icon, whichever icon the window shows.
-        QVERIFY(QFile::exists(
-            dataHome.filePath(QStringLiteral("icons/hicolor/256x256/apps/glimmerbox-fixture.png"))));
+                    .contains(QStringLiteral("\nName=Fixture / 目录\n")));
+        // The icon the window shows (group 3: images of 32 and 16 only), not
+        // the program's first (APPLE, with a 256 PNG).
+        const QString icons = dataHome.filePath(QStringLiteral("icons/hicolor/"));
+        const QString icon = QFileInfo(entry).completeBaseName() + ".png";
+        QVERIFY(QFile::exists(icons + "32x32/apps/" + icon));
+        QVERIFY(!QFile::exists(icons + "256x256/apps/" + icon));
         qunsetenv("XDG_DATA_HOME");
     }
 
     // The launcher is planned with the query, off the window thread; the
-    // name chosen is applied to that plan, with no planning again.
+    // name chosen is applied to that plan, with no planning again, and the
+    // message says whether the entry is new, replaced or already so.
     void launcherIsPlannedOnceOffTheWindowThreadAndTakesTheChosenName()
     {
         QTemporaryDir dataHome;
@@ -224,11 +238,72 @@ private slots:
         QCOMPARE(plans.load(), 1);
         QVERIFY(!onWindowThread);
         QVERIFY(window.createLauncherNamed(QStringLiteral("chosen")));
+        QVERIFY(closer.text.startsWith(QStringLiteral("已创建启动器：\n")));
         QVERIFY(window.createLauncherNamed(QStringLiteral("other")));
+        const QString entry = onlyEntry(dataHome);
+        QCOMPARE(closer.text, QStringLiteral("已更新启动器：\n") + entry);
+        QVERIFY(window.createLauncherNamed(QStringLiteral("other")));
+        QCOMPARE(closer.text, QStringLiteral("启动器已是最新，未作改动：\n") + entry);
         QCOMPARE(plans.load(), 1);
-        QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-chosen.desktop"))));
-        QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("applications/glimmerbox-other.desktop"))));
+        QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
+                    .contains(QStringLiteral("\nName=other\n")));
         qunsetenv("XDG_DATA_HOME");
+    }
+
+    // What the launcher took in place of what the shortcut asked for is
+    // told with the entry, in the window's language.
+    void createdMessageTellsTheLaunchersNotes()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        const test::TempFolder folder;
+        const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
+        test::ShortcutRecipe recipe;
+        recipe.localBasePath = "C:\\Program Files\\Fixture\\App.exe";
+        recipe.iconLocation = "C:\\Program Files\\Fixture\\Gone.ico";
+        const std::string lnk =
+            folder.write("prefix/drive_c/users/Public/Ship.lnk", test::buildShortcut(recipe));
+        IconOrigin shortcut{lnk, 0};
+        shortcut.showIcon(ShownIcon{prefix + "/drive_c/Program Files/Fixture/App.exe", 0});
+        IconDetailsWindow window(shortcut);
+        QVERIFY(finishedReading(window));
+        QVERIFY(window.createLauncherNamed(QStringLiteral("Ship")));
+        const QStringList lines = closer.text.split('\n');
+        QVERIFY2(lines.size() >= 3, qPrintable(closer.text));
+        QCOMPARE(lines[0], QStringLiteral("已创建启动器："));
+        QVERIFY2(closer.text.contains(QStringLiteral("”：快捷方式的图标文件不存在。")),
+                 qPrintable(closer.text));
+        QVERIFY2(closer.text.contains(QStringLiteral("”：改为显示此程序的图标。")), qPrintable(closer.text));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    // "创建启动器" plans the launcher of the icon whose details are open: the
+    // program's icon at the row's position, or for a shortcut's row the
+    // shortcut itself.
+    void launcherIsPlannedForTheIconShownOrTheShortcut()
+    {
+        IconOrigin shortcut{"/nowhere/Ship.lnk", 0};
+        shortcut.showIcon(ShownIcon{fixture("icons32.exe"), 5});
+        struct Case {
+            IconOrigin origin;
+            std::string path;
+            std::optional<int> iconPosition;
+        };
+        const Case cases[] = {{IconOrigin{fixture("icons32.exe"), 3}, fixture("icons32.exe"), 3},
+                              {shortcut, "/nowhere/Ship.lnk", std::nullopt}};
+        for (const auto& [origin, path, iconPosition] : cases) {
+            std::optional<LauncherRequest> asked;
+            IconDetailsWindow window(origin, nullptr, [&](const LauncherRequest& request) {
+                asked = request;
+                return std::expected<LauncherPlan, LauncherError>(std::unexpected(LauncherError{}));
+            });
+            QVERIFY(finishedReading(window));
+            QVERIFY(window.loaded());
+            QVERIFY(asked);
+            QCOMPARE(asked->path, path);
+            QVERIFY(asked->iconPosition == iconPosition);
+        }
     }
 
     void doubleClickOnACatalogueRowOpensItsIconsDetails()
@@ -304,6 +379,22 @@ private slots:
                                  reason + "。"),
                  qPrintable(text));
         QVERIFY2(text.contains("（") && text.contains(detail), qPrintable(text));
+    }
+
+    // A shortcut's row is read from the file its icon is drawn from: when
+    // that file is gone, the window names it, not the shortcut.
+    void shortcutRowWhoseIconFileIsGoneNamesThatFile()
+    {
+        QTemporaryDir folder;
+        IconOrigin shortcut{QFile::encodeName(folder.filePath("Ship.lnk")).toStdString(), 0};
+        shortcut.showIcon(ShownIcon{QFile::encodeName(folder.filePath("ship.exe")).toStdString(), 2});
+        IconDetailsWindow window(shortcut);
+        QVERIFY(finishedReading(window));
+        QVERIFY(!window.loaded());
+        const QString text = window.findChild<QLabel*>("problem")->text();
+        QVERIFY2(text.startsWith(QStringLiteral("无法读取此图标的文件：\n“") + folder.filePath("ship.exe") +
+                                 "”：文件不存在。"),
+                 qPrintable(text));
     }
 
     // A member of a container says why with its own kind: a password is

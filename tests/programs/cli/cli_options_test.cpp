@@ -85,6 +85,7 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
     };
     const Option options[] = {
         {"--json", {"list", "--json", "a.exe"}},
+        {"--cursors", {"list", "--cursors", "a.exe"}},
         {"-j", {"list", "-j", "2", "a.exe"}},
         {"--recursive", {"list", "--recursive", "a.exe"}},
         {"--pattern", {"list", "--pattern", "*.dll", "a.exe"}},
@@ -122,7 +123,7 @@ TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
                            "--pattern",    "--archives", "--size",   "--format", "--gray",    "--prefix",
                            "--out",        "--name",     "--data",   "--help",   "--version", "--",
                            "--files-from", "-0",         "ico",      "bmp",      "png",       "original",
-                           "hicolor",      "32",         "16",       "all"};
+                           "hicolor",      "32",         "16",       "all",      "--cursors"};
     for (const char* word : named)
         EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
 }

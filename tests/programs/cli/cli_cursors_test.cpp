@@ -1,0 +1,80 @@
+#include "support/cli_run.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace gb::cli {
+namespace {
+
+using Json = nlohmann::json;
+using test::runCli;
+
+std::string fixture(const std::string& name)
+{
+    return std::string(GB_FIXTURE_DIR) + "/" + name;
+}
+
+TEST(CliListCursors, OneLinePerCursorWithEntry32AndFrames)
+{
+    const std::string exe = fixture("cursors32.exe");
+    const auto run = runCli({"list", "--cursors", exe, fixture("cursors/arrow.cur"), fixture("depth8.ico")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, exe + "(0)\t32x32@8\t1\n" + exe + "(1)\t32x32@8\t1\n" + exe + "(2)\t32x32@8\t1\n" +
+                           exe + "(3)\t32x32@8\t2\n" + exe + "(4)\t32x32@8\t2\n" +
+                           fixture("cursors/arrow.cur") + "(0)\t32x32@8\t1\n");
+    EXPECT_EQ(run.err, "6 cursors in 3 files\n");
+}
+
+TEST(CliListCursors, WithoutTheFlagTheIconsStayAsTheyWere)
+{
+    const auto run = runCli({"list", fixture("cursors32.exe")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, fixture("cursors32.exe") + "(0)\t32x32@24\t16x16@8\n");
+    EXPECT_EQ(run.err, "1 icons in 1 files\n");
+}
+
+TEST(CliListCursors, JsonGivesKindHotspotsStepsAndDelays)
+{
+    const auto run = runCli({"list", "--cursors", "--json", fixture("cursors64.dll")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::vector<Json> cursors;
+    for (std::string line; std::getline(lines, line);)
+        cursors.push_back(Json::parse(line));
+    ASSERT_EQ(cursors.size(), 5u);
+    EXPECT_EQ(cursors[0]["kind"], "cursor");
+    EXPECT_EQ(cursors[0]["resource"], "POINTER");
+    EXPECT_EQ(cursors[0]["images"][0]["hotspot"], Json::parse("[1, 2]"));
+    EXPECT_EQ(cursors[0]["images"][1]["width"], 16);
+    EXPECT_FALSE(cursors[0].contains("steps"));
+    EXPECT_EQ(cursors[3]["kind"], "animated");
+    EXPECT_EQ(cursors[3]["frames"], 2);
+    EXPECT_EQ(cursors[3]["steps"], Json::parse("[0, 1, 0, 0]"));
+    EXPECT_EQ(cursors[3]["delays_ms"], Json::parse("[17, 33, 50, 167]"));
+    EXPECT_EQ(cursors[4]["resource_type"], 22);
+}
+
+TEST(CliListCursors, AnimatedCursorTheIconReaderRefusesIsStillListed)
+{
+    const auto run = runCli(
+        {"list", "--cursors", fixture("cursors/raw_frames.ani"), fixture("cursors/odd_chunks_unpadded.ani")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, fixture("cursors/raw_frames.ani") + "(0)\t32x32@8\t2\n" +
+                           fixture("cursors/odd_chunks_unpadded.ani") + "(0)\t32x32@8\t2\n");
+}
+
+TEST(CliListCursors, SequenceNamingAMissingFrameIsReportedWithItsReason)
+{
+    const std::string ani = fixture("cursors/sequence_past_frames.ani");
+    const auto run = runCli({"list", "--cursors", ani});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, ani + "(0)\tnone\t0\n");
+    EXPECT_NE(run.err.find("glimmerbox-cli: " + ani + "(0): step 2 of the 'seq ' chunk names frame 2"),
+              std::string::npos)
+        << run.err;
+}
+
+} // namespace
+} // namespace gb::cli
