@@ -33,7 +33,7 @@ _glimmerbox_cli()
     case $prev in
         --format)
             [[ $command == export ]] &&
-                COMPREPLY=($(compgen -W 'ico bmp png original hicolor' -- "$cur"))
+                COMPREPLY=($(compgen -W 'ico bmp png original hicolor cur ani xcursor' -- "$cur"))
             return
             ;;
         --size)
@@ -54,7 +54,7 @@ _glimmerbox_cli()
             [[ $command == launcher ]] && _filedir -d
             return
             ;;
-        -j | --pattern | --name | --remove)
+        -j | --pattern | --name | --remove | --sizes)
             return
             ;;
     esac
@@ -63,7 +63,7 @@ _glimmerbox_cli()
     local options
     case $command in
         list) options='--json --cursors -j --recursive --pattern --archives --files-from -0 --help --' ;;
-        export) options='--size --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
+        export) options='--size --sizes --cursors --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
         launcher) options='--prefix --name --data --force --all --list --remove --prune --refresh-wine-entries --help --' ;;
         *)
             COMPREPLY=($(compgen -W 'list export launcher --help --version -j' -- "$cur"))

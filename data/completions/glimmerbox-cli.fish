@@ -50,7 +50,9 @@ complete -c $cli -n '__glimmerbox_cli_using list' -l json -d 'One JSON object pe
 complete -c $cli -n '__glimmerbox_cli_using list' -l cursors -d 'List cursors instead of icons'
 
 complete -c $cli -n '__glimmerbox_cli_using export' -l size -x -a '32 16 all' -d 'The size drawn'
-complete -c $cli -n '__glimmerbox_cli_using export' -l format -x -a 'ico bmp png original hicolor' -d 'The kind of file written'
+complete -c $cli -n '__glimmerbox_cli_using export' -l format -x -a 'ico bmp png original hicolor cur ani xcursor' -d 'The kind of file written'
+complete -c $cli -n '__glimmerbox_cli_using export' -l cursors -d 'Write cursors instead of icons'
+complete -c $cli -n '__glimmerbox_cli_using export' -l sizes -x -d 'The cursor sizes written, separated by commas'
 complete -c $cli -n '__glimmerbox_cli_using export' -l out -x -a '(__fish_complete_directories)' -d 'The folder written into'
 complete -c $cli -n '__glimmerbox_cli_using export' -l prefix -x -d 'The start of every file name'
 complete -c $cli -n '__glimmerbox_cli_using export' -l gray -d 'Write shades of gray'

@@ -60,13 +60,13 @@ check FirstWordIsACommand 'glimmerbox-cli '                        '--help --ver
 check CommandPrefix       'glimmerbox-cli ex'                      'export'
 check CommandAfterJobs    'glimmerbox-cli -j 2 l'                  'launcher list'
 check OptionPrefix        'glimmerbox-cli export --for'            '--format'
-check FormatValues        'glimmerbox-cli export --format '        'bmp hicolor ico original png'
+check FormatValues        'glimmerbox-cli export --format '        'ani bmp cur hicolor ico original png xcursor'
 check FormatValuePrefix   'glimmerbox-cli export --format o'       'original'
 check FormatJoinedValue   'glimmerbox-cli export --format=h'       'hicolor'
 check SizeValues          'glimmerbox-cli export --size '          '16 32 all'
 check ListOptions         'glimmerbox-cli list --'                 '-- --archives --cursors --files-from --help --json --pattern --recursive'
 check ListHasNoFormat     'glimmerbox-cli list --fo'               ''
-check ExportOptions       'glimmerbox-cli export --'               '-- --archives --files-from --format --gray --help --out --pattern --prefix --recursive --size'
+check ExportOptions       'glimmerbox-cli export --'               '-- --archives --cursors --files-from --format --gray --help --out --pattern --prefix --recursive --size --sizes'
 check LauncherOptions     'glimmerbox-cli launcher --'             '-- --all --data --force --help --list --name --prefix --prune --refresh-wine-entries --remove'
 check PathPrefixIsFiles   'glimmerbox-cli list icons/ap'           'icons/app.exe icons/apple.dll'
 check FolderIsOffered     'glimmerbox-cli export --size 32 icons/s' 'icons/sub'
@@ -76,8 +76,8 @@ check AfterDashDashFiles  'glimmerbox-cli list -- icons/o'         'icons/other.
 check JobsTakeNoWord      'glimmerbox-cli list -j '                ''
 
 # The values offered are exactly those the parser takes: its message on a
-# value it refuses names them ("--format takes ico, bmp, png, original or
-# hicolor").
+# value it refuses names them ("--format takes ico, bmp, png, original,
+# hicolor, cur, ani or xcursor").
 values_named_by_parser() {
     "$cli" export "$@" x --out "$work/out" "$work/icons" 2>&1 >/dev/null |
         sed -n 's/.* takes \(.*\)$/\1/p' | sed 's/,/ /g; s/ or / /' | tr -s ' ' '\n' | sort | paste -sd ' '

@@ -5,7 +5,9 @@
 #include "programs/cli/name_list.h"
 
 #include "core/catalogue/icon_origin.h"
+#include "core/cursors/cursor_reader.h"
 #include "core/export/batch_names.h"
+#include "core/export/cursor_export.h"
 #include "core/export/export_encoding.h"
 #include "core/export/export_run.h"
 #include "core/export/export_session.h"
@@ -216,6 +218,24 @@ struct SharedSource {
     IconSource source;
 };
 
+// A file of its own whose icons could not be read may still hold cursors
+// (an animated cursor whose first frame the icon reader refuses, one of
+// raw frames): it is opened again for them. A container's member is not.
+std::optional<FileSource> cursorFileOfUnreadIcons(const ProducedSource& source)
+{
+    const auto& failure = source.source.error();
+    if (!source.origin.members.empty() || !failure.read || failure.read->reason == ReadError::OpenFailed ||
+        failure.read->reason == ReadError::NotRegularFile)
+        return std::nullopt;
+    auto file = FileSource::open(source.origin.path);
+    if (!file)
+        return std::nullopt;
+    return std::move(*file);
+}
+
+// A cursor read for export, or why it could not be.
+using ReadCursor = std::expected<Cursor, std::string>;
+
 struct ReadSource {
     IconOrigin origin;
     std::string failure; // the source cannot be read, and why
@@ -223,7 +243,47 @@ struct ReadSource {
     std::uint64_t size = 0;
     std::shared_ptr<SharedSource> source = {}; // while icons are left unprepared
     std::vector<std::shared_ptr<PreparedIcon>> icons = {};
+    std::vector<std::shared_ptr<const ReadCursor>> cursors = {}; // export --cursors
 };
+
+// The cursors of a source, as list --cursors finds them: a file that holds
+// none has none, a broken one is a failure, and a cursor that cannot be read
+// keeps its place and its number.
+ReadSource readCursorSource(ProducedSource& input)
+{
+    ReadSource read{input.origin, {}, 0, 0};
+    std::optional<FileSource> reopened;
+    if (!input.source) {
+        reopened = cursorFileOfUnreadIcons(input);
+        if (!reopened) {
+            read.failure = describe(input.source.error());
+            return read;
+        }
+    }
+    const ByteSource& bytes = reopened ? static_cast<const ByteSource&>(*reopened) : input.source->bytes();
+    read.size = bytes.size();
+    auto found = readCursors(bytes);
+    if (!found) {
+        if (found.error().read.reason != ReadError::NotIconSource)
+            read.failure = describe(found.error());
+        return read;
+    }
+    for (FoundCursor& one : *found)
+        read.cursors.push_back(std::make_shared<const ReadCursor>(
+            one.cursor ? ReadCursor(std::move(*one.cursor)) : std::unexpected(describe(one.cursor.error()))));
+    read.count = static_cast<int>(read.cursors.size());
+    return read;
+}
+
+CursorFileFormat cursorFormatOf(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Cur: return CursorFileFormat::Cur;
+    case ExportFormat::Ani: return CursorFileFormat::Ani;
+    case ExportFormat::Png: return CursorFileFormat::Png;
+    default: return CursorFileFormat::Xcursor;
+    }
+}
 
 ReadSource readSource(ProducedSource& input, const ExportOptions& options)
 {
@@ -391,25 +451,6 @@ std::size_t readAhead(const Command& command)
 
 } // namespace
 
-namespace {
-
-// A file of its own whose icons could not be read may still hold cursors
-// (an animated cursor whose first frame the icon reader refuses, one of
-// raw frames): it is opened again for them. A container's member is not.
-std::optional<FileSource> cursorFileOfUnreadIcons(const ProducedSource& source)
-{
-    const auto& failure = source.source.error();
-    if (!source.origin.members.empty() || !failure.read || failure.read->reason == ReadError::OpenFailed ||
-        failure.read->reason == ReadError::NotRegularFile)
-        return std::nullopt;
-    auto file = FileSource::open(source.origin.path);
-    if (!file)
-        return std::nullopt;
-    return std::move(*file);
-}
-
-} // namespace
-
 int runList(const Command& command, std::ostream& out, std::ostream& err)
 {
     struct Listed {
@@ -494,6 +535,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
     // named (and any left encoded) on every core; they are numbered, written
     // and told here, in list order. Each icon's line waits beside it until
     // its files are in place.
+    const CursorExportOptions cursorOptions{cursorFormatOf(options.format), options.cursorSizes,
+                                            options.prefix, options.outDir};
     std::deque<ExportLine> lines;
     ExportTeller teller(out, err);
     std::size_t sources = 0; // each source's allowance is its own; a line alone has none
@@ -511,7 +554,35 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                     continue;
                 }
                 const std::size_t source = ++sources;
-                for (int i = 0; i < read.count; ++i) {
+                for (int i = 0; command.cursors && i < read.count; ++i) {
+                    ++n;
+                    auto notes = std::make_shared<IconNotes>();
+                    std::string key = keyOf(read.origin, i);
+                    lines.push_back(ExportLine{ExportLine::Kind::Icon,
+                                               path,
+                                               key,
+                                               {},
+                                               0,
+                                               source,
+                                               i,
+                                               read.count,
+                                               n,
+                                               WriteAllowance(read.size).total(),
+                                               notes});
+                    submit(ExportItem{{},
+                                      {},
+                                      source,
+                                      read.size,
+                                      [cursor = read.cursors[static_cast<std::size_t>(i)], n = n,
+                                       key = std::move(key), &cursorOptions, notes] {
+                                          if (!*cursor) {
+                                              notes->failure = cursor->error();
+                                              return std::vector<PreparedExportFile>{};
+                                          }
+                                          return cursorFiles(**cursor, cursorOptions, n, key);
+                                      }});
+                }
+                for (int i = 0; !command.cursors && i < read.count; ++i) {
                     ++n; // numbers follow list order, even past a failed icon
                     auto notes = std::make_shared<IconNotes>();
                     std::string key = keyOf(read.origin, i);
@@ -551,9 +622,10 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
         readInputFiles<std::vector<ReadSource>>(
             command, err, readAhead(command),
             [&command, &options](InputFile& input) {
-                return readInputSources<ReadSource>(input, command, [&options](ProducedSource source) {
-                    return readSource(source, options);
-                });
+                return readInputSources<ReadSource>(
+                    input, command, [&command, &options](ProducedSource source) {
+                        return command.cursors ? readCursorSource(source) : readSource(source, options);
+                    });
             },
             deliver,
             [&](const std::string& folder, int error) {

@@ -29,7 +29,32 @@ std::optional<ExportFormat> formatNamed(const std::string& name)
         return ExportFormat::Original;
     if (name == "hicolor")
         return ExportFormat::Hicolor;
+    if (name == "cur")
+        return ExportFormat::Cur;
+    if (name == "ani")
+        return ExportFormat::Ani;
+    if (name == "xcursor")
+        return ExportFormat::Xcursor;
     return std::nullopt;
+}
+
+// --sizes 24,32,48: cursor sizes from 1 to 256, separated by commas.
+std::expected<std::vector<int>, std::string> sizesNamed(const std::string& value)
+{
+    std::vector<int> sizes;
+    std::size_t at = 0;
+    while (at <= value.size()) {
+        const std::size_t comma = std::min(value.find(',', at), value.size());
+        const std::string one = value.substr(at, comma - at);
+        const bool digits = !one.empty() && one.size() <= 3 &&
+                            std::ranges::all_of(one, [](char c) { return c >= '0' && c <= '9'; });
+        const int size = digits ? std::stoi(one) : 0;
+        if (size < 1 || size > 256)
+            return std::unexpected(std::string("--sizes takes sizes from 1 to 256 separated by commas"));
+        sizes.push_back(size);
+        at = comma + 1;
+    }
+    return sizes;
 }
 
 // -j N: a number of files from 1 to 256.
@@ -140,6 +165,8 @@ std::string usageText()
                         [--archives] [--files-from FILE [-0]] --out DIR PATH...
   glimmerbox-cli export --size all --format png [--gray] [--prefix P] ...
   glimmerbox-cli export --format hicolor [--gray] [--prefix P] ...
+  glimmerbox-cli export --cursors --format cur|ani|xcursor|png
+                        [--sizes 24,32,...] [--prefix P] ...
                         (... the options and PATHs of the export above)
   glimmerbox-cli launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR]
                           [--force]
@@ -231,6 +258,22 @@ export  writes one file per icon into DIR (made if missing), numbered from 1
         line is printed once its file is in place. The icons of one
         file write at most 4 times its size (at least 16 MiB); past that,
         its remaining icons are reported and not written.
+        --cursors  writes one file per cursor instead (of the cursors list
+                   --cursors shows), numbered from 1 in that order:
+          cur       P_cursorN.cur  every image exactly as stored with its
+                                  hot spot, each once; an animated cursor
+                                  as P_cursorN.ani, which a .cur cannot hold
+          ani       P_cursorN.ani  every frame, step and rate (a static
+                                  cursor as an animation of one step)
+          xcursor   P_cursorN     one Xcursor file, as X11 and Wayland
+                                  desktops load it: every size, each step
+                                  of an animation with its delay
+          png       P_cursorN_WxH.png  the first frame at every size
+        --sizes 24,32,48,...  the sizes of xcursor and png, 1 to 256
+                   (default: the sizes stored, plus 24, 32 and 48 made
+                   from the nearest larger stored image); a stored image
+                   is used as it is, another size is resampled with its
+                   hot spot scaled
 
 launcher  makes a menu entry that runs a Windows program with Wine. PATH is
         the program, a Windows shortcut (.lnk) or an Internet shortcut
@@ -323,7 +366,7 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         return usageError("unknown command '" + verb + "'");
 
     ExportOptions& options = command.exportOptions;
-    bool sizeGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
+    bool sizeGiven = false, sizesGiven = false, formatGiven = false, outGiven = false, onlyPaths = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
         if (onlyPaths || arg.size() < 2 || (arg.compare(0, 2, "--") != 0 && arg != "-j" && arg != "-0")) {
@@ -364,7 +407,7 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             command.json = true;
             continue;
         }
-        if (arg == "--cursors" && !exporting) {
+        if (arg == "--cursors") {
             command.cursors = true;
             continue;
         }
@@ -377,8 +420,8 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
         if (const auto eq = arg.find('='); eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg.resize(eq);
-        } else if (arg == "--size" || arg == "--format" || arg == "--prefix" || arg == "--out" ||
-                   arg == "--pattern" || arg == "--files-from") {
+        } else if (arg == "--size" || arg == "--sizes" || arg == "--format" || arg == "--prefix" ||
+                   arg == "--out" || arg == "--pattern" || arg == "--files-from") {
             if (i + 1 >= args.size())
                 return usageError(arg + " needs a value");
             value = args[++i];
@@ -401,10 +444,16 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             options.allSizes = value == "all";
             options.size = value == "32" ? 32 : value == "16" ? 16 : 0;
             sizeGiven = true;
+        } else if (arg == "--sizes") {
+            auto sizes = sizesNamed(value);
+            if (!sizes)
+                return std::unexpected(sizes.error());
+            options.cursorSizes = std::move(*sizes);
+            sizesGiven = true;
         } else if (arg == "--format") {
             const auto format = formatNamed(value);
             if (!format)
-                return usageError("--format takes ico, bmp, png, original or hicolor");
+                return usageError("--format takes ico, bmp, png, original, hicolor, cur, ani or xcursor");
             options.format = *format;
             formatGiven = true;
         } else if (arg == "--prefix") {
@@ -438,6 +487,25 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             return usageError("export needs --format");
         if (!outGiven)
             return usageError("export needs --out");
+        const bool cursorFormat = options.format == ExportFormat::Cur ||
+                                  options.format == ExportFormat::Ani ||
+                                  options.format == ExportFormat::Xcursor;
+        if (command.cursors) {
+            if (!cursorFormat && options.format != ExportFormat::Png)
+                return usageError("export --cursors takes --format cur, ani, xcursor or png");
+            if (sizeGiven)
+                return usageError("export --cursors takes --sizes, not --size");
+            if (sizesGiven && options.format != ExportFormat::Xcursor && options.format != ExportFormat::Png)
+                return usageError(
+                    "--sizes takes --format xcursor or png: cur and ani keep the stored images");
+            if (options.gray)
+                return usageError("--gray does not apply to cursors");
+            return command;
+        }
+        if (cursorFormat)
+            return usageError("--format cur, ani and xcursor take --cursors");
+        if (sizesGiven)
+            return usageError("--sizes takes --cursors");
         const bool original = options.format == ExportFormat::Original;
         const bool sizeless = original || options.format == ExportFormat::Hicolor;
         if (!sizeless && !sizeGiven)

@@ -9,13 +9,14 @@
 
 namespace gb::cli {
 
-enum class ExportFormat { Ico, Bmp, Png, Original, Hicolor };
+enum class ExportFormat { Ico, Bmp, Png, Original, Hicolor, Cur, Ani, Xcursor };
 
 struct ExportOptions {
     int size = 0;          // 32 or 16; unused for Original and Hicolor
     bool allSizes = false; // png: every stored size (--size all)
     ExportFormat format = ExportFormat::Ico;
     bool gray = false;
+    std::vector<int> cursorSizes; // --cursors, xcursor and png: --sizes; empty for the default
     std::string prefix = "icon";
     std::string outDir;
 };
@@ -51,7 +52,7 @@ struct Command {
     bool nulSeparated = false;
     unsigned jobs = 0;    // files read at once (-j N); 0 for one per core
     bool json = false;    // list: JSON Lines instead of tab-separated text
-    bool cursors = false; // list: the cursors of each file instead of its icons
+    bool cursors = false; // list, export: the cursors of each file instead of its icons
 };
 
 // A usage error carries the message to print before the usage hint.
