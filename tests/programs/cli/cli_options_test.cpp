@@ -97,6 +97,8 @@ TEST(CommandLineSummary, HelpAndManualSummariesListEveryOption)
         {"--gray", with(exportIco, {"--gray"})},
         {"--prefix", with(exportIco, {"--prefix", "p"})},
         {"--out", with(exportIco, {})},
+        {"--sizes",
+         {"export", "--cursors", "--format", "xcursor", "--sizes", "24,32", "--out", "d", "a.cur"}},
         {"--name", {"launcher", "a.exe", "--name", "n"}},
         {"--data", {"launcher", "a.exe", "--data", "d"}},
         {"--help", {"--help"}},
@@ -123,7 +125,8 @@ TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
                            "--pattern",    "--archives", "--size",   "--format", "--gray",    "--prefix",
                            "--out",        "--name",     "--data",   "--help",   "--version", "--",
                            "--files-from", "-0",         "ico",      "bmp",      "png",       "original",
-                           "hicolor",      "32",         "16",       "all",      "--cursors"};
+                           "hicolor",      "32",         "16",       "all",      "--cursors", "--sizes",
+                           "cur",          "ani",        "xcursor"};
     for (const char* word : named)
         EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
 }
