@@ -107,6 +107,7 @@ std::expected<SizedCursor, CursorWriteError> cursorAtSizes(const Cursor& cursor,
 
     for (const auto& frame : frames) {
         std::vector<SizedCursorImage> images;
+        images.reserve(sizes.size());
         for (int size : sizes)
             images.push_back(atSize(frame, size));
         out.frames.push_back(std::move(images));

@@ -13,15 +13,6 @@ namespace {
 
 using Section = std::vector<std::string>; // its lines, comments dropped
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The line without its comment: ";" outside quotes starts one.
 std::string_view withoutComment(std::string_view line)
 {
@@ -43,13 +34,14 @@ std::map<std::string, Section> sectionsOf(const std::string& text)
     std::size_t at = 0;
     while (at < text.size()) {
         const auto end = std::min(text.find('\n', at), text.size());
-        const std::string_view line = trimmed(withoutComment(std::string_view(text).substr(at, end - at)));
+        const std::string_view line =
+            trimmedBlanks(withoutComment(std::string_view(text).substr(at, end - at)));
         at = end + 1;
         if (line.empty())
             continue;
         if (line.front() == '[') {
             const auto close = line.find(']');
-            current = &sections[asciiLowered(trimmed(
+            current = &sections[asciiLowered(trimmedBlanks(
                 line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)))];
             continue;
         }
@@ -81,7 +73,7 @@ std::vector<std::string> fieldsOf(std::string_view line)
         }
     }
     for (std::string& field : fields)
-        field = std::string(trimmed(field));
+        field = std::string(trimmedBlanks(field));
     return fields;
 }
 
@@ -91,8 +83,8 @@ std::optional<std::pair<std::string, std::string>> keyValue(std::string_view lin
     const auto equals = line.find('=');
     if (equals == std::string_view::npos)
         return std::nullopt;
-    return std::pair{asciiLowered(trimmed(line.substr(0, equals))),
-                     std::string(trimmed(line.substr(equals + 1)))};
+    return std::pair{asciiLowered(trimmedBlanks(line.substr(0, equals))),
+                     std::string(trimmedBlanks(line.substr(equals + 1)))};
 }
 
 // %name% replaced from [Strings] (and %10%, the Windows folder, and the
@@ -122,7 +114,7 @@ std::string expanded(std::string_view text, const std::map<std::string, std::str
 // A path's last component, "\" or "/" between them.
 std::string fileNameOf(std::string_view path)
 {
-    path = trimmed(path);
+    path = trimmedBlanks(path);
     const auto slash = path.find_last_of("\\/");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
@@ -148,7 +140,8 @@ std::vector<std::string> addRegSections(const std::map<std::string, Section>& se
 
 bool isCursorsKey(std::string_view key, std::string_view below)
 {
-    return equalIgnoringAsciiCase(trimmed(key), std::string("Control Panel\\Cursors") + std::string(below));
+    return equalIgnoringAsciiCase(trimmedBlanks(key),
+                                  std::string("Control Panel\\Cursors") + std::string(below));
 }
 
 } // namespace

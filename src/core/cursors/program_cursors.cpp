@@ -107,6 +107,8 @@ std::expected<Cursor, CursorFailure> readCursorGroup(const ByteSource& source, c
 std::vector<ProgramCursor> programCursors(const ByteSource& source, const ResourceSet& resources)
 {
     std::vector<ProgramCursor> cursors;
+    cursors.reserve(resources.cursorGroups.size() + resources.animatedCursors.size() +
+                    resources.animatedIcons.size());
     CursorAllowance allowance(source.size());
     for (const ResourceBlob& group : resources.cursorGroups)
         cursors.push_back(

@@ -62,9 +62,9 @@ inline constexpr std::uint16_t kRtGroupCursor = 12;
 inline constexpr std::uint16_t kRtAniCursor = 21;
 inline constexpr std::uint16_t kRtAniIcon = 22;
 
-// The image with this id among `images` (sorted by id), as Windows finds a
+// The image with this id among `icons` (icon or cursor images, sorted by id), as Windows finds a
 // group's images: the group's own language first, else any language.
-const ResourceBlob* findResourceImage(const std::vector<ResourceBlob>& images, std::uint16_t id,
+const ResourceBlob* findResourceImage(const std::vector<ResourceBlob>& icons, std::uint16_t id,
                                       std::uint16_t language);
 
 // Parses a group directory (GRPICONDIR, the same in PE and NE) and finds each

@@ -6,19 +6,6 @@
 
 namespace gb {
 
-namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 std::optional<InternetShortcut> readInternetShortcut(std::string_view text)
 {
     if (text.size() > kMaxInternetShortcutBytes)
@@ -29,7 +16,7 @@ std::optional<InternetShortcut> readInternetShortcut(std::string_view text)
     bool inSection = false, hasUrl = false;
     while (!text.empty()) {
         const auto end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
+        const std::string_view line = trimmedBlanks(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (line.starts_with('[')) {
             inSection = equalIgnoringAsciiCase(line, "[InternetShortcut]");
@@ -38,8 +25,8 @@ std::optional<InternetShortcut> readInternetShortcut(std::string_view text)
         const auto equals = line.find('=');
         if (!inSection || equals == std::string_view::npos)
             continue;
-        const std::string_view key = trimmed(line.substr(0, equals));
-        const std::string_view value = trimmed(line.substr(equals + 1));
+        const std::string_view key = trimmedBlanks(line.substr(0, equals));
+        const std::string_view value = trimmedBlanks(line.substr(equals + 1));
         if (equalIgnoringAsciiCase(key, "URL") && !hasUrl) {
             shortcut.url = std::string(value);
             hasUrl = !value.empty();

@@ -39,6 +39,17 @@ constexpr bool holdsControlCharacter(std::string_view text)
     return std::ranges::any_of(text, isAsciiControl);
 }
 
+// A line of an INI-like file (an INF, an Internet shortcut) without the
+// spaces and tabs around it, and a carriage return at its end.
+constexpr std::string_view trimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
 // The value of a hexadecimal digit, either case; -1 for any other byte.
 constexpr int hexDigitValue(char c)
 {

@@ -554,10 +554,11 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                     continue;
                 }
                 const std::size_t source = ++sources;
-                for (int i = 0; command.cursors && i < read.count; ++i) {
+                // Each icon's (or cursor's) line, numbered in list order even
+                // past one that fails, with the notes its files will leave.
+                const auto lineOf = [&](int i, const std::string& key) {
                     ++n;
                     auto notes = std::make_shared<IconNotes>();
-                    std::string key = keyOf(read.origin, i);
                     lines.push_back(ExportLine{ExportLine::Kind::Icon,
                                                path,
                                                key,
@@ -569,6 +570,11 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                                                n,
                                                WriteAllowance(read.size).total(),
                                                notes});
+                    return notes;
+                };
+                for (int i = 0; command.cursors && i < read.count; ++i) {
+                    std::string key = keyOf(read.origin, i);
+                    auto notes = lineOf(i, key);
                     submit(ExportItem{{},
                                       {},
                                       source,
@@ -583,20 +589,8 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err, cons
                                       }});
                 }
                 for (int i = 0; !command.cursors && i < read.count; ++i) {
-                    ++n; // numbers follow list order, even past a failed icon
-                    auto notes = std::make_shared<IconNotes>();
                     std::string key = keyOf(read.origin, i);
-                    lines.push_back(ExportLine{ExportLine::Kind::Icon,
-                                               path,
-                                               key,
-                                               {},
-                                               0,
-                                               source,
-                                               i,
-                                               read.count,
-                                               n,
-                                               WriteAllowance(read.size).total(),
-                                               notes});
+                    auto notes = lineOf(i, key);
                     const auto at = static_cast<std::size_t>(i);
                     auto made = at < read.icons.size() ? std::move(read.icons[at]) : nullptr;
                     submit(ExportItem{{},
