@@ -130,7 +130,7 @@ void chooseFromPack(const PackFolder& pack, ThemeChoice& choice)
             take(choice, *role, file, true);
     }
     if (guessed.empty())
-        choice.warnings.push_back("no cursor of a known role in the pack");
+        choice.warnings.emplace_back("no cursor of a known role in the pack");
 }
 
 // A program or library: the standard cursors by their resource ids.
