@@ -55,6 +55,17 @@ std::string joined(const std::string& path, const std::vector<std::string>& memb
 
 } // namespace
 
+PackFile fileOnDisk(const std::string& path)
+{
+    return PackFile{std::filesystem::path(path).filename().string(), path,
+                    [path]() -> std::expected<std::shared_ptr<const ByteSource>, std::string> {
+                        auto file = FileSource::open(path);
+                        if (!file)
+                            return std::unexpected(describe(file.error()));
+                        return std::make_shared<const FileSource>(std::move(*file));
+                    }};
+}
+
 bool hasCursorFileName(const std::string& name)
 {
     return endsWithIgnoringCase(name, ".cur") || endsWithIgnoringCase(name, ".ani");
@@ -75,15 +86,7 @@ PackFolder packOnDisk(const std::string& folder)
         // regular file (a FIFO would block) is passed over.
         if (!it->is_regular_file(error))
             continue;
-        const std::string name = it->path().filename().string();
-        const std::string path = it->path().string();
-        pack.files.push_back(
-            PackFile{name, path, [path]() -> std::expected<std::shared_ptr<const ByteSource>, std::string> {
-                         auto file = FileSource::open(path);
-                         if (!file)
-                             return std::unexpected(describe(file.error()));
-                         return std::make_shared<const FileSource>(std::move(*file));
-                     }});
+        pack.files.push_back(fileOnDisk(it->path().string()));
     }
     if (error)
         pack.notes.push_back(folder + ": cannot be listed: " + error.message());

@@ -27,6 +27,9 @@ struct PackFolder {
     std::vector<std::string> notes; // members the container skipped, and why
 };
 
+// One file on disk, opened when asked for.
+PackFile fileOnDisk(const std::string& path);
+
 // The regular files directly in `folder` (links to files followed, nothing
 // else opened).
 PackFolder packOnDisk(const std::string& folder);

@@ -191,6 +191,11 @@ void chooseFromSource(const std::string& path, ThemeChoice& choice, const Contai
         chooseFromPack(pack, choice);
         return;
     }
+    // A cursor file of its own is a pack of one: its role by its name.
+    if (hasCursorFileName(path)) {
+        chooseFromPack(PackFolder{{fileOnDisk(path)}, {}}, choice);
+        return;
+    }
     chooseFromProgram(path, *file, choice);
 }
 

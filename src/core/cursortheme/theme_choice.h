@@ -2,8 +2,9 @@
 // Which cursor each of the seventeen roles of a theme takes, from the
 // sources given: a cursor pack's folder with its install.inf (the scheme
 // it installs), a pack's folder without one (roles guessed from the file
-// names packs use), a container holding such a folder, or a program or
-// library holding the standard cursors by their resource ids. Of several
+// names packs use; a lone .cur or .ani file likewise), a container holding
+// such a folder, or a program or library holding the standard cursors by
+// their resource ids. Of several
 // sources the earlier gives a role its cursor; a later one only fills the
 // roles still open.
 

@@ -43,7 +43,11 @@ std::expected<bool, std::string> existingIsOurs(const std::string& folder)
         folder + " exists and was not made by glimmerbox-cli cursor-theme: left alone";
     if (!S_ISDIR(info.st_mode))
         return std::unexpected(refusal);
-    std::ifstream index(folder + "/index.theme");
+    // Only a regular file is opened: a FIFO of that name would block.
+    const std::string indexPath = folder + "/index.theme";
+    if (lstat(indexPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::unexpected(refusal);
+    std::ifstream index(indexPath);
     std::string line;
     while (std::getline(index, line)) {
         if (!line.empty() && line.back() == '\r')

@@ -176,6 +176,17 @@ TEST(ThemeChoice, CursorThatCannotBeReadLeavesItsRoleUnreadWithTheReason)
     EXPECT_TRUE(choice.cursors.contains(CursorRole::Arrow));
 }
 
+TEST(ThemeChoice, LoneCursorFileTakesTheRoleOfItsName)
+{
+    const TempFolder folder;
+    test::fillPack(folder, {{"Busy.ani", "cursors/sequenced.ani"}, {"sparkle.cur", "cursors/arrow.cur"}});
+    const ThemeChoice choice = chooseCursors({folder.file("Busy.ani"), folder.file("sparkle.cur")});
+    ASSERT_TRUE(choice.cursors.contains(CursorRole::Wait));
+    EXPECT_EQ(choice.cursors.size(), 1u);
+    ASSERT_EQ(choice.unplaced.size(), 1u);
+    EXPECT_NE(choice.unplaced.front().find("/sparkle.cur: no role"), std::string::npos);
+}
+
 TEST(ThemeChoice, SourceThatIsNoPackNorProgramIsAProblem)
 {
     const TempFolder folder;

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace gb {
 namespace {
@@ -184,6 +185,15 @@ TEST(CursorThemeWriter, LinkInThePlaceOfTheThemeIsNeverFollowed)
     const auto report = writeCursorTheme(packChoice(pack), ThemeRequest{out.path().string(), "Linked", {}});
     EXPECT_FALSE(report);
     EXPECT_TRUE(fs::is_symlink(out.path() / "Linked"));
+}
+
+TEST(CursorThemeWriter, FifoInThePlaceOfIndexThemeIsNeverOpened)
+{
+    const TempFolder pack, out;
+    fs::create_directory(out.path() / "Piped");
+    ASSERT_EQ(mkfifo(out.file("Piped/index.theme").c_str(), 0600), 0);
+    const auto report = writeCursorTheme(packChoice(pack), ThemeRequest{out.path().string(), "Piped", {}});
+    EXPECT_FALSE(report);
 }
 
 TEST(CursorThemeWriter, OurOwnThemeIsReplacedWholeLeavingNothingBehind)
