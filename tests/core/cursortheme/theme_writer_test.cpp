@@ -4,6 +4,7 @@
 
 #include "support/cursor_pack_builder.h"
 #include "support/folder_tree.h"
+#include "support/xcursor_themes.h"
 
 #include <gtest/gtest.h>
 
@@ -31,17 +32,10 @@ struct ImagesDeleter {
 };
 using LoadedImages = std::unique_ptr<XcursorImages, ImagesDeleter>;
 
-// libXcursor reads XCURSOR_PATH once per process: every theme these tests
-// load lies in this one folder, each under a name of its own.
+// Every theme loaded by name lies in the one folder of the process.
 const std::string& themesFolder()
 {
-    static const TempFolder folder;
-    static const bool set = [] {
-        setenv("XCURSOR_PATH", folder.path().c_str(), 1);
-        return true;
-    }();
-    (void)set;
-    return folder.path().native();
+    return test::xcursorThemesFolder().native();
 }
 
 LoadedImages load(const char* cursor, const std::string& theme, int size = 32)
