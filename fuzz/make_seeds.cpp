@@ -7,6 +7,7 @@
 #include "core/icons/pe_resources.h"
 #include "core/icons/png_decoder.h"
 
+#include "support/inf_builder.h"
 #include "support/shell_link_builder.h"
 #include "support/version_builder.h"
 
@@ -17,6 +18,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -61,8 +63,14 @@ int main(int argc, char** argv)
     }
     const fs::path out(argv[2]);
     for (const char* target : {"pe", "ne", "ico", "dib", "png", "thumbnail", "container", "installer",
-                               "version", "stored", "ani", "pe_cursors"})
+                               "version", "stored", "ani", "pe_cursors", "inf"})
         fs::create_directories(out / target);
+    // A cursor pack's install.inf in 8-bit text and in UTF-16, whole and
+    // cut inside its registry line.
+    for (const auto& [name, inf] : {std::pair{"scheme.inf", gb::test::textBytes(gb::test::kPackInf)},
+                                    std::pair{"scheme16.inf", gb::test::utf16Bytes(gb::test::kPackInf)}})
+        for (const std::size_t size : {inf.size(), inf.size() / 2})
+            write(out / "inf" / (std::string(name) + "." + std::to_string(size)), std::span(inf).first(size));
 
     int images = 0, fixtureVersions = 0;
     std::set<std::vector<std::byte>> seenVersions;

@@ -24,7 +24,7 @@ fi
 # The core's folders, each above the ones before it: a folder includes only
 # folders listed before it, so they form no loop. A new folder is placed here.
 core_order=(text pixels jobs files bytes hash paths version icons imagefiles cursors capture containers
-            shortcuts wine catalogue sources search export launcher convert)
+            shortcuts wine catalogue sources cursortheme search export launcher convert)
 declare -A rank
 for i in "${!core_order[@]}"; do rank[${core_order[$i]}]=$i; done
 for dir in src/core/*/; do

@@ -13,7 +13,7 @@ _glimmerbox_cli()
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
             -j) ((i++)) ;;
-            list | export | launcher)
+            list | export | launcher | cursor-theme)
                 command=${words[i]}
                 break
                 ;;
@@ -65,8 +65,9 @@ _glimmerbox_cli()
         list) options='--json --cursors -j --recursive --pattern --archives --files-from -0 --help --' ;;
         export) options='--size --sizes --cursors --format --out --prefix --gray -j --recursive --pattern --archives --files-from -0 --help --' ;;
         launcher) options='--prefix --name --data --force --all --list --remove --prune --refresh-wine-entries --help --' ;;
+        cursor-theme) options='--name --out --sizes --help --' ;;
         *)
-            COMPREPLY=($(compgen -W 'list export launcher --help --version -j' -- "$cur"))
+            COMPREPLY=($(compgen -W 'list export launcher cursor-theme --help --version -j' -- "$cur"))
             return
             ;;
     esac

@@ -14,7 +14,7 @@ function __glimmerbox_cli_command
         switch $word
             case -j
                 set skip 1
-            case list export launcher
+            case list export launcher cursor-theme
                 echo $word
                 return 0
             case '*'
@@ -35,6 +35,7 @@ complete -c $cli -n 'not __glimmerbox_cli_command' -f
 complete -c $cli -n 'not __glimmerbox_cli_command' -a list -d 'Print one line per icon found'
 complete -c $cli -n 'not __glimmerbox_cli_command' -a export -d 'Write one file per icon into a folder'
 complete -c $cli -n 'not __glimmerbox_cli_command' -a launcher -d 'Make a menu entry for a Windows program'
+complete -c $cli -n 'not __glimmerbox_cli_command' -a cursor-theme -d 'Make a cursor theme of Windows cursors'
 complete -c $cli -n 'not __glimmerbox_cli_command' -l version -d 'Print the version'
 complete -c $cli -l help -d 'Print a summary of the commands and options'
 complete -c $cli -s j -x -d 'Read N files at once (1 to 256)'
@@ -68,3 +69,9 @@ complete -c $cli -n '__glimmerbox_cli_using launcher' -l list -d 'List the launc
 complete -c $cli -n '__glimmerbox_cli_using launcher' -l remove -x -d 'Remove a launcher made'
 complete -c $cli -n '__glimmerbox_cli_using launcher' -l prune -d 'Remove the launchers whose source is gone'
 complete -c $cli -n '__glimmerbox_cli_using launcher' -l refresh-wine-entries -d 'Sharper icons for Wine\'s own entries'
+
+# cursor-theme: cursor packs (folders or containers) and programs.
+complete -c $cli -n '__glimmerbox_cli_using cursor-theme' -F
+complete -c $cli -n '__glimmerbox_cli_using cursor-theme' -l name -x -d 'The theme\'s name'
+complete -c $cli -n '__glimmerbox_cli_using cursor-theme' -l out -x -a '(__fish_complete_directories)' -d 'The folder of cursor themes'
+complete -c $cli -n '__glimmerbox_cli_using cursor-theme' -l sizes -x -d 'The cursor sizes written, separated by commas'

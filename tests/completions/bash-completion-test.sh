@@ -56,7 +56,7 @@ check() {
 }
 
 # name                    line                                     expected answers
-check FirstWordIsACommand 'glimmerbox-cli '                        '--help --version -j export launcher list'
+check FirstWordIsACommand 'glimmerbox-cli '                        '--help --version -j cursor-theme export launcher list'
 check CommandPrefix       'glimmerbox-cli ex'                      'export'
 check CommandAfterJobs    'glimmerbox-cli -j 2 l'                  'launcher list'
 check OptionPrefix        'glimmerbox-cli export --for'            '--format'
@@ -68,6 +68,9 @@ check ListOptions         'glimmerbox-cli list --'                 '-- --archive
 check ListHasNoFormat     'glimmerbox-cli list --fo'               ''
 check ExportOptions       'glimmerbox-cli export --'               '-- --archives --cursors --files-from --format --gray --help --out --pattern --prefix --recursive --size --sizes'
 check LauncherOptions     'glimmerbox-cli launcher --'             '-- --all --data --force --help --list --name --prefix --prune --refresh-wine-entries --remove'
+check CursorThemeOptions  'glimmerbox-cli cursor-theme --'         '-- --help --name --out --sizes'
+check CursorThemeSources  'glimmerbox-cli cursor-theme icons/ap'   'icons/app.exe icons/apple.dll'
+check CursorThemeOutDirs  'glimmerbox-cli cursor-theme --out ic'   'icons'
 check PathPrefixIsFiles   'glimmerbox-cli list icons/ap'           'icons/app.exe icons/apple.dll'
 check FolderIsOffered     'glimmerbox-cli export --size 32 icons/s' 'icons/sub'
 check OutTakesFolders     'glimmerbox-cli export --out ic'          'icons'

@@ -116,7 +116,10 @@ private:
             return {.open = true};
         }
         const std::string& name = memberPath.back();
-        const bool wanted = contentDecides || !walk_.wanted || walk_.wanted(std::string(lastComponent(name)));
+        const std::string last(lastComponent(name));
+        if (!contentDecides && walk_.anyContent && walk_.anyContent(last))
+            return {.read = true, .whatever = true};
+        const bool wanted = contentDecides || !walk_.wanted || walk_.wanted(last);
         return {.read = wanted, .open = hasContainerName(name)};
     }
 

@@ -106,6 +106,10 @@ struct ContainerWalk {
     std::function<bool(const std::string& name)> wanted;
     ContainerLimits limits;
     std::stop_token stop;
+    // Members read whatever their first bytes are, by name (the last path
+    // component): the text files that come with icons or cursors (a cursor
+    // pack's install.inf). None: only icon files and programs.
+    std::function<bool(const std::string& name)> anyContent = {};
 };
 
 // Calls `member` for each member read, in container order, nested

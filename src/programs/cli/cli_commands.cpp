@@ -668,6 +668,7 @@ int runCommandLine(std::span<const std::string> args, std::ostream& out, std::os
     case Command::Kind::List: return runList(*command, out, err);
     case Command::Kind::Export: return runExport(*command, out, err);
     case Command::Kind::Launcher: return runLauncher(*command, out, err);
+    case Command::Kind::CursorTheme: return runCursorTheme(*command, out, err);
     }
     return kExitUsage;
 }

@@ -24,6 +24,9 @@ int runExport(const Command& command, std::ostream& out, std::ostream& err,
 // The launcher command in its modes (see LauncherOptions).
 int runLauncher(const Command& command, std::ostream& out, std::ostream& err);
 
+// cursor-theme: a cursor theme from packs and programs.
+int runCursorTheme(const Command& command, std::ostream& out, std::ostream& err);
+
 // Parses and runs; returns the exit status (0, 1, or 2 on bad usage).
 int runCommandLine(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 

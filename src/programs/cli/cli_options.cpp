@@ -1,5 +1,6 @@
 #include "programs/cli/cli_options.h"
 
+#include "core/cursortheme/theme_writer.h"
 #include "core/export/batch_names.h"
 #include "core/launcher/launcher.h"
 #include "core/text/ascii.h"
@@ -153,6 +154,61 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
     return command;
 }
 
+// cursor-theme SOURCE... --name NAME [--out DIR] [--sizes LIST]
+std::expected<Command, std::string> parseCursorTheme(std::span<const std::string> args)
+{
+    Command command;
+    command.kind = Command::Kind::CursorTheme;
+    CursorThemeOptions& options = command.cursorTheme;
+    bool onlyPaths = false, nameGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            command.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyPaths = true;
+            continue;
+        }
+        if (arg == "--help") {
+            command.kind = Command::Kind::Help;
+            return command;
+        }
+        std::string value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (arg == "--name" || arg == "--out" || arg == "--sizes") {
+            if (i + 1 >= args.size())
+                return usageError(arg + " needs a value");
+            value = args[++i];
+        }
+        if (arg == "--name") {
+            if (!themeNameUsable(value))
+                return usageError("--name may not be empty, hold '/' or a control character, or be . or ..");
+            options.name = value;
+            nameGiven = true;
+        } else if (arg == "--out") {
+            if (value.empty())
+                return usageError("--out may not be empty");
+            options.outDir = value;
+        } else if (arg == "--sizes") {
+            auto sizes = sizesNamed(value);
+            if (!sizes)
+                return std::unexpected(sizes.error());
+            options.sizes = std::move(*sizes);
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+    if (command.paths.empty())
+        return usageError("no SOURCE given");
+    if (!nameGiven)
+        return usageError("cursor-theme needs --name");
+    return command;
+}
+
 } // namespace
 
 std::string usageText()
@@ -174,6 +230,8 @@ std::string usageText()
   glimmerbox-cli launcher --list | --remove NAME [--data DIR]
   glimmerbox-cli launcher --prune | --refresh-wine-entries [--prefix WINEPREFIX]
                           [--data DIR]
+  glimmerbox-cli cursor-theme SOURCE... --name NAME [--out DIR]
+                              [--sizes 24,32,...]
   glimmerbox-cli --help | --version
 
 Finds the icons inside Windows program files (PE32 and PE32+ .exe, .dll,
@@ -312,6 +370,29 @@ launcher  makes a menu entry that runs a Windows program with Wine. PATH is
         entries Wine made itself (DIR/applications/wine) under their own
         icon names, removing nothing of Wine's.
 
+cursor-theme  makes an Xcursor theme of Windows cursors, for X11 and Wayland
+        desktops: DIR/NAME/index.theme (Inherits=default) and
+        DIR/NAME/cursors/, one file per role under its main name and
+        every other name desktops ask for as a link to it. DIR is
+        $XDG_DATA_HOME/icons, else ~/.local/share/icons. SOURCE is a
+        cursor pack's folder with an install.inf (its scheme; a file it
+        names that the folder lacks is a warning), a pack's folder
+        without one (roles guessed from the file names: "Normal Select",
+        "Busy", "arrow", "size_ns" ...; a .cur or .ani file no role fits
+        is named), a container (zip, 7z, rar ...) holding such a folder,
+        or a program or library with the standard cursors' resource ids
+        (a Windows user32.dll). Of several SOURCEs the earlier gives a
+        role its cursor. A role without one takes its fallback's (Help
+        and UpArrow take Arrow's, AppStarting and Wait each other's),
+        else is left to the inherited theme. Prints what it wrote, then
+        a line per role: "filled from FILE", "guessed from FILE",
+        "fallback ROLE", "left to the inherited theme" or "not read:
+        REASON" (Pin and Person have no Linux name and are only
+        reported). A theme of that NAME made by cursor-theme is
+        replaced whole; any other folder of that name is left alone and
+        the command fails. --sizes as for export --cursors. Exit status
+        1 when a role or SOURCE could not be read.
+
 Names are escaped in every line printed (KEY, FILE, the paths in
 messages), so that each stays on its line and in its field: "\" is
 printed "\\", a tab "\t", a line feed "\n", a carriage return "\r", and
@@ -358,6 +439,8 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
     }
     if (verb == "launcher")
         return parseLauncher(args.subspan(1));
+    if (verb == "cursor-theme")
+        return parseCursorTheme(args.subspan(1));
     if (verb == "list")
         command.kind = Command::Kind::List;
     else if (verb == "export")

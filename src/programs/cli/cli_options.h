@@ -40,8 +40,16 @@ struct LauncherOptions {
     bool force = false;                 // replace an entry from another source
 };
 
+// cursor-theme SOURCE... --name NAME [--out DIR] [--sizes LIST]
+struct CursorThemeOptions {
+    std::string name;
+    std::optional<std::string> outDir; // else the user's icon themes
+    std::vector<int> sizes;            // empty for the default
+};
+
 struct Command {
-    enum class Kind { Help, Version, List, Export, Launcher } kind = Kind::Help;
+    enum class Kind { Help, Version, List, Export, Launcher, CursorTheme } kind = Kind::Help;
+    CursorThemeOptions cursorTheme;
     ExportOptions exportOptions;
     LauncherOptions launcherOptions;
     WalkChoice walk;

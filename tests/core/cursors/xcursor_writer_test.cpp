@@ -4,6 +4,7 @@
 
 #include "support/cursor_builder.h"
 #include "support/temp_folder.h"
+#include "support/xcursor_themes.h"
 
 #include <gtest/gtest.h>
 
@@ -156,18 +157,9 @@ TEST(XcursorWriter, InconsistentSizedCursorIsRefused)
     EXPECT_EQ(encodeXcursor(sized).error(), CursorWriteError::NoImage);
 }
 
-// libXcursor reads XCURSOR_PATH once per process, so every theme these
-// tests write lives under one folder made for the process.
 const std::filesystem::path& themesFolder()
 {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "glimmerbox-xcursor-XXXXXX").string();
-        std::filesystem::path made = ::mkdtemp(pattern.data());
-        ::setenv("XCURSOR_PATH", made.c_str(), 1);
-        std::atexit([] { std::filesystem::remove_all(std::getenv("XCURSOR_PATH")); });
-        return made;
-    }();
-    return folder;
+    return test::xcursorThemesFolder();
 }
 
 TEST(XcursorWriter, LibXcursorFindsTheCursorOfAThemeByName)

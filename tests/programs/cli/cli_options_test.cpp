@@ -121,12 +121,12 @@ TEST(CommandLineSummary, ManualPageNamesEveryCommandOptionAndValue)
     std::ifstream in(GB_CLI_MAN_SOURCE);
     const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(page.empty());
-    const char* named[] = {"list",         "export",     "launcher", "--json",   "-j",        "--recursive",
-                           "--pattern",    "--archives", "--size",   "--format", "--gray",    "--prefix",
-                           "--out",        "--name",     "--data",   "--help",   "--version", "--",
-                           "--files-from", "-0",         "ico",      "bmp",      "png",       "original",
-                           "hicolor",      "32",         "16",       "all",      "--cursors", "--sizes",
-                           "cur",          "ani",        "xcursor"};
+    const char* named[] = {
+        "list",         "export",    "launcher",  "--json",   "-j",           "--recursive", "--pattern",
+        "--archives",   "--size",    "--format",  "--gray",   "--prefix",     "--out",       "--name",
+        "--data",       "--help",    "--version", "--",       "--files-from", "-0",          "ico",
+        "cursor-theme", "bmp",       "png",       "original", "hicolor",      "32",          "16",
+        "all",          "--cursors", "--sizes",   "cur",      "ani",          "xcursor"};
     for (const char* word : named)
         EXPECT_NE(page.find("*" + std::string(word) + "*"), std::string::npos) << word;
 }

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A whole cursor theme from a Windows cursor pack, against the pipeline a
+# user would otherwise script (icoutils' icotool and x11-apps' xcursorgen,
+# bench/xcursorgen-pipeline.sh), in one run on one pack: 17 roles named as
+# packs name them, 11 static cursors (32x32 and 16x16 images) and 6
+# animated ones (two frames, four steps), made by the test fixtures' own
+# generator. Each run writes the theme into an empty folder; hyperfine runs
+# both side by side. Results are kept in build/bench/results/cursor-theme-*.
+#
+#   bench/cursor-theme-bench.sh            20 runs after a warm-up
+#   RUNS=50 bench/cursor-theme-bench.sh
+#   OUT=/dev/shm bench/cursor-theme-bench.sh   themes written to memory, no disk sync
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+# shellcheck source=scripts/packages.sh
+. scripts/packages.sh
+# shellcheck disable=SC2086 # the lists are meant to split into names
+gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES x11-apps
+
+runs="${RUNS:-20}"
+build="$root/build/bench"
+results="$build/results"
+cli="$build/bin/glimmerbox-cli"
+
+echo "== Build (preset bench: the command-line tool)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target glimmerbox-cli
+mkdir -p "$results"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-cursor-theme.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+out="$(mktemp -d "${OUT:-$work}/themes.XXXXXX")"
+trap 'rm -rf "$work" "$out"' EXIT
+
+echo "== The pack"
+# The fixtures' generator is header-only: compiled here, it writes the
+# cursor files the tests use.
+g++ -std=c++23 -O1 -I tests -I src tests/fixtures/make_cursor_fixtures.cpp -o "$work/make_cursor_fixtures"
+"$work/make_cursor_fixtures" "$work/fixtures" "$work/parts"
+mkdir -p "$work/pack"
+i=0
+for name in "Normal Select" "Help Select" "Working in Background" "Busy" "Precision Select" "Text Select" \
+    "Handwriting" "Unavailable" "Vertical Resize" "Horizontal Resize" "Diagonal Resize 1" \
+    "Diagonal Resize 2" "Move" "Alternate Select" "Link Select" "Location Select" "Person Select"; do
+    if [ $((i % 3)) = 2 ]; then
+        cp "$work/fixtures/cursors/sequenced.ani" "$work/pack/$name.ani"
+    else
+        cp "$work/fixtures/cursors/arrow.cur" "$work/pack/$name.cur"
+    fi
+    i=$((i + 1))
+done
+# The links the pipeline makes: the same as cursor-theme's.
+"$cli" cursor-theme "$work/pack" --name Links --out "$work" >/dev/null
+find "$work/Links/cursors" -type l -printf '%l %f\n' > "$work/links.txt"
+
+echo "== cursor-theme against icotool + xcursorgen ($runs runs each)"
+hyperfine --warmup 2 --runs "$runs" --export-markdown "$results/cursor-theme.md" \
+    --prepare "rm -rf '$out/Glass' '$out/Pipeline'" \
+    -n "glimmerbox-cli cursor-theme" "'$cli' cursor-theme '$work/pack' --name Glass --out '$out'" \
+    -n "icotool -x + xcursorgen" "bench/xcursorgen-pipeline.sh '$work/pack' '$work/links.txt' '$out/Pipeline'"
+cat "$results/cursor-theme.md"
