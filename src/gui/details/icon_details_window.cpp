@@ -78,10 +78,9 @@ QString versionText(const VersionInfo& version)
 QPixmap cursorPreview(const CursorImage& image, const CursorStepView& view)
 {
     const int scale = cursorPreviewScale(image.width, image.height, kPreviewSide);
-    // Converted before it is enlarged: scaling paints into the image it
-    // returns, and Qt keeps that painter's idea of the format through a
-    // later conversion in place, so a mark painted after it would come out
-    // with red and blue exchanged.
+    // Converted before it is enlarged, not after: an enlarged RGBA image
+    // converted in place kept painting as RGBA (Qt 6.4), so the mark came
+    // out with red and blue exchanged.
     QImage enlarged =
         ui::toQImage(image.pixels)
             .convertToFormat(QImage::Format_ARGB32_Premultiplied)
@@ -284,7 +283,7 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, SourceFailure> de
             columns << QStringLiteral("%1×%2").arg(image.declaredWidth).arg(image.declaredHeight)
                     << texts::kUnreadable << texts::kUnreadable;
         images_->addTopLevelItem(new QTreeWidgetItem(columns));
-        // A cursor counts a PNG image's depth as 0, a header as 32.
+        // A cursor's PNG image has depth 0 where its header says 32.
         rowImages_.push_back(image.header ? WantedCursorImage{image.header->width, image.header->height,
                                                               image.header->png ? 0 : image.header->bitDepth}
                                           : WantedCursorImage{image.declaredWidth, image.declaredHeight, 0});
