@@ -666,6 +666,10 @@ The first file that failed: %4</translation>
         <source>启动器名称不能为空。</source>
         <translation>The launcher name cannot be empty.</translation>
     </message>
+    <message>
+        <source>热点：%1, %2</source>
+        <translation>Hot spot: %1, %2</translation>
+    </message>
 </context>
 <context>
     <name>Launcher</name>

@@ -46,4 +46,14 @@ std::expected<std::vector<FoundCursor>, CursorFailure> readCursors(const ByteSou
     return std::unexpected(CursorFailure{ReadFailure{ReadError::NotIconSource, 0, 0}, {}});
 }
 
+std::optional<std::expected<Cursor, CursorFailure>> readCursorFile(const ByteSource& source)
+{
+    const SourceReader file(source);
+    if (looksLikeAniFile(file))
+        return readAniFile(source);
+    if (looksLikeIcoFile(file) && file.u16le(2) == kTypeCursor)
+        return readCurFile(source);
+    return std::nullopt;
+}
+
 } // namespace gb

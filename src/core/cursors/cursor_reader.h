@@ -28,4 +28,9 @@ struct FoundCursor {
 std::expected<std::vector<FoundCursor>, CursorFailure> readCursors(const ByteSource& source,
                                                                    const ReadControl& control = {});
 
+// The cursor of a cursor file (.cur or .ani, by its content); nullopt for
+// anything else, a program's cursor resources included. Cheap on a file
+// that is none: its first bytes tell.
+std::optional<std::expected<Cursor, CursorFailure>> readCursorFile(const ByteSource& source);
+
 } // namespace gb

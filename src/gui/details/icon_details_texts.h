@@ -56,6 +56,9 @@ inline constexpr ui::UiText kProductName{"IconDetails", QT_TRANSLATE_NOOP("IconD
 inline constexpr ui::UiText kVersion{"IconDetails", QT_TRANSLATE_NOOP("IconDetails", "版本：")};
 inline constexpr ui::UiText kCompany{"IconDetails", QT_TRANSLATE_NOOP("IconDetails", "公司：")};
 
+// A cursor image's hot spot, the point that clicks: "热点：x, y".
+inline constexpr ui::UiText kHotspot{"IconDetails", QT_TRANSLATE_NOOP("IconDetails", "热点：%1, %2")};
+
 // A stored image that cannot become a PNG: "“path”：reason。"
 inline constexpr ui::UiText kUndecodable{"IconDetails", QT_TRANSLATE_NOOP("IconDetails", "无法解码此图像")};
 inline constexpr ui::UiText kUnencodable{"IconDetails",

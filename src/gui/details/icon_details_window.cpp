@@ -27,8 +27,10 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -69,6 +71,31 @@ QString versionText(const VersionInfo& version)
     add(texts::kVersion, version.version());
     add(texts::kCompany, version.text("CompanyName"));
     return lines.join('\n');
+}
+
+// The cursor image enlarged by whole pixels, with a small cross at its hot
+// spot: red on a white halo, so it shows on any colour the cursor has.
+QPixmap cursorPreview(const CursorImage& image, const CursorStepView& view)
+{
+    const int scale = cursorPreviewScale(image.width, image.height, kPreviewSide);
+    // Converted before it is enlarged, not after: an enlarged RGBA image
+    // converted in place kept painting as RGBA (Qt 6.4), so the mark came
+    // out with red and blue exchanged.
+    QImage enlarged =
+        ui::toQImage(image.pixels)
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+            .scaled(image.width * scale, image.height * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const PreviewPoint at = hotspotMarkAt(view, scale);
+    const int arm = std::max(4, scale);
+    QPainter painter(&enlarged);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 3}, std::pair{QColor(224, 27, 36), 1}}) {
+        painter.setPen(QPen(colour, width));
+        painter.drawLine(at.x - arm, at.y, at.x + arm, at.y);
+        painter.drawLine(at.x, at.y - arm, at.x, at.y + arm);
+    }
+    painter.end();
+    return QPixmap::fromImage(std::move(enlarged));
 }
 
 void inform(QWidget* parent, const QString& text)
@@ -115,6 +142,23 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
     preview_->setFixedSize(kPreviewSide, kPreviewSide);
     preview_->setAlignment(Qt::AlignCenter);
 
+    // A cursor image's hot spot; shown for a cursor file only.
+    hotspot_ = new QLabel(this);
+    hotspot_->setObjectName("hotspot");
+    hotspot_->setAlignment(Qt::AlignCenter);
+    hotspot_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    hotspot_->hide();
+
+    // Each step of an animated cursor sets the time of the next one.
+    player_ = new QTimer(this);
+    player_->setSingleShot(true);
+    connect(player_, &QTimer::timeout, this, [this] {
+        if (!cursor_)
+            return;
+        step_ = nextCursorStep(*cursor_, step_);
+        showCursorStep();
+    });
+
     auto* nameLabel = new QLabel(texts::kNameLabel, this);
     name_ = new QLineEdit(suggestedName(origin_), this);
     name_->setObjectName("name");
@@ -142,7 +186,11 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
 
     auto* top = new QHBoxLayout;
     top->addWidget(images_, 1);
-    top->addWidget(preview_);
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(preview_);
+    previewColumn->addWidget(hotspot_);
+    previewColumn->addStretch(1);
+    top->addLayout(previewColumn);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(name_, 1);
@@ -171,9 +219,10 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
     const std::string dataDir = defaultDataDir().value_or("");
     query_.start(
         [origin = origin_, dataDir, planner = std::move(planner)](JobContext<NoProgress>& job) {
-            auto found = std::make_shared<Found>(Found{readOriginDetails(origin, job.abandoned()), {}});
+            auto found =
+                std::make_shared<Found>(Found{readOriginDetailsWithCursor(origin, job.abandoned()), {}});
             const auto request = launcherRequestOf(origin, dataDir);
-            if (request && found->details && !job.stopRequested())
+            if (request && found->details.details && !job.stopRequested())
                 found->launcher = planner(*request);
             return found;
         },
@@ -192,7 +241,11 @@ IconDetailsWindow::IconDetailsWindow(IconOrigin origin, QWidget* parent, Launche
                     }
                     const std::shared_ptr<Found> found = *outcome;
                     launcher_ = std::move(found->launcher);
-                    showDetails(std::move(found->details));
+                    // A cursor that cannot be read as one is shown as its
+                    // first frame's icon, without hot spots or animation.
+                    if (found->details.cursor && *found->details.cursor)
+                        cursor_ = std::move(**found->details.cursor);
+                    showDetails(std::move(found->details.details));
                 },
                 Qt::QueuedConnection);
         });
@@ -230,6 +283,10 @@ void IconDetailsWindow::showDetails(std::expected<IconDetails, SourceFailure> de
             columns << QStringLiteral("%1×%2").arg(image.declaredWidth).arg(image.declaredHeight)
                     << texts::kUnreadable << texts::kUnreadable;
         images_->addTopLevelItem(new QTreeWidgetItem(columns));
+        // A cursor's PNG image has depth 0 where its header says 32.
+        rowImages_.push_back(image.header ? WantedCursorImage{image.header->width, image.header->height,
+                                                              image.header->png ? 0 : image.header->bitDepth}
+                                          : WantedCursorImage{image.declaredWidth, image.declaredHeight, 0});
         previews_.push_back(image.preview ? QPixmap::fromImage(ui::toQImage(*image.preview)) : QPixmap());
     }
     connect(images_, &QTreeWidget::currentItemChanged, this,
@@ -250,8 +307,51 @@ void IconDetailsWindow::showImage(int entry)
     preview_->clear();
     if (entry < 0 || static_cast<std::size_t>(entry) >= previews_.size())
         return;
+    if (cursor_) {
+        showCursorStep();
+        return;
+    }
     if (const QPixmap& image = previews_[static_cast<std::size_t>(entry)]; !image.isNull())
         preview_->setPixmap(image);
+}
+
+void IconDetailsWindow::showCursorStep()
+{
+    player_->stop();
+    const int entry = images_->indexOfTopLevelItem(images_->currentItem());
+    if (!cursor_ || entry < 0 || static_cast<std::size_t>(entry) >= rowImages_.size())
+        return;
+    const auto view = cursorStepView(*cursor_, step_, rowImages_[static_cast<std::size_t>(entry)]);
+    if (!view) {
+        preview_->clear();
+        hotspot_->hide();
+        return;
+    }
+    const CursorImage& image =
+        cursor_->frames[static_cast<std::size_t>(view->frame)].images[static_cast<std::size_t>(view->image)];
+    preview_->setPixmap(cursorPreview(image, *view));
+    hotspot_->setText(texts::kHotspot.arg(view->hotspotX).arg(view->hotspotY));
+    hotspot_->show();
+    if (view->delayMs > 0 && isVisible())
+        player_->start(view->delayMs);
+}
+
+bool IconDetailsWindow::playing() const
+{
+    return player_->isActive();
+}
+
+void IconDetailsWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (cursor_)
+        showCursorStep();
+}
+
+void IconDetailsWindow::hideEvent(QHideEvent* event)
+{
+    player_->stop();
+    QDialog::hideEvent(event);
 }
 
 void IconDetailsWindow::saveIco()

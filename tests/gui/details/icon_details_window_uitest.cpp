@@ -9,6 +9,7 @@
 
 #include "core/icons/icon_source.h"
 #include "fixtures/fixture_facts.h"
+#include "support/ani_builder.h"
 #include "support/dib_builder.h"
 #include "support/message_closer.h"
 #include "support/shell_link_builder.h"
@@ -17,11 +18,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -58,12 +61,130 @@ bool finishedReading(const IconDetailsWindow& window)
     return QTest::qWaitFor([&] { return !window.reading(); }, 10000);
 }
 
+// An arrow with a ring beside it whose coloured quarter turns one quarter a
+// frame, hot spot at the arrow's tip (4, 4): the manual's animated cursor.
+std::vector<std::byte> busyArrowFrame(int quarter)
+{
+    const auto inArrow = [](int x, int y) {
+        x -= 4;
+        y -= 4;
+        return x >= 0 && y >= 0 && y < 20 && 3 * x <= 2 * y;
+    };
+    test::DibRecipe recipe;
+    recipe.pixel = [&](int x, int y) -> std::uint32_t {
+        if (inArrow(x, y)) {
+            const bool edge =
+                !inArrow(x - 1, y) || !inArrow(x + 1, y) || !inArrow(x, y - 1) || !inArrow(x, y + 1);
+            return edge ? test::argb(255, 0, 0, 0) : test::argb(255, 255, 255, 255);
+        }
+        const int dx = x - 24, dy = y - 23, r2 = dx * dx + dy * dy;
+        if (r2 < 12 || r2 > 42)
+            return 0;
+        const int at = dx >= 0 ? (dy < 0 ? 0 : 1) : (dy >= 0 ? 2 : 3);
+        return at == quarter ? test::argb(255, 20, 110, 230) : test::argb(255, 200, 200, 200);
+    };
+    return test::curFile({{32, 32, 4, 4, test::buildDib(recipe)}});
+}
+
 } // namespace
 
 class IconDetailsWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The manual's picture of an animated cursor's details, made on demand:
+    // GB_SCREENSHOT_DIR=docs icon_details_window_uitest cursorDetailsScreenshot
+    // writes cursor-details.png there.
+    void cursorDetailsScreenshot()
+    {
+        const QString folder = qEnvironmentVariable("GB_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("set GB_SCREENSHOT_DIR to make the manual's screenshot");
+        QTemporaryDir files;
+        test::AniRecipe recipe;
+        for (int quarter = 0; quarter < 4; ++quarter)
+            recipe.frames.push_back(busyArrowFrame(quarter));
+        recipe.defaultRate = 8;
+        const auto bytes = test::buildAniFile(recipe);
+        QFile file(files.filePath("busy.ani"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        file.close();
+        IconDetailsWindow window(IconOrigin{QFile::encodeName(file.fileName()).toStdString(), 0});
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        QVERIFY(finishedReading(window));
+        QVERIFY(QTest::qWaitFor([&] { return window.cursorStep() == 1; }, 5000));
+        QVERIFY(window.grab().save(folder + QStringLiteral("/cursor-details.png")));
+    }
+    void aCursorFileShowsTheHotSpotOfTheChosenImage()
+    {
+        // arrow.cur: 32x32 with its hot spot at 1, 2, and 16x16 at 0, 1.
+        IconDetailsWindow window(IconOrigin{fixture("cursors/arrow.cur"), 0});
+        QVERIFY(finishedReading(window));
+        QVERIFY(window.showsCursor());
+        auto* images = window.findChild<QTreeWidget*>("images");
+        auto* hotspot = window.findChild<QLabel*>("hotspot");
+        auto* preview = window.findChild<QLabel*>("preview");
+        images->setCurrentItem(images->topLevelItem(0));
+        QVERIFY(!hotspot->isHidden());
+        QCOMPARE(hotspot->text(), QStringLiteral("热点：1, 2"));
+        // Enlarged eight times, the mark at the centre of the hot spot's pixel.
+        QCOMPARE(preview->pixmap().width(), 256);
+        QCOMPARE(preview->pixmap().toImage().pixelColor(1 * 8 + 4, 2 * 8 + 4), QColor(224, 27, 36));
+        images->setCurrentItem(images->topLevelItem(1));
+        QCOMPARE(hotspot->text(), QStringLiteral("热点：0, 1"));
+        QCOMPARE(preview->pixmap().width(), 128);
+        QVERIFY(!window.playing());
+    }
+
+    void anIconFileShowsNoHotSpot()
+    {
+        IconDetailsWindow window(IconOrigin{fixture("mixed_depths.ico"), 0});
+        QVERIFY(finishedReading(window));
+        QVERIFY(!window.showsCursor());
+        QVERIFY(window.findChild<QLabel*>("hotspot")->isHidden());
+    }
+
+    void anAnimatedCursorPlaysAtItsRatesUntilTheWindowCloses()
+    {
+        // Red for 6 jiffies (100 ms), hot spot 3, 4; then blue for 60
+        // (1 s), hot spot 10, 12; and round again.
+        QTemporaryDir folder;
+        test::AniRecipe recipe;
+        recipe.frames = test::twoCursorFrames();
+        recipe.rates = std::vector<std::uint32_t>{6, 60};
+        const auto bytes = test::buildAniFile(recipe);
+        QFile file(folder.filePath("spin.ani"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        file.close();
+
+        QPointer<IconDetailsWindow> window =
+            new IconDetailsWindow(IconOrigin{QFile::encodeName(file.fileName()).toStdString(), 0});
+        window->show();
+        QVERIFY(finishedReading(*window));
+        QElapsedTimer shown;
+        shown.start();
+        auto* hotspot = window->findChild<QLabel*>("hotspot");
+        auto* preview = window->findChild<QLabel*>("preview");
+        const auto colour = [&] { return preview->pixmap().toImage().pixelColor(250, 250); };
+        QCOMPARE(hotspot->text(), QStringLiteral("热点：3, 4"));
+        QCOMPARE(colour(), QColor(255, 0, 0));
+        QVERIFY(window->playing());
+        QVERIFY(QTest::qWaitFor([&] { return window->cursorStep() == 1; }, 5000));
+        // Not before its time (a timer may fire a little early, never a frame's worth).
+        QVERIFY2(shown.elapsed() >= 80, qPrintable(QString::number(shown.elapsed())));
+        QCOMPARE(hotspot->text(), QStringLiteral("热点：10, 12"));
+        QCOMPARE(colour(), QColor(0, 0, 255));
+        QVERIFY(QTest::qWaitFor([&] { return window->cursorStep() == 0; }, 5000));
+        QCOMPARE(colour(), QColor(255, 0, 0));
+
+        window->close();
+        QVERIFY(window.isNull() || !window->playing());
+        QTRY_VERIFY(window.isNull());
+    }
+
     void listsEveryStoredImageWithSizeDepthAndFormat()
     {
         // icons32.exe's first group, APPLE: a 256 PNG, 32@32 and 16@32 DIBs.
