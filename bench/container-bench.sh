@@ -13,22 +13,10 @@
 #   RUNS=10 bench/container-bench.sh
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-# shellcheck source=scripts/packages.sh
-. scripts/packages.sh
-# shellcheck disable=SC2086 # the lists are meant to split into names
-gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES xorriso time
+# shellcheck source=bench/build-cli.sh
+. "$(dirname "$0")/build-cli.sh" xorriso time
 
 runs="${RUNS:-5}"
-build="$root/build/bench"
-results="$build/results"
-cli="$build/bin/glimmerbox-cli"
-
-echo "== Build (preset bench: the command-line tool)"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target glimmerbox-cli
-mkdir -p "$results"
 bench/gather-corpus.sh "$cli" >/dev/null
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-containers.XXXXXX")"

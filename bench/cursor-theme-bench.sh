@@ -12,22 +12,10 @@
 #   OUT=/dev/shm bench/cursor-theme-bench.sh   themes written to memory, no disk sync
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-# shellcheck source=scripts/packages.sh
-. scripts/packages.sh
-# shellcheck disable=SC2086 # the lists are meant to split into names
-gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES x11-apps
+# shellcheck source=bench/build-cli.sh
+. "$(dirname "$0")/build-cli.sh" x11-apps
 
 runs="${RUNS:-20}"
-build="$root/build/bench"
-results="$build/results"
-cli="$build/bin/glimmerbox-cli"
-
-echo "== Build (preset bench: the command-line tool)"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target glimmerbox-cli
-mkdir -p "$results"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-cursor-theme.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

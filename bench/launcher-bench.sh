@@ -15,22 +15,10 @@
 #   RUNS=20 bench/launcher-bench.sh
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-# shellcheck source=scripts/packages.sh
-. scripts/packages.sh
-# shellcheck disable=SC2086 # the lists are meant to split into names
-gb_install_packages $GB_BUILD_PACKAGES $GB_BENCH_PACKAGES wine wine64
+# shellcheck source=bench/build-cli.sh
+. "$(dirname "$0")/build-cli.sh" wine wine64
 
 runs="${RUNS:-10}"
-build="$root/build/bench"
-results="$build/results"
-cli="$build/bin/glimmerbox-cli"
-
-echo "== Build (preset bench: the command-line tool)"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target glimmerbox-cli
-mkdir -p "$results"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/glimmerbox-launchers.XXXXXX")"
 export HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CONFIG_HOME=$work/home/.config

@@ -1,6 +1,7 @@
 #include "core/cursors/cur_file.h"
 
 #include "core/bytes/source_reader.h"
+#include "core/cursors/cursor_image.h"
 #include "core/icons/icon_group.h"
 
 namespace gb {
@@ -18,10 +19,6 @@ constexpr std::uint64_t kEntryBytes = 8;
 constexpr std::uint64_t kEntryOffset = 12;
 constexpr std::uint16_t kTypeIcon = 1;
 constexpr std::uint16_t kTypeCursor = 2;
-
-// A stored image is kept whole up to this size: a 1024x1024 image of 32
-// bits with its mask takes a little over 4 MiB, a PNG far less.
-constexpr std::uint64_t kMaxStoredImage = 16 << 20;
 
 } // namespace
 
@@ -53,7 +50,7 @@ std::expected<CursorFrame, CursorFailure> readCursorFrame(const ByteSource& sour
         const std::uint32_t size = *list.u32le(at + kEntryBytes);
         const std::uint32_t offset = *list.u32le(at + kEntryOffset);
         std::optional<std::vector<std::byte>> bytes;
-        if (size <= kMaxStoredImage && allowance.affords(size))
+        if (size <= kMaxStoredCursorImage && allowance.affords(size))
             bytes = readRange(source, offset, size);
         if (!bytes) {
             firstProblem = firstProblem.value_or(ReadFailure{ReadError::Truncated, offset, 0});

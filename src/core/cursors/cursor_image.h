@@ -11,6 +11,10 @@
 
 namespace gb {
 
+// A stored image is kept whole up to this size: a 1024x1024 image of 32
+// bits with its mask takes a little over 4 MiB, a PNG far less.
+inline constexpr std::uint64_t kMaxStoredCursorImage = std::uint64_t{16} << 20;
+
 // Bytes one cursor may copy and draw: each image is charged its stored
 // bytes and its pixels. Entries may all point at one large image, and an
 // animation may repeat such a frame; the bound keeps the work on one file

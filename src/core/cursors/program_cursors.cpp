@@ -19,7 +19,6 @@ constexpr std::uint64_t kGroupEntrySize = 14;
 constexpr std::uint64_t kGroupEntryId = 12;
 // An RT_CURSOR image: the hot spot's x and y, then the image.
 constexpr std::uint64_t kHotspotSize = 4;
-constexpr std::uint64_t kMaxStoredImage = 16 << 20;
 
 std::expected<Cursor, CursorFailure> readAnimated(const ByteSource& source, const ResourceBlob& blob,
                                                   CursorAllowance& allowance)
@@ -69,7 +68,8 @@ std::expected<Cursor, CursorFailure> readCursorGroup(const ByteSource& source, c
                     cursorFailure(ReadError::Missing, at, "the group names a cursor image the file lacks");
             continue;
         }
-        if (image->data->length - kHotspotSize > kMaxStoredImage || !allowance.affords(image->data->length)) {
+        if (image->data->length - kHotspotSize > kMaxStoredCursorImage ||
+            !allowance.affords(image->data->length)) {
             if (!firstProblem)
                 firstProblem = cursorFailure(ReadError::TooLarge, image->data->offset,
                                              "the cursor images claim more than the file can hold");

@@ -1,6 +1,6 @@
 #pragma once
-// The submenus a prefix's Start Menu folders make, as the freedesktop.org
-// menu specification lays them out: one menu file per prefix merged into
+// The submenus a prefix's Start Menu folders make, in the freedesktop.org
+// desktop menu format: one menu file per prefix merged into
 // the applications menu (CONFIG/menus/applications-merged), a "Wine" menu
 // in it holding the launchers of shortcuts directly in a Start Menu, and
 // one submenu per Start Menu folder, each named by a directory entry

@@ -28,7 +28,7 @@ void makePrefixLaunchers(const std::string& prefix, const std::string& dataDir, 
     // are planned on every core (reading programs, encoding icons), and
     // their launchers written together, with one sync.
     const std::vector<OwnEntry> own = ownEntries(joinPath(dataDir, "applications"));
-    const std::vector<PrefixShortcut> shortcuts = prefixShortcuts(prefix);
+    const std::vector<std::string> shortcuts = prefixShortcuts(prefix);
     std::vector<std::expected<LauncherPlan, LauncherError>> planned;
     planned.reserve(shortcuts.size());
     {
@@ -36,8 +36,8 @@ void makePrefixLaunchers(const std::string& prefix, const std::string& dataDir, 
         OrderedWork<LauncherRequest, Planned> work(
             allCores(), [](LauncherRequest& request) { return planLauncher(request); },
             [&planned](Planned& plan) { planned.push_back(std::move(plan)); });
-        for (const PrefixShortcut& shortcut : shortcuts) {
-            LauncherRequest request = launcherRequest(shortcut.path, dataDir, prefix);
+        for (const std::string& shortcut : shortcuts) {
+            LauncherRequest request = launcherRequest(shortcut, dataDir, prefix);
             request.force = force;
             request.ownEntries = &own;
             work.submit(std::move(request));
@@ -52,10 +52,10 @@ void makePrefixLaunchers(const std::string& prefix, const std::string& dataDir, 
     std::size_t next = 0;
     for (std::size_t i = 0; i < shortcuts.size(); ++i) {
         if (!planned[i]) {
-            tell(PrefixLauncher{shortcuts[i].path, std::unexpected(planned[i].error()), {}});
+            tell(PrefixLauncher{shortcuts[i], std::unexpected(planned[i].error()), {}});
             continue;
         }
-        tell(PrefixLauncher{shortcuts[i].path, std::move(written[next]), plans[next].notes});
+        tell(PrefixLauncher{shortcuts[i], std::move(written[next]), plans[next].notes});
         ++next;
     }
 }

@@ -55,48 +55,22 @@ std::string submenuOf(const fs::path& relative)
     return menu;
 }
 
-class ShortcutCollector : public WalkVisitor {
-public:
-    ShortcutCollector(std::string root, bool startMenu, std::vector<PrefixShortcut>& found)
-        : root_(std::move(root)), startMenu_(startMenu), found_(found)
-    {
-    }
-    bool poll() override { return found_.size() < kMaxPrefixShortcuts; }
-    void file(const FoundFile& file) override
-    {
-        if (found_.size() >= kMaxPrefixShortcuts)
-            return;
-        std::optional<std::string> menu;
-        if (startMenu_)
-            menu = submenuOf(fs::path(file.path).lexically_relative(root_));
-        found_.push_back(PrefixShortcut{file.path, std::move(menu)});
-    }
-
-private:
-    std::string root_;
-    bool startMenu_;
-    std::vector<PrefixShortcut>& found_;
-};
-
 } // namespace
 
-std::vector<PrefixShortcut> prefixShortcuts(const std::string& prefix)
+std::vector<std::string> prefixShortcuts(const std::string& prefix)
 {
     const WinePaths paths = winePaths(prefix, prefix);
-    std::vector<PrefixShortcut> found;
+    std::vector<std::string> found;
     std::vector<std::string> walked;
     for (const ShortcutFolder& folder : kShortcutFolders) {
         const auto root = folderOf(folder, paths);
         // The user's Desktop may be the public one, or a link to it.
-        if (!root || std::ranges::find(walked, *root) != walked.end())
+        if (!root || std::ranges::find(walked, *root) != walked.end() || found.size() >= kMaxPrefixShortcuts)
             continue;
         walked.push_back(*root);
-        const std::size_t first = found.size();
-        ShortcutCollector collector(*root, folder.startMenu, found);
-        walkFolderTree(*root, WalkOptions{true, FilePattern("*.lnk;*.url"), false}, collector);
-        // The walk takes subfolders last to first; a listing reads better in order.
-        std::sort(found.begin() + static_cast<std::ptrdiff_t>(first), found.end(),
-                  [](const PrefixShortcut& a, const PrefixShortcut& b) { return listOrder(a.path, b.path); });
+        for (std::string& shortcut :
+             filesBelow(*root, FilePattern("*.lnk;*.url"), kMaxPrefixShortcuts - found.size()))
+            found.push_back(std::move(shortcut));
     }
     return found;
 }

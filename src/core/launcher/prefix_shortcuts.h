@@ -15,14 +15,9 @@ namespace gb {
 // or a million files should end the walk, not the machine.
 inline constexpr std::size_t kMaxPrefixShortcuts = 10000;
 
-struct PrefixShortcut {
-    std::string path;                     // the .lnk or .url file
-    std::optional<std::string> startMenu; // its Start Menu folder ("/" between names), none on a Desktop
-};
-
 // Every shortcut (.lnk, .url) of the four folders, each folder's in list
 // order; a folder the prefix lacks is passed over.
-std::vector<PrefixShortcut> prefixShortcuts(const std::string& prefix);
+std::vector<std::string> prefixShortcuts(const std::string& prefix);
 
 // The Start Menu folder a shortcut lies in, when it lies in one of the
 // prefix's two Start Menus: the folders below "Programs" (or below the

@@ -21,20 +21,6 @@ namespace fs = std::filesystem;
 // A Wine menu holds a few hundred entries; a tree of more is not Wine's.
 constexpr std::size_t kMaxWineEntries = 10000;
 
-class EntryCollector : public WalkVisitor {
-public:
-    explicit EntryCollector(std::vector<std::string>& found) : found_(found) {}
-    bool poll() override { return found_.size() < kMaxWineEntries; }
-    void file(const FoundFile& file) override
-    {
-        if (found_.size() < kMaxWineEntries)
-            found_.push_back(file.path);
-    }
-
-private:
-    std::vector<std::string>& found_;
-};
-
 // The theme images of what the entry starts, as a launcher would show it.
 std::expected<std::vector<LauncherImage>, std::string>
 imagesFor(const WineEntryTarget& target, const std::string& prefix, const std::string& dataDir)
@@ -121,13 +107,11 @@ void refreshWineEntries(const std::string& dataDir, const std::optional<std::str
                         const std::function<void(const RefreshedWineEntry&)>& tell)
 {
     const std::string wineFolder = joinPath(dataDir, "applications/wine");
-    std::vector<std::string> entries;
     std::error_code error;
-    if (fs::is_directory(wineFolder, error)) {
-        EntryCollector collector(entries);
-        walkFolderTree(wineFolder, WalkOptions{true, FilePattern("*.desktop"), false}, collector);
-    }
-    std::ranges::sort(entries);
+    const std::vector<std::string> entries =
+        fs::is_directory(wineFolder, error)
+            ? filesBelow(wineFolder, FilePattern("*.desktop"), kMaxWineEntries)
+            : std::vector<std::string>{};
     const std::optional<std::string> wanted =
         prefix ? std::optional(absoluteNormalPath(*prefix)) : std::nullopt;
     const std::string iconsFolder = joinPath(dataDir, "icons");

@@ -4,6 +4,8 @@
 
 #include "core/search/folder_listing.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -95,6 +97,35 @@ void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVi
         for (const std::string& name : done.listing.files)
             visitor.file(FoundFile{childPath(done.folder, name), done.fd.get(), name});
     }
+}
+
+namespace {
+
+class FileCollector : public WalkVisitor {
+public:
+    FileCollector(std::vector<std::string>& found, std::size_t most) : found_(found), most_(most) {}
+    bool poll() override { return found_.size() < most_; }
+    void file(const FoundFile& file) override
+    {
+        if (found_.size() < most_)
+            found_.push_back(file.path);
+    }
+
+private:
+    std::vector<std::string>& found_;
+    std::size_t most_;
+};
+
+} // namespace
+
+std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most)
+{
+    std::vector<std::string> found;
+    FileCollector collector(found, most);
+    walkFolderTree(root, WalkOptions{true, pattern, false}, collector);
+    // The walk takes subfolders last to first; a listing reads in order.
+    std::ranges::sort(found, listOrder);
+    return found;
 }
 
 } // namespace gb

@@ -25,6 +25,7 @@
 #include <expected>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace gb {
 
@@ -65,5 +66,9 @@ public:
 // Subfolders are opened with `openFolder` (openSubfolder when empty).
 void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVisitor& visitor,
                     const FolderOpener& openFolder = {});
+
+// The matching files of the tree below `root` (links to folders never
+// followed), at most `most` of them, in list order, paths joined by "/".
+std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most);
 
 } // namespace gb

@@ -7,6 +7,7 @@
 #include "programs/version.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace gb::cli {
@@ -69,23 +70,19 @@ std::expected<unsigned, std::string> jobsNamed(const std::string& value)
     return static_cast<unsigned>(jobs);
 }
 
-// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR] [--force]
-// launcher --all [--prefix P] [--data DIR] [--force]
-// launcher --list | --remove NAME | --prune [--prefix P] | --refresh-wine-entries [--prefix P]
-std::expected<Command, std::string> parseLauncher(std::span<const std::string> args)
+// The arguments of a command that takes long options only, walked once:
+// a PATH (and everything after "--") goes to command.paths, "--help" makes
+// the command Help, and each other option goes to `take` with its value,
+// after "=" or, for one of `withValue`, in the next argument. The first
+// usage error `take` returns ends the walk.
+using OptionTaker =
+    std::function<std::optional<std::string>(const std::string& option, const std::string& value)>;
+
+std::optional<std::string> walkLongOptions(std::span<const std::string> args,
+                                           std::initializer_list<std::string_view> withValue,
+                                           Command& command, const OptionTaker& take)
 {
-    using Mode = LauncherOptions::Mode;
-    Command command;
-    command.kind = Command::Kind::Launcher;
-    LauncherOptions& options = command.launcherOptions;
-    bool onlyPaths = false, modeGiven = false;
-    const auto setMode = [&](Mode mode) -> std::optional<std::string> {
-        if (modeGiven)
-            return "launcher takes one of --all, --list, --remove, --prune and --refresh-wine-entries";
-        modeGiven = true;
-        options.mode = mode;
-        return std::nullopt;
-    };
+    bool onlyPaths = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -98,47 +95,73 @@ std::expected<Command, std::string> parseLauncher(std::span<const std::string> a
         }
         if (arg == "--help") {
             command.kind = Command::Kind::Help;
-            return command;
+            return std::nullopt;
         }
         std::string value;
         if (const auto eq = arg.find('='); eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg.resize(eq);
-        } else if (arg == "--prefix" || arg == "--name" || arg == "--data" || arg == "--remove") {
+        } else if (std::ranges::find(withValue, arg) != withValue.end()) {
             if (i + 1 >= args.size())
-                return usageError(arg + " needs a value");
+                return arg + " needs a value";
             value = args[++i];
         }
-        std::optional<std::string> clash;
+        if (auto refused = take(arg, value))
+            return refused;
+    }
+    return std::nullopt;
+}
+
+// launcher PATH [--prefix WINEPREFIX] [--name NAME] [--data DIR] [--force]
+// launcher --all [--prefix P] [--data DIR] [--force]
+// launcher --list | --remove NAME | --prune [--prefix P] | --refresh-wine-entries [--prefix P]
+std::expected<Command, std::string> parseLauncher(std::span<const std::string> args)
+{
+    using Mode = LauncherOptions::Mode;
+    Command command;
+    command.kind = Command::Kind::Launcher;
+    LauncherOptions& options = command.launcherOptions;
+    bool modeGiven = false;
+    const auto setMode = [&](Mode mode) -> std::optional<std::string> {
+        if (modeGiven)
+            return "launcher takes one of --all, --list, --remove, --prune and --refresh-wine-entries";
+        modeGiven = true;
+        options.mode = mode;
+        return std::nullopt;
+    };
+    const auto take = [&](const std::string& arg, const std::string& value) -> std::optional<std::string> {
         if (arg == "--prefix" || arg == "--data") {
             if (value.empty())
-                return usageError(arg + " may not be empty");
+                return arg + " may not be empty";
             (arg == "--prefix" ? options.prefix : options.dataDir) = value;
         } else if (arg == "--name") {
             if (!launcherNameUsable(value))
-                return usageError("--name may not be empty, hold '/' or a control character, or be . or ..");
+                return "--name may not be empty, hold '/' or a control character, or be . or ..";
             options.name = value;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--all") {
-            clash = setMode(Mode::All);
+            return setMode(Mode::All);
         } else if (arg == "--list") {
-            clash = setMode(Mode::List);
+            return setMode(Mode::List);
         } else if (arg == "--prune") {
-            clash = setMode(Mode::Prune);
+            return setMode(Mode::Prune);
         } else if (arg == "--refresh-wine-entries") {
-            clash = setMode(Mode::RefreshWine);
+            return setMode(Mode::RefreshWine);
         } else if (arg == "--remove") {
             if (value.empty())
-                return usageError("--remove needs the NAME of a launcher");
-            clash = setMode(Mode::Remove);
+                return "--remove needs the NAME of a launcher";
             options.removeName = value;
+            return setMode(Mode::Remove);
         } else {
-            return usageError("unknown option '" + arg + "'");
+            return "unknown option '" + arg + "'";
         }
-        if (clash)
-            return usageError(*clash);
-    }
+        return std::nullopt;
+    };
+    if (auto refused = walkLongOptions(args, {"--prefix", "--name", "--data", "--remove"}, command, take))
+        return usageError(*refused);
+    if (command.kind == Command::Kind::Help)
+        return command;
     if (options.mode != Mode::One) {
         if (!command.paths.empty())
             return usageError("launcher takes no PATH with --all, --list, --remove, --prune or "
@@ -160,48 +183,31 @@ std::expected<Command, std::string> parseCursorTheme(std::span<const std::string
     Command command;
     command.kind = Command::Kind::CursorTheme;
     CursorThemeOptions& options = command.cursorTheme;
-    bool onlyPaths = false, nameGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (onlyPaths || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            command.paths.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            onlyPaths = true;
-            continue;
-        }
-        if (arg == "--help") {
-            command.kind = Command::Kind::Help;
-            return command;
-        }
-        std::string value;
-        if (const auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-        } else if (arg == "--name" || arg == "--out" || arg == "--sizes") {
-            if (i + 1 >= args.size())
-                return usageError(arg + " needs a value");
-            value = args[++i];
-        }
+    bool nameGiven = false;
+    const auto take = [&](const std::string& arg, const std::string& value) -> std::optional<std::string> {
         if (arg == "--name") {
             if (!themeNameUsable(value))
-                return usageError("--name may not be empty, hold '/' or a control character, or be . or ..");
+                return "--name may not be empty, hold '/' or a control character, or be . or ..";
             options.name = value;
             nameGiven = true;
         } else if (arg == "--out") {
             if (value.empty())
-                return usageError("--out may not be empty");
+                return "--out may not be empty";
             options.outDir = value;
         } else if (arg == "--sizes") {
             auto sizes = sizesNamed(value);
             if (!sizes)
-                return std::unexpected(sizes.error());
+                return sizes.error();
             options.sizes = std::move(*sizes);
         } else {
-            return usageError("unknown option '" + arg + "'");
+            return "unknown option '" + arg + "'";
         }
-    }
+        return std::nullopt;
+    };
+    if (auto refused = walkLongOptions(args, {"--name", "--out", "--sizes"}, command, take))
+        return usageError(*refused);
+    if (command.kind == Command::Kind::Help)
+        return command;
     if (command.paths.empty())
         return usageError("no SOURCE given");
     if (!nameGiven)

@@ -1,5 +1,7 @@
 #include "core/cursors/install_inf.h"
 
+#include "support/inf_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,21 +10,8 @@
 namespace gb {
 namespace {
 
-std::vector<std::byte> bytesOf(std::string_view text)
-{
-    const auto bytes = std::as_bytes(std::span(text.data(), text.size()));
-    return {bytes.begin(), bytes.end()};
-}
-
-std::vector<std::byte> utf16Of(std::string_view ascii)
-{
-    std::vector<std::byte> bytes{std::byte{0xFF}, std::byte{0xFE}};
-    for (const char c : ascii) {
-        bytes.push_back(static_cast<std::byte>(c));
-        bytes.push_back(std::byte{0});
-    }
-    return bytes;
-}
+using test::textBytes;
+using test::utf16Bytes;
 
 // The scheme of a pack's INF as packs write it: the seventeen files by
 // position in the Schemes value, from [Strings].
@@ -54,7 +43,7 @@ link        = "Link Select.cur"
 
 TEST(InstallInf, TheSchemeTakesItsFilesByPositionAndByName)
 {
-    for (const auto& bytes : {bytesOf(kSchemeInf), utf16Of(kSchemeInf)}) {
+    for (const auto& bytes : {textBytes(kSchemeInf), utf16Bytes(kSchemeInf)}) {
         const auto scheme = readCursorScheme(bytes);
         ASSERT_TRUE(scheme);
         EXPECT_EQ(scheme->name, "Glass");
@@ -80,7 +69,7 @@ TEST(InstallInf, WritingNoCursorIsNoScheme)
         "[R]\nHKCU,\"Control Panel\\Cursors\",Arrow,0x00020000,\"a.cur\"\n",
     };
     for (const std::string_view text : texts)
-        EXPECT_FALSE(readCursorScheme(bytesOf(text))) << text;
+        EXPECT_FALSE(readCursorScheme(textBytes(text))) << text;
 }
 
 TEST(InstallInf, EightBitTextIsWindows1252)
@@ -88,7 +77,7 @@ TEST(InstallInf, EightBitTextIsWindows1252)
     const std::string text =
         "[DefaultInstall]\nAddReg=R\n[R]\nHKCU,\"Control Panel\\Cursors\",Arrow,,\"Fl\xE8"
         "che.cur\"\n";
-    const auto scheme = readCursorScheme(bytesOf(text));
+    const auto scheme = readCursorScheme(textBytes(text));
     ASSERT_TRUE(scheme);
     EXPECT_EQ(scheme->files.at(CursorRole::Arrow), "Fl\xC3\xA8"
                                                    "che.cur");
