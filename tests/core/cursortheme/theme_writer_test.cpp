@@ -8,13 +8,7 @@
 
 #include <gtest/gtest.h>
 
-// After GoogleTest: Xlib's macros (None, Bool, Status) would rename its types.
-#include <X11/Xcursor/Xcursor.h>
-#undef None
-#undef Bool
-#undef Status
-#undef True
-#undef False
+#include "support/libxcursor.h" // after GoogleTest
 
 #include <cstdlib>
 #include <filesystem>
