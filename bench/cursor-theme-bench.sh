@@ -5,7 +5,9 @@
 # packs name them, 11 static cursors (32x32 and 16x16 images) and 6
 # animated ones (two frames, four steps), made by the test fixtures' own
 # generator. Each run writes the theme into an empty folder; hyperfine runs
-# both side by side. Results are kept in build/bench/results/cursor-theme-*.
+# them side by side: cursor-theme as it is by default (the stored 16 and 32,
+# and 24 and 48 made from them) and with the stored sizes alone, which is
+# what the pipeline makes. Results are kept in build/bench/results/cursor-theme-*.
 #
 #   bench/cursor-theme-bench.sh            20 runs after a warm-up
 #   RUNS=50 bench/cursor-theme-bench.sh
@@ -45,7 +47,9 @@ find "$work/Links/cursors" -type l -printf '%l %f\n' > "$work/links.txt"
 
 echo "== cursor-theme against icotool + xcursorgen ($runs runs each)"
 hyperfine --warmup 2 --runs "$runs" --export-markdown "$results/cursor-theme.md" \
-    --prepare "rm -rf '$out/Glass' '$out/Pipeline'" \
+    --prepare "rm -rf '$out/Glass' '$out/Stored' '$out/Pipeline'" \
     -n "glimmerbox-cli cursor-theme" "'$cli' cursor-theme '$work/pack' --name Glass --out '$out'" \
+    -n "glimmerbox-cli cursor-theme --sizes 16,32" \
+    "'$cli' cursor-theme '$work/pack' --name Stored --out '$out' --sizes 16,32" \
     -n "icotool -x + xcursorgen" "bench/xcursorgen-pipeline.sh '$work/pack' '$work/links.txt' '$out/Pipeline'"
 cat "$results/cursor-theme.md"

@@ -73,13 +73,15 @@ root=$(mktemp -d)
 trap 'rm -f "$lintian_out"; rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 depends=$(dpkg-deb --field "$deb" Depends)
-# The archive reader links libarchive and libgsf (and through it GLib): the
-# package must depend on what dpkg-shlibdeps finds in every program.
+# The archive reader links libarchive, the compound file module libgsf (and
+# through it GLib): the package must depend on what dpkg-shlibdeps finds in
+# every program and module.
 for lib in libarchive13 libgsf-1-114 libglib2.0-0 libqt6widgets6 libspng0; do
     check "Depends names $lib" grep -q "\\b$lib\\b" <<<"$depends"
 done
 for f in usr/bin/glimmerbox usr/bin/glimmerbox-cli usr/bin/glimmerbox-thumbnailer \
     usr/libexec/glimmerbox/glimmerbox-archive-reader usr/lib/x86_64-linux-gnu/glimmerbox/libconvert.so \
+    usr/lib/x86_64-linux-gnu/glimmerbox/libglimmerbox-compound.so \
     usr/share/doc/glimmerbox/copyright usr/share/doc/glimmerbox/changelog.Debian.gz; do
     check "the package holds /$f" test -e "$root/$f"
 done
@@ -123,7 +125,8 @@ EOF
     check "the thumbnailer draws an icon" /usr/bin/glimmerbox-thumbnailer -s 128 "$work/red.ico" "$work/red.png"
     check "the thumbnail is a PNG" grep -q PNG <(head -c 8 "$work/red.png")
     check "every library of the window program is found" \
-        bash -c '! ldd /usr/bin/glimmerbox /usr/libexec/glimmerbox/glimmerbox-archive-reader | grep "not found"'
+        bash -c '! ldd /usr/bin/glimmerbox /usr/libexec/glimmerbox/glimmerbox-archive-reader \
+            /usr/lib/x86_64-linux-gnu/glimmerbox/libglimmerbox-compound.so | grep "not found"'
     # The window program keeps running until it is closed: still running
     # after five seconds (timeout's 124) means it started and showed its window.
     window_rc=0

@@ -3,6 +3,7 @@
 #include "core/bytes/descriptor.h"
 #include "core/containers/archive_channel.h"
 #include "core/containers/archive_service.h"
+#include "core/containers/program_folder.h"
 #include "core/text/system_error_text.h"
 
 #include <algorithm>
@@ -73,16 +74,6 @@ bool executable(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
-std::string folderOfThisProgram()
-{
-    std::string path(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= path.size())
-        return {};
-    path.resize(static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/'));
 }
 
 // Resident pages of a process, in bytes; 0 once it is gone.

@@ -22,10 +22,6 @@ struct ReaderProcessLimits {
 // cannot be set; the process must not read then.
 bool fenceThisProcess(const ReaderProcessLimits& limits, int lastKept);
 
-// Serves the archive open as `archiveFd` over the socket `channel`; 0 when
-// the program hung up, 1 when the channel failed.
-int serveArchive(int archiveFd, int channel, std::uint64_t allowance);
-
 // The arguments the program starts the reader with, and their reading back:
 // "--allowance N --memory N --cpu N", all decimal.
 std::vector<std::string> readerArguments(const ReaderProcessLimits& limits);

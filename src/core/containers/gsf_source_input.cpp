@@ -8,7 +8,6 @@
 #include <gsf/gsf-shared-memory.h>
 
 #include <mutex>
-#include <span>
 
 namespace gb {
 namespace {
@@ -18,7 +17,7 @@ namespace {
 // [cur_offset, cur_offset + count) and Seek has nothing to do.
 struct SourceInput {
     GsfInput parent; // first, so the instance is a GsfInput
-    const ByteSource* source;
+    GbCompoundInput source;
     guint8* buffer; // for reads that bring no buffer of their own: one block at a time
     std::size_t bufferSize;
 };
@@ -30,7 +29,7 @@ SourceInput* asSourceInput(GsfInput* input)
     return reinterpret_cast<SourceInput*>(input);
 }
 
-GsfInput* makeInput(const ByteSource& source);
+GsfInput* makeInput(const GbCompoundInput& source);
 
 const guint8* readInput(GsfInput* input, std::size_t count, guint8* into)
 {
@@ -46,7 +45,7 @@ const guint8* readInput(GsfInput* input, std::size_t count, guint8* into)
         into = self->buffer;
     }
     const auto offset = static_cast<std::uint64_t>(input->cur_offset);
-    const std::size_t got = self->source->readAt(offset, std::as_writable_bytes(std::span(into, count)));
+    const std::size_t got = self->source.readAt(self->source.context, offset, into, count);
     // A file that shrank since it was opened: libgsf takes the short read
     // as the damaged file it now is.
     return got == count ? into : nullptr;
@@ -59,7 +58,7 @@ gboolean seekInput(GsfInput*, gsf_off_t, GSeekType)
 
 GsfInput* dupInput(GsfInput* input, GError**)
 {
-    return makeInput(*asSourceInput(input)->source);
+    return makeInput(asSourceInput(input)->source);
 }
 
 void finalizeInput(GObject* object)
@@ -89,11 +88,11 @@ GType sourceInputType()
     return type;
 }
 
-GsfInput* makeInput(const ByteSource& source)
+GsfInput* makeInput(const GbCompoundInput& source)
 {
     auto* self = static_cast<SourceInput*>(g_object_new(sourceInputType(), nullptr));
-    self->source = &source; // the rest is zeroed by GObject
-    gsf_input_set_size(&self->parent, static_cast<gsf_off_t>(source.size()));
+    self->source = source; // the rest is zeroed by GObject
+    gsf_input_set_size(&self->parent, static_cast<gsf_off_t>(source.size));
     return &self->parent;
 }
 
@@ -114,14 +113,13 @@ void registerTypes()
 
 } // namespace
 
-GObjectPtr<GsfInput> newSourceInput(const ByteSource& source)
+GObjectPtr<GsfInput> newSourceInput(const GbCompoundInput& source)
 {
     registerTypes();
-    if (const auto memory = source.memory(); memory && memory->size() > 0) {
+    if (source.memory != nullptr && source.size > 0) {
         // Lent, not copied: libgsf hands out views into it and frees nothing.
-        const auto bytes = memory->bytes();
-        return GObjectPtr<GsfInput>(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
-                                                         static_cast<gsf_off_t>(bytes.size()), FALSE));
+        return GObjectPtr<GsfInput>(
+            gsf_input_memory_new(source.memory, static_cast<gsf_off_t>(source.size), FALSE));
     }
     return GObjectPtr<GsfInput>(makeInput(source));
 }

@@ -1,11 +1,11 @@
 #pragma once
-// A libgsf input over one of our byte sources, so the compound file reader
+// A libgsf input over the program's bytes, so the compound file reader
 // asks for exactly the blocks it walks: bytes in memory are lent to libgsf
 // as they are, and a file is read with positioned reads, block by block,
-// never whole. Used only inside the installer reader; nothing outside this
-// library sees a GLib type.
+// never whole. Used only inside the compound file module; nothing outside it
+// sees a GLib type.
 
-#include "core/bytes/byte_source.h"
+#include "core/containers/compound_module_api.h"
 
 #include <glib-object.h>
 #include <gsf/gsf-fwd.h>
@@ -23,7 +23,7 @@ struct GObjectUnref {
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
-// The source must outlive the input and everything libgsf opens over it.
-GObjectPtr<GsfInput> newSourceInput(const ByteSource& source);
+// The input's context and memory must outlive everything libgsf opens over it.
+GObjectPtr<GsfInput> newSourceInput(const GbCompoundInput& source);
 
 } // namespace gb

@@ -1,18 +1,13 @@
 // The file-bearing streams of a Windows Installer package, read through
-// libgsf's compound file reader. Only the root storage is walked: the
+// libgsf's compound file reader (compound_file.h). Only the root storage is walked: the
 // database keeps its tables and files there, and a nested storage (an
 // embedded transform) holds tables, not files.
 #include "core/containers/installer_streams.h"
 
 #include "core/bytes/source_reader.h"
 #include "core/containers/compound_directory.h"
-#include "core/containers/gsf_messages.h"
-#include "core/containers/gsf_source_input.h"
+#include "core/containers/compound_file.h"
 #include "core/icons/ico_directory.h"
-
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input.h>
 
 #include <array>
 #include <limits>
@@ -42,28 +37,6 @@ bool looksLikeIconOrProgram(const SourceReader& head)
     return head.startsWith(0, kProgram) || looksLikeIcoFile(head) || looksLikeAniFile(head);
 }
 
-std::string storedName(const char* utf8)
-{
-    // libgsf gives the UTF-16 name as UTF-8; packed names are unpacked from
-    // the units themselves.
-    gunichar2* units = g_utf8_to_utf16(utf8, -1, nullptr, nullptr, nullptr);
-    if (units == nullptr)
-        return utf8;
-    std::u16string stored;
-    for (const gunichar2* u = units; *u != 0; ++u)
-        stored += static_cast<char16_t>(*u);
-    g_free(units);
-    return unpackStreamName(stored);
-}
-
-bool readFromStart(GsfInput* stream, std::span<std::byte> out)
-{
-    if (out.empty())
-        return true;
-    return gsf_input_seek(stream, 0, G_SEEK_SET) == FALSE &&
-           gsf_input_read(stream, out.size(), reinterpret_cast<guint8*>(out.data())) != nullptr;
-}
-
 ContainerNote memberNote(const std::string& name, ContainerProblem problem, std::string detail)
 {
     return ContainerNote{{name}, problem, std::move(detail)};
@@ -81,16 +54,9 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
         notes.push_back({{}, ContainerProblem::Damaged, std::move(*refusal)});
         return notes;
     }
-    GsfMessages messages;
-    const GObjectPtr<GsfInput> input = newSourceInput(source);
-    GError* error = nullptr;
-    const GObjectPtr<GsfInfile> root(gsf_infile_msole_new(input.get(), &error));
+    const auto root = CompoundFile::open(source);
     if (!root) {
-        std::string detail = error != nullptr ? error->message : "not a compound file";
-        if (const std::string warned = messages.take(); !warned.empty())
-            detail += ": " + warned;
-        g_clear_error(&error);
-        notes.push_back({{}, ContainerProblem::Damaged, std::move(detail)});
+        notes.push_back({{}, ContainerProblem::Damaged, root.error()});
         return notes;
     }
 
@@ -100,7 +66,7 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
     const auto spend = [&allowance](std::uint64_t bytes) { return allowance.take(bytes); };
     const auto bomb = [&] { notes.push_back({{}, ContainerProblem::Bomb, sizeText(allowance.total())}); };
 
-    const int count = gsf_infile_num_children(root.get());
+    const int count = root->count();
     for (int i = 0; i < count; ++i) {
         if (stop.stop_requested()) {
             notes.push_back({{}, ContainerProblem::Cancelled, {}});
@@ -111,19 +77,17 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
                 {{}, ContainerProblem::Damaged, "more than " + std::to_string(kMaxStreams) + " streams"});
             break;
         }
-        const char* utf8 = gsf_infile_name_by_index(root.get(), i);
-        const std::string name = storedName(utf8 != nullptr ? utf8 : "");
-        (void)messages.take();
-        const GObjectPtr<GsfInput> child(gsf_infile_child_by_index(root.get(), i));
+        const std::string name = unpackStreamName(root->name(i));
+        const auto child = root->child(i);
         if (!child) {
-            const std::string warned = messages.take();
-            notes.push_back(memberNote(name, ContainerProblem::Damaged,
-                                       warned.empty() ? "the stream cannot be opened" : warned));
+            notes.push_back(
+                memberNote(name, ContainerProblem::Damaged,
+                           child.error().empty() ? "the stream cannot be opened" : child.error()));
             continue;
         }
-        if (gsf_infile_num_children(GSF_INFILE(child.get())) >= 0)
-            continue; // a storage
-        const auto size = static_cast<std::uint64_t>(gsf_input_size(child.get()));
+        if (child->isStorage())
+            continue;
+        const std::uint64_t size = child->size();
         // Checked only once it is open, so the allowance can be passed by one
         // stream: never more than the package's size.
         if (!spend(size)) {
@@ -133,7 +97,7 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
 
         std::array<std::byte, kHeadSize> headBytes{};
         const std::span head(headBytes.data(), std::min<std::uint64_t>(size, kHeadSize));
-        if (!readFromStart(child.get(), head)) {
+        if (!child->readFromStart(head)) {
             notes.push_back(memberNote(name, ContainerProblem::Damaged, "the stream cannot be read"));
             continue;
         }
@@ -151,7 +115,7 @@ std::vector<ContainerNote> walkInstallerStreams(const ByteSource& source, const 
             break;
         }
         auto bytes = std::make_shared<std::vector<std::byte>>(size);
-        if (!readFromStart(child.get(), *bytes)) {
+        if (!child->readFromStart(*bytes)) {
             notes.push_back(memberNote(name, ContainerProblem::Damaged, "the stream cannot be read"));
             continue;
         }

@@ -67,6 +67,7 @@ std::expected<std::vector<std::byte>, CursorWriteError> encodeXcursor(const Size
         }
 
     ByteWriter out;
+    out.reserve(total);
     out.u32(kXcursorMagic);
     out.u32(kFileHeaderBytes);
     out.u32(kFileVersion);

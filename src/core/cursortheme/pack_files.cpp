@@ -53,6 +53,8 @@ std::string joined(const std::string& path, const std::vector<std::string>& memb
     return shown;
 }
 
+constexpr std::uint64_t kReadWholeBytes = std::uint64_t{1} << 20;
+
 } // namespace
 
 PackFile fileOnDisk(const std::string& path)
@@ -62,6 +64,11 @@ PackFile fileOnDisk(const std::string& path)
                         auto file = FileSource::open(path);
                         if (!file)
                             return std::unexpected(describe(file.error()));
+                        // A cursor is a few kilobytes: one read of the whole
+                        // file costs less than the reader's many small ones.
+                        if (file->size() <= kReadWholeBytes)
+                            return std::make_shared<const MemorySource>(
+                                std::make_shared<const std::vector<std::byte>>(file->readAll()));
                         return std::make_shared<const FileSource>(std::move(*file));
                     }};
 }

@@ -65,8 +65,7 @@ struct Written {
 
 // One role's Xcursor file and its links in `cursors`, or why not.
 std::expected<Written, std::string> writeRole(const std::string& cursors, const CursorRoleNames& names,
-                                              const Cursor& cursor, const std::vector<int>& sizes,
-                                              std::vector<StagedFile>& staged)
+                                              const Cursor& cursor, const std::vector<int>& sizes)
 {
     auto sized = cursorAtSizes(cursor, sizes);
     if (!sized)
@@ -75,10 +74,8 @@ std::expected<Written, std::string> writeRole(const std::string& cursors, const 
     if (!bytes)
         return std::unexpected(std::string("cannot be written: ") + cursorWriteErrorName(bytes.error()));
     const std::string main(names.themeNames.front());
-    auto file = stageFile(cursors + "/" + main, *bytes, Sync::Later);
-    if (!file)
+    if (auto file = writeFileInStagedFolder(cursors + "/" + main, *bytes); !file)
         return std::unexpected(file.error().message);
-    staged.push_back(std::move(*file));
     Written written{main, 0};
     for (std::size_t i = 1; i < names.themeNames.size(); ++i) {
         const std::string link = cursors + "/" + std::string(names.themeNames[i]);
@@ -148,14 +145,13 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
         fs::remove_all(staged, error);
         return std::unexpected(std::move(reason));
     };
-    // Every file is staged, the file system synced once, then each renamed
-    // to its name: a theme of 17 cursors costs one sync, not 17.
-    std::vector<StagedFile> files;
+    // Every file is written under its own name in the staged folder, which
+    // no program looks at, and the file system synced once before the
+    // folder is put in place: a theme of 17 cursors costs one sync, not 17.
     const std::string index = indexThemeText(request.name);
-    auto indexFile = stageFile(staged + "/index.theme", std::as_bytes(std::span(index)), Sync::Later);
-    if (!indexFile)
+    if (auto indexFile = writeFileInStagedFolder(staged + "/index.theme", std::as_bytes(std::span(index)));
+        !indexFile)
         return fail(indexFile.error().message);
-    files.push_back(std::move(*indexFile));
     const std::string cursors = staged + "/cursors";
     if (mkdir(cursors.c_str(), 0755) != 0)
         return fail(cursors + ": " + systemText(errno));
@@ -177,7 +173,7 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
             cursor = &choice.cursors.at(*names.fallback).cursor;
         }
         if (cursor && !names.themeNames.empty()) {
-            auto written = writeRole(cursors, names, *cursor, request.sizes, files);
+            auto written = writeRole(cursors, names, *cursor, request.sizes);
             if (written) {
                 role.file = written->file;
                 role.links = written->links;
@@ -190,11 +186,6 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
     }
     if (auto synced = syncStagedFiles(staged); !synced)
         return fail(synced.error().message);
-    for (StagedFile& file : files)
-        if (auto committed = commitStagedFile(file); !committed)
-            return fail(committed.error().message);
-    syncFolder(cursors + "/x");
-    syncFolder(staged + "/x");
     if (auto placed = putInPlace(staged, folder, *ours); !placed)
         return fail(placed.error());
     // After the swap the staged name holds the old theme.

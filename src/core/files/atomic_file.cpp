@@ -155,6 +155,22 @@ std::expected<StagedFile, WriteFailure> stageFile(const std::string& path,
     return staged;
 }
 
+std::expected<void, WriteFailure> writeFileInStagedFolder(const std::string& path,
+                                                          std::span<const std::byte> contents)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::unexpected(failure(errno, "cannot create a file in the folder", path));
+    if (!writeAll(fd, contents)) {
+        const int error = errno;
+        ::close(fd);
+        return std::unexpected(failure(error, "cannot write", path));
+    }
+    if (::close(fd) != 0)
+        return std::unexpected(failure(errno, "cannot write", path));
+    return {};
+}
+
 std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder)
 {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

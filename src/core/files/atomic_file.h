@@ -67,6 +67,12 @@ private:
     std::string temporary_; // empty once committed
 };
 
+// A new file in a folder no other program sees yet (a staged folder that
+// is renamed into place whole): written under its own name, with no
+// temporary or rename, and synced with the rest by syncStagedFiles.
+std::expected<void, WriteFailure> writeFileInStagedFolder(const std::string& path,
+                                                          std::span<const std::byte> contents);
+
 // Syncs the file system `folder` is on, and with it every file staged there.
 std::expected<void, WriteFailure> syncStagedFiles(const std::string& folder);
 // Syncs one staged file, for a few files where a sync of the whole file

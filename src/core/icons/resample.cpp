@@ -59,6 +59,15 @@ Taps tapsFor(int from, int to)
 
 using Pixel = std::array<float, 4>; // premultiplied r, g, b and alpha
 
+// Half up, for values already clamped to 0..255: std::lround is a library
+// call, and made most of the time a cursor theme's made sizes took. On
+// values that are never negative, adding a half and truncating rounds half
+// up as std::lround does (only the float just below a half may go up).
+std::uint8_t roundByte(float v)
+{
+    return static_cast<std::uint8_t>(v + 0.5f); // NOLINT(bugprone-incorrect-roundings)
+}
+
 // Where pixel (x, y) of a row-major image `width` pixels wide is, computed
 // in size_t so no product is formed in int.
 std::size_t pixelIndex(int x, int y, int width)
@@ -131,29 +140,31 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
                                          static_cast<std::size_t>(sw)));
         return shrinker.take();
     }
-    // Premultiplied, so that transparent pixels lend no colour. Worked out
-    // per tap rather than kept for the whole image: a 256x256 source would
-    // need a megabyte of fresh memory, whose page faults cost more than
-    // the arithmetic.
-    const auto premultiplied = [&](int x, int y) {
-        const Rgba& p = source.pixels()[pixelIndex(x, y, sw)];
-        const float a = static_cast<float>(p.a) / 255.0f;
-        return Pixel{static_cast<float>(p.r) * a, static_cast<float>(p.g) * a, static_cast<float>(p.b) * a,
-                     static_cast<float>(p.a)};
-    };
-
+    // Premultiplied, so that transparent pixels lend no colour: one source
+    // row at a time rather than the whole image, since a 256x256 source
+    // would need a megabyte of fresh memory, whose page faults cost more
+    // than the arithmetic.
     const Taps across = tapsFor(sw, width), down = tapsFor(sh, height);
+    std::vector<Pixel> sourceRow(static_cast<std::size_t>(sw));
     std::vector<Pixel> rows(static_cast<std::size_t>(width) * static_cast<std::size_t>(sh));
-    for (int y = 0; y < sh; ++y)
+    for (int y = 0; y < sh; ++y) {
+        for (int x = 0; x < sw; ++x) {
+            const Rgba& p = source.pixels()[pixelIndex(x, y, sw)];
+            const float a = static_cast<float>(p.a) / 255.0f;
+            sourceRow[static_cast<std::size_t>(x)] =
+                Pixel{static_cast<float>(p.r) * a, static_cast<float>(p.g) * a, static_cast<float>(p.b) * a,
+                      static_cast<float>(p.a)};
+        }
         for (int x = 0; x < width; ++x) {
             Pixel sum{};
             for (const Tap& t : across[static_cast<std::size_t>(x)]) {
-                const Pixel p = premultiplied(t.index, y);
+                const Pixel& p = sourceRow[static_cast<std::size_t>(t.index)];
                 for (std::size_t c = 0; c < 4; ++c)
                     sum[c] += p[c] * t.weight;
             }
             rows[pixelIndex(x, y, width)] = sum;
         }
+    }
 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -165,9 +176,9 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
             }
             const float alpha = std::clamp(sum[3], 0.0f, 255.0f);
             const auto channel = [&](float v) {
-                return static_cast<std::uint8_t>(std::lround(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f)));
+                return roundByte(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f));
             };
-            const auto a = static_cast<std::uint8_t>(std::lround(alpha));
+            const auto a = roundByte(alpha);
             out.at(x, y) = a == 0 ? Rgba{} : Rgba{channel(sum[0]), channel(sum[1]), channel(sum[2]), a};
         }
     return out;

@@ -18,13 +18,16 @@ public:
     }
     void u32(std::uint32_t v)
     {
-        u16(static_cast<std::uint16_t>(v));
-        u16(static_cast<std::uint16_t>(v >> 16));
+        const std::byte le[4] = {static_cast<std::byte>(v), static_cast<std::byte>(v >> 8),
+                                 static_cast<std::byte>(v >> 16), static_cast<std::byte>(v >> 24)};
+        bytes_.insert(bytes_.end(), le, le + 4);
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
     void append(std::span<const std::byte> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     void zeros(std::size_t n) { bytes_.insert(bytes_.end(), n, std::byte{0}); }
 
+    // Room for n more bytes, so a writer that knows its file's size grows it once.
+    void reserve(std::size_t n) { bytes_.reserve(bytes_.size() + n); }
     std::size_t size() const { return bytes_.size(); }
     std::vector<std::byte> take() { return std::move(bytes_); }
 

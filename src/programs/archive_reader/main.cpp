@@ -2,6 +2,7 @@
 // it, behind limits of its own. Started with the archive open as descriptor
 // 3 and a socket to the program as descriptor 4; not meant to be run by hand.
 #include "core/containers/archive_service.h"
+#include "core/containers/archive_serving.h"
 
 #include <cstdio>
 

@@ -469,7 +469,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                 Listed listed{source.origin, {}, 0, {}};
                 if (command.cursors && !source.source)
                     if (auto file = cursorFileOfUnreadIcons(source)) {
-                        CursorListing listing = listCursors(source.origin, *file, command.json);
+                        CursorListing listing = listCursors(source.origin, *file, command.json,
+                                                            command.exportOptions.cursorSizes);
                         listed.lines = std::move(listing.lines);
                         listed.icons = listing.cursors;
                         listed.problems = std::move(listing.problems);
@@ -480,7 +481,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
                     return listed;
                 }
                 if (command.cursors) {
-                    CursorListing listing = listCursors(source.origin, source.source->bytes(), command.json);
+                    CursorListing listing = listCursors(source.origin, source.source->bytes(), command.json,
+                                                        command.exportOptions.cursorSizes);
                     listed.lines = std::move(listing.lines);
                     listed.icons = listing.cursors;
                     listed.problems = std::move(listing.problems);

@@ -220,8 +220,9 @@ std::expected<Command, std::string> parseCursorTheme(std::span<const std::string
 std::string usageText()
 {
     return R"usage(Usage:
-  glimmerbox-cli list [--json] [--cursors] [-j N] [--recursive] [--pattern P]
-                      [--archives] [--files-from FILE [-0]] PATH...
+  glimmerbox-cli list [--json] [--cursors [--sizes 24,32,...]] [-j N]
+                      [--recursive] [--pattern P] [--archives]
+                      [--files-from FILE [-0]] PATH...
   glimmerbox-cli export --size 32|16 --format ico|bmp|png|original [--gray]
                         [--prefix P] [-j N] [--recursive] [--pattern P]
                         [--archives] [--files-from FILE [-0]] --out DIR PATH...
@@ -292,8 +293,11 @@ list    prints one line per icon, in order:
                    frame), FRAMES the number of frames; then "N cursors in
                    M files". With --json: key, kind ("cursor" or
                    "animated"), images (width, height, bits, hotspot [x, y],
-                   frame) and for an animated one frames, steps (the frame
-                   of each step) and delays_ms
+                   frame), sizes (each size an Xcursor file or theme of
+                   it gets, by default or at --sizes LIST, and whether it
+                   is made from another size: {size, made}) and for an
+                   animated one frames, steps (the frame of each step) and
+                   delays_ms
 
 export  writes one file per icon into DIR (made if missing), numbered from 1
         in list order, and prints KEY<TAB>FILE for each:
@@ -525,6 +529,14 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
             command.filesFrom = value;
             continue;
         }
+        if (arg == "--sizes" && !exporting) {
+            auto sizes = sizesNamed(value);
+            if (!sizes)
+                return std::unexpected(sizes.error());
+            options.cursorSizes = std::move(*sizes);
+            sizesGiven = true;
+            continue;
+        }
         if (!exporting)
             return usageError("unknown option '" + arg + "'");
         if (arg == "--size") {
@@ -569,6 +581,8 @@ std::expected<Command, std::string> parseCommandLine(std::span<const std::string
 
     if (command.paths.empty() && !command.filesFrom)
         return usageError("no PATH given");
+    if (command.kind == Command::Kind::List && sizesGiven && !(command.cursors && command.json))
+        return usageError("list takes --sizes with --cursors --json");
     if (command.nulSeparated && !command.filesFrom)
         return usageError("-0 applies to --files-from");
     if (command.kind == Command::Kind::Export) {

@@ -2,6 +2,7 @@
 #include "programs/cli/cli_commands.h"
 
 #include "core/cursors/cursor_reader.h"
+#include "core/cursors/cursor_sizes.h"
 #include "core/icons/entry_choice.h"
 #include "core/icons/icon_source.h"
 #include "core/text/escaped_text.h"
@@ -33,7 +34,24 @@ std::string entry32(const Cursor& cursor)
     return info.label();
 }
 
-Json cursorJson(const IconOrigin& origin, int index, const FoundCursor& found)
+// The sizes written for the cursor, each made (resampled) or stored in
+// every frame.
+Json sizesJson(const Cursor& cursor, const std::vector<int>& sizes)
+{
+    Json list = Json::array();
+    const auto sized = cursorAtSizes(cursor, sizes);
+    if (!sized)
+        return list;
+    for (std::size_t i = 0; i < sized->sizes.size(); ++i) {
+        bool made = false;
+        for (const auto& frame : sized->frames)
+            made = made || (i < frame.size() && frame[i].made);
+        list.push_back(Json{{"size", sized->sizes[i]}, {"made", made}});
+    }
+    return list;
+}
+
+Json cursorJson(const IconOrigin& origin, int index, const FoundCursor& found, const std::vector<int>& sizes)
 {
     Json line{{"path", origin.memberPath()}, {"index", index}, {"key", keyOf(origin, index)}};
     if (found.resource) {
@@ -57,6 +75,7 @@ Json cursorJson(const IconOrigin& origin, int index, const FoundCursor& found)
                                   {"bits", image.png ? Json("png") : Json(image.bitCount)},
                                   {"hotspot", Json::array({image.hotspotX, image.hotspotY})}});
     line["images"] = std::move(images);
+    line["sizes"] = sizesJson(cursor, sizes);
     if (animated) {
         line["frames"] = cursor.frames.size();
         line["steps"] = cursor.steps;
@@ -71,7 +90,8 @@ Json cursorJson(const IconOrigin& origin, int index, const FoundCursor& found)
 
 } // namespace
 
-CursorListing listCursors(const IconOrigin& origin, const ByteSource& bytes, bool json)
+CursorListing listCursors(const IconOrigin& origin, const ByteSource& bytes, bool json,
+                          const std::vector<int>& sizes)
 {
     CursorListing listing;
     const auto found = readCursors(bytes);
@@ -90,7 +110,7 @@ CursorListing listCursors(const IconOrigin& origin, const ByteSource& bytes, boo
                                        escapeText(describe(one.cursor.error())));
         if (json) {
             listing.lines +=
-                cursorJson(origin, index, one).dump(-1, ' ', false, Json::error_handler_t::replace);
+                cursorJson(origin, index, one, sizes).dump(-1, ' ', false, Json::error_handler_t::replace);
         } else {
             listing.lines += escapeText(keyOf(origin, index)) + '\t' +
                              (one.cursor ? entry32(*one.cursor) : "none") + '\t' +

@@ -19,7 +19,10 @@ struct CursorListing {
     std::vector<std::string> problems;
 };
 
-// The cursors of the file (or member) at `origin`, read from `bytes`.
-CursorListing listCursors(const IconOrigin& origin, const ByteSource& bytes, bool json);
+// The cursors of the file (or member) at `origin`, read from `bytes`. The
+// JSON lines also tell the sizes an Xcursor file or theme of each gets
+// (`sizes`, or the default when empty), and which of them are made.
+CursorListing listCursors(const IconOrigin& origin, const ByteSource& bytes, bool json,
+                          const std::vector<int>& sizes);
 
 } // namespace gb::cli

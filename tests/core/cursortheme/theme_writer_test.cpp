@@ -99,6 +99,36 @@ TEST(CursorThemeWriter, LibXcursorLoadsTheThemeByNameAndThroughEveryLink)
               indexThemeText("Glass"));
 }
 
+// Wine's own user32.dll (the wine package is among the test packages), found
+// for any architecture Debian builds it for.
+std::string winesUser32()
+{
+    std::error_code error;
+    for (const auto& lib : fs::directory_iterator("/usr/lib", error))
+        for (const char* windows : {"x86_64-windows", "i386-windows", "aarch64-windows"})
+            if (const fs::path dll = lib.path() / "wine" / windows / "user32.dll"; fs::exists(dll, error))
+                return dll.string();
+    return {};
+}
+
+TEST(CursorThemeWriter, WinesUser32GivesEveryRoleItHasByItsResourceId)
+{
+    const std::string user32 = winesUser32();
+    ASSERT_FALSE(user32.empty()) << "Wine's user32.dll is not installed";
+    const auto report =
+        writeCursorTheme(chooseCursors({user32}), ThemeRequest{themesFolder(), "WineStandard", {}});
+    ASSERT_TRUE(report) << report.error();
+    for (const CursorRoleNames& names : cursorRoles()) {
+        if (names.themeNames.empty())
+            continue; // Pin and Person: Wine's user32 has neither
+        EXPECT_EQ(roleIn(*report, names.role).outcome, RoleOutcome::Filled) << names.registryName;
+        const LoadedImages loaded = load(std::string(names.themeNames.front()).c_str(), "WineStandard", 24);
+        ASSERT_TRUE(loaded) << names.registryName;
+        EXPECT_EQ(loaded->images[0]->size, 24u) << names.registryName;
+        EXPECT_LT(loaded->images[0]->xhot, loaded->images[0]->width) << names.registryName;
+    }
+}
+
 TEST(CursorThemeWriter, MissingRoleTakesItsFallbackElseIsLeftToTheInheritedTheme)
 {
     const TempFolder pack;

@@ -56,6 +56,30 @@ TEST(CliListCursors, JsonGivesKindHotspotsStepsAndDelays)
     EXPECT_EQ(cursors[4]["resource_type"], 22);
 }
 
+TEST(CliListCursors, JsonSaysWhichSizesAreStoredAndWhichMade)
+{
+    // POINTER stores 32 and 16; the default adds 24 and 48, --sizes names its own.
+    const struct {
+        std::vector<std::string> sizes;
+        const char* expected;
+    } cases[] = {
+        {{},
+         R"([{"size":16,"made":false},{"size":24,"made":true},{"size":32,"made":false},)"
+         R"({"size":48,"made":true}])"},
+        {{"--sizes", "64,32"}, R"([{"size":32,"made":false},{"size":64,"made":true}])"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"list", "--cursors", "--json"};
+        args.insert(args.end(), c.sizes.begin(), c.sizes.end());
+        args.push_back(fixture("cursors64.dll"));
+        const auto run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Json first = Json::parse(run.out.substr(0, run.out.find('\n')));
+        EXPECT_EQ(first["sizes"], Json::parse(c.expected)) << c.sizes.size();
+    }
+    EXPECT_EQ(runCli({"list", "--sizes", "32", fixture("cursors64.dll")}).status, 2);
+}
+
 TEST(CliListCursors, AnimatedCursorTheIconReaderRefusesIsStillListed)
 {
     const auto run = runCli(
