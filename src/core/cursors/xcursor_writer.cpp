@@ -92,8 +92,13 @@ std::expected<std::vector<std::byte>, CursorWriteError> encodeXcursor(const Size
         out.u32(static_cast<std::uint32_t>(std::clamp(image.hotspotX, 0, width - 1)));
         out.u32(static_cast<std::uint32_t>(std::clamp(image.hotspotY, 0, height - 1)));
         out.u32(chunk.delay);
-        for (const Rgba& p : image.pixels.pixels())
-            out.u32(premultipliedArgb(p));
+        const auto pixels = image.pixels.pixels();
+        const std::span<std::byte> room = out.grow(4 * pixels.size());
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const std::uint32_t argb = premultipliedArgb(pixels[i]);
+            for (std::size_t b = 0; b < 4; ++b)
+                room[4 * i + b] = static_cast<std::byte>(argb >> (8 * b));
+        }
     }
     return out.take();
 }

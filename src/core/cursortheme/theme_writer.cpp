@@ -4,6 +4,7 @@
 #include "core/cursors/cursor_write_error.h"
 #include "core/cursors/xcursor_writer.h"
 #include "core/files/atomic_file.h"
+#include "core/jobs/ordered_work.h"
 #include "core/text/ascii.h"
 
 #include <algorithm>
@@ -63,9 +64,9 @@ struct Written {
     int links = 0;
 };
 
-// One role's Xcursor file and its links in `cursors`, or why not.
-std::expected<Written, std::string> writeRole(const std::string& cursors, const CursorRoleNames& names,
-                                              const Cursor& cursor, const std::vector<int>& sizes)
+// One role's Xcursor file, or why it cannot be made.
+std::expected<std::vector<std::byte>, std::string> encodeRole(const Cursor& cursor,
+                                                              const std::vector<int>& sizes)
 {
     auto sized = cursorAtSizes(cursor, sizes);
     if (!sized)
@@ -73,8 +74,15 @@ std::expected<Written, std::string> writeRole(const std::string& cursors, const 
     auto bytes = encodeXcursor(*sized);
     if (!bytes)
         return std::unexpected(std::string("cannot be written: ") + cursorWriteErrorName(bytes.error()));
+    return std::move(*bytes);
+}
+
+// The role's file and its links in `cursors`, or why not.
+std::expected<Written, std::string> placeRole(const std::string& cursors, const CursorRoleNames& names,
+                                              std::span<const std::byte> bytes)
+{
     const std::string main(names.themeNames.front());
-    if (auto file = writeFileInStagedFolder(cursors + "/" + main, *bytes); !file)
+    if (auto file = writeFileInStagedFolder(cursors + "/" + main, bytes); !file)
         return std::unexpected(file.error().message);
     Written written{main, 0};
     for (std::size_t i = 1; i < names.themeNames.size(); ++i) {
@@ -84,6 +92,26 @@ std::expected<Written, std::string> writeRole(const std::string& cursors, const 
         ++written.links;
     }
     return written;
+}
+
+// The role's report and the cursor it takes, if any.
+std::pair<RoleReport, const Cursor*> roleChoice(const ThemeChoice& choice, const CursorRoleNames& names)
+{
+    RoleReport role{.role = names.role};
+    const Cursor* cursor = nullptr;
+    if (const auto own = choice.cursors.find(names.role); own != choice.cursors.end()) {
+        role.outcome = own->second.guessed ? RoleOutcome::Guessed : RoleOutcome::Filled;
+        role.detail = own->second.from;
+        cursor = &own->second.cursor;
+    } else if (const auto unread = choice.unread.find(names.role); unread != choice.unread.end()) {
+        role.outcome = RoleOutcome::NotRead;
+        role.detail = unread->second;
+    } else if (names.fallback && choice.cursors.contains(*names.fallback)) {
+        role.outcome = RoleOutcome::Fallback;
+        role.detail = std::string(namesOf(*names.fallback).registryName);
+        cursor = &choice.cursors.at(*names.fallback).cursor;
+    }
+    return {std::move(role), names.themeNames.empty() ? nullptr : cursor};
 }
 
 // Puts the folder made at `staged` at `folder`: swapped with our old theme
@@ -157,23 +185,25 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
         return fail(cursors + ": " + systemText(errno));
 
     ThemeReport report{folder, {}};
+    std::vector<const Cursor*> taken;
     for (const CursorRoleNames& names : cursorRoles()) {
-        RoleReport role{.role = names.role};
-        const Cursor* cursor = nullptr;
-        if (const auto own = choice.cursors.find(names.role); own != choice.cursors.end()) {
-            role.outcome = own->second.guessed ? RoleOutcome::Guessed : RoleOutcome::Filled;
-            role.detail = own->second.from;
-            cursor = &own->second.cursor;
-        } else if (const auto unread = choice.unread.find(names.role); unread != choice.unread.end()) {
-            role.outcome = RoleOutcome::NotRead;
-            role.detail = unread->second;
-        } else if (names.fallback && choice.cursors.contains(*names.fallback)) {
-            role.outcome = RoleOutcome::Fallback;
-            role.detail = std::string(namesOf(*names.fallback).registryName);
-            cursor = &choice.cursors.at(*names.fallback).cursor;
-        }
-        if (cursor && !names.themeNames.empty()) {
-            auto written = writeRole(cursors, names, *cursor, request.sizes);
+        auto [role, cursor] = roleChoice(choice, names);
+        report.roles.push_back(std::move(role));
+        taken.push_back(cursor);
+    }
+    // Each role's file is made on every core (sizes resampled, encoded) and
+    // written here, in role order, while the next ones are made.
+    using Encoded = std::expected<std::vector<std::byte>, std::string>;
+    OrderedWork<std::size_t, std::pair<std::size_t, Encoded>> work(
+        allCores(),
+        [&](std::size_t& i) {
+            return std::pair{i, encodeRole(*taken[i], request.sizes)};
+        },
+        [&](std::pair<std::size_t, Encoded>& made) {
+            RoleReport& role = report.roles[made.first];
+            auto written = made.second
+                               ? placeRole(cursors, cursorRoles()[made.first], *made.second)
+                               : std::expected<Written, std::string>(std::unexpected(made.second.error()));
             if (written) {
                 role.file = written->file;
                 role.links = written->links;
@@ -181,9 +211,11 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
                 role.outcome = RoleOutcome::NotRead;
                 role.detail = written.error();
             }
-        }
-        report.roles.push_back(std::move(role));
-    }
+        });
+    for (std::size_t i = 0; i < taken.size(); ++i)
+        if (taken[i] != nullptr)
+            work.submit(i);
+    work.finish();
     if (auto synced = syncStagedFiles(staged); !synced)
         return fail(synced.error().message);
     if (auto placed = putInPlace(staged, folder, *ours); !placed)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace gb {
@@ -14,21 +15,34 @@ struct Tap {
     int index;
     float weight;
 };
-using Taps = std::vector<std::vector<Tap>>; // one list of source taps per target pixel
+// The source taps of each target pixel, in one list: those of target i
+// are all[start[i]] up to all[start[i + 1]].
+struct Taps {
+    std::vector<Tap> all;
+    std::vector<std::size_t> start{0};
+
+    void endTarget() { start.push_back(all.size()); }
+    std::span<const Tap> of(int i) const
+    {
+        const auto at = static_cast<std::size_t>(i);
+        return std::span(all).subspan(start[at], start[at + 1] - start[at]);
+    }
+};
 
 // Shrinking: each target pixel averages the source area it covers,
 // partial pixels weighted by the part covered.
 Taps areaTaps(int from, int to)
 {
-    Taps taps(static_cast<std::size_t>(to));
+    Taps taps;
     const double scale = static_cast<double>(from) / to;
     for (int i = 0; i < to; ++i) {
         const double start = i * scale, end = (i + 1) * scale;
         for (int j = static_cast<int>(start); j < from && j < end; ++j) {
             const double cover = std::min<double>(end, j + 1) - std::max<double>(start, j);
             if (cover > 0)
-                taps[static_cast<std::size_t>(i)].push_back(Tap{j, static_cast<float>(cover / scale)});
+                taps.all.push_back(Tap{j, static_cast<float>(cover / scale)});
         }
+        taps.endTarget();
     }
     return taps;
 }
@@ -36,16 +50,16 @@ Taps areaTaps(int from, int to)
 // Growing: bilinear between the two nearest source pixel centres.
 Taps bilinearTaps(int from, int to)
 {
-    Taps taps(static_cast<std::size_t>(to));
+    Taps taps;
     const double scale = static_cast<double>(from) / to;
     for (int i = 0; i < to; ++i) {
         const double s = std::clamp((i + 0.5) * scale - 0.5, 0.0, static_cast<double>(from - 1));
         const int j = static_cast<int>(s);
         const auto f = static_cast<float>(s - j);
-        auto& list = taps[static_cast<std::size_t>(i)];
-        list.push_back(Tap{j, 1.0f - f});
+        taps.all.push_back(Tap{j, 1.0f - f});
         if (f > 0 && j + 1 < from)
-            list.push_back(Tap{j + 1, f});
+            taps.all.push_back(Tap{j + 1, f});
+        taps.endTarget();
     }
     return taps;
 }
@@ -157,7 +171,7 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
         }
         for (int x = 0; x < width; ++x) {
             Pixel sum{};
-            for (const Tap& t : across[static_cast<std::size_t>(x)]) {
+            for (const Tap& t : across.of(x)) {
                 const Pixel& p = sourceRow[static_cast<std::size_t>(t.index)];
                 for (std::size_t c = 0; c < 4; ++c)
                     sum[c] += p[c] * t.weight;
@@ -166,14 +180,20 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
         }
     }
 
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            Pixel sum{};
-            for (const Tap& t : down[static_cast<std::size_t>(y)]) {
-                const Pixel& p = rows[pixelIndex(x, t.index, width)];
+    // Down a whole row at a time, each tap's row added in turn: the same
+    // sums in the same order as pixel by pixel, in loops the compiler
+    // vectorises.
+    std::vector<Pixel> sums(static_cast<std::size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), Pixel{});
+        for (const Tap& t : down.of(y)) {
+            const Pixel* row = &rows[pixelIndex(0, t.index, width)];
+            for (std::size_t x = 0; x < sums.size(); ++x)
                 for (std::size_t c = 0; c < 4; ++c)
-                    sum[c] += p[c] * t.weight;
-            }
+                    sums[x][c] += row[x][c] * t.weight;
+        }
+        for (int x = 0; x < width; ++x) {
+            const Pixel& sum = sums[static_cast<std::size_t>(x)];
             const float alpha = std::clamp(sum[3], 0.0f, 255.0f);
             const auto channel = [&](float v) {
                 return roundByte(std::clamp(v * 255.0f / alpha, 0.0f, 255.0f));
@@ -181,6 +201,7 @@ RgbaImage resampleImage(const RgbaImage& source, int width, int height)
             const auto a = roundByte(alpha);
             out.at(x, y) = a == 0 ? Rgba{} : Rgba{channel(sum[0]), channel(sum[1]), channel(sum[2]), a};
         }
+    }
     return out;
 }
 

@@ -25,6 +25,13 @@ public:
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
     void append(std::span<const std::byte> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     void zeros(std::size_t n) { bytes_.insert(bytes_.end(), n, std::byte{0}); }
+    // n more bytes, to be filled in place (a block of pixels).
+    std::span<std::byte> grow(std::size_t n)
+    {
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + n);
+        return std::span(bytes_).subspan(at);
+    }
 
     // Room for n more bytes, so a writer that knows its file's size grows it once.
     void reserve(std::size_t n) { bytes_.reserve(bytes_.size() + n); }
