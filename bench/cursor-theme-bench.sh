@@ -46,7 +46,9 @@ done
 find "$work/Links/cursors" -type l -printf '%l %f\n' > "$work/links.txt"
 
 echo "== cursor-theme against icotool + xcursorgen ($runs runs each)"
-hyperfine --warmup 2 --runs "$runs" --export-markdown "$results/cursor-theme.md" \
+# Each command is started directly (-N), not through a shell: a theme takes
+# a few milliseconds, and a shell's start, even subtracted, would blur them.
+hyperfine -N --warmup 2 --runs "$runs" --export-markdown "$results/cursor-theme.md" \
     --prepare "rm -rf '$out/Glass' '$out/Stored' '$out/Pipeline'" \
     -n "glimmerbox-cli cursor-theme" "'$cli' cursor-theme '$work/pack' --name Glass --out '$out'" \
     -n "glimmerbox-cli cursor-theme --sizes 16,32" \

@@ -191,25 +191,26 @@ std::expected<ThemeReport, std::string> writeCursorTheme(const ThemeChoice& choi
         report.roles.push_back(std::move(role));
         taken.push_back(cursor);
     }
-    // Each role's file is made on every core (sizes resampled, encoded) and
-    // written here, in role order, while the next ones are made.
-    using Encoded = std::expected<std::vector<std::byte>, std::string>;
-    OrderedWork<std::size_t, std::pair<std::size_t, Encoded>> work(
+    // Each role's file is made (sizes resampled, encoded) and written with
+    // its links on every core; the roles' names never meet, and the report
+    // is filled in role order.
+    using Placed = std::pair<std::size_t, std::expected<Written, std::string>>;
+    OrderedWork<std::size_t, Placed> work(
         allCores(),
         [&](std::size_t& i) {
-            return std::pair{i, encodeRole(*taken[i], request.sizes)};
+            auto bytes = encodeRole(*taken[i], request.sizes);
+            if (!bytes)
+                return Placed{i, std::unexpected(std::move(bytes.error()))};
+            return Placed{i, placeRole(cursors, cursorRoles()[i], *bytes)};
         },
-        [&](std::pair<std::size_t, Encoded>& made) {
-            RoleReport& role = report.roles[made.first];
-            auto written = made.second
-                               ? placeRole(cursors, cursorRoles()[made.first], *made.second)
-                               : std::expected<Written, std::string>(std::unexpected(made.second.error()));
-            if (written) {
-                role.file = written->file;
-                role.links = written->links;
+        [&](Placed& placed) {
+            RoleReport& role = report.roles[placed.first];
+            if (placed.second) {
+                role.file = placed.second->file;
+                role.links = placed.second->links;
             } else {
                 role.outcome = RoleOutcome::NotRead;
-                role.detail = written.error();
+                role.detail = placed.second.error();
             }
         });
     for (std::size_t i = 0; i < taken.size(); ++i)
