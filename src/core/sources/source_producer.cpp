@@ -21,10 +21,18 @@ std::expected<IconSource, SourceFailure> indexed(std::expected<IconSource, ReadF
 }
 
 // A member as a source of its own, read into memory or in place: what it
-// reads from lives as long as the source does.
-std::expected<IconSource, SourceFailure> memberSource(ContainerMember& member, std::stop_token stop)
+// reads from lives as long as the source does (or, when its icons cannot be
+// read, as long as the produced source keeps it).
+ProducedSource memberSource(const std::string& path, ContainerMember& member, std::stop_token stop)
 {
-    return indexed(IconSource::fromSource(member.takeSource(), std::move(stop)));
+    IconOrigin origin{path, 0, std::move(member.members)};
+    IconSource source = IconSource::fromSource(member.takeSource(), std::move(stop));
+    if (const auto& problem = source.problem()) {
+        auto failure = SourceFailure::of(*problem);
+        return ProducedSource{std::move(origin), std::unexpected(std::move(failure)),
+                              std::make_shared<const IconSource>(std::move(source))};
+    }
+    return ProducedSource{std::move(origin), std::move(source)};
 }
 
 void handOn(const std::function<void()>& after)
@@ -58,8 +66,7 @@ void produceSources(FoundSourceFile found, const SourceWalk& walk, const SourceS
     }
     const ContainerWalk members{walk.wanted, walk.limits, walk.containerStop};
     const std::vector<ContainerNote> notes = walkContainer(*found.file, members, [&](ContainerMember member) {
-        auto source = memberSource(member, walk.containerStop);
-        sink(ProducedSource{IconOrigin{found.path, 0, std::move(member.members)}, std::move(source)});
+        sink(memberSource(found.path, member, walk.containerStop));
     });
     for (const ContainerNote& note : notes)
         sink(ProducedSource{IconOrigin{found.path, 0, note.members},
@@ -77,9 +84,7 @@ void produceSourcesOnCores(FoundSourceFile found, const SourceWalk& walk, unsign
     const ContainerWalk members{walk.wanted, walk.limits, walk.containerStop};
     const std::vector<ContainerNote> notes =
         walkContainerOnCores(*found.file, members, workers, [&](ContainerMember member) {
-            auto source = memberSource(member, walk.containerStop);
-            return work(
-                ProducedSource{IconOrigin{found.path, 0, std::move(member.members)}, std::move(source)});
+            return work(memberSource(found.path, member, walk.containerStop));
         });
     for (const ContainerNote& note : notes)
         handOn(work(ProducedSource{IconOrigin{found.path, 0, note.members},
@@ -104,7 +109,7 @@ std::expected<IconSource, SourceFailure> openOrigin(const IconOrigin& origin, co
     auto member = readContainerMember(*file, origin.members, limits, stop);
     if (!member)
         return std::unexpected(SourceFailure::of(member.error()));
-    return memberSource(*member, stop);
+    return std::move(memberSource(origin.path, *member, stop).source);
 }
 
 } // namespace gb

@@ -17,6 +17,7 @@
 
 #include <expected>
 #include <functional>
+#include <memory>
 #include <stop_token>
 #include <string>
 
@@ -27,6 +28,10 @@ namespace gb {
 struct ProducedSource {
     IconOrigin origin;
     std::expected<IconSource, SourceFailure> source;
+    // A container's member whose icons could not be read, kept so that its
+    // bytes can still be read for cursors (an animated cursor whose frames
+    // the icon reader refuses); null otherwise.
+    std::shared_ptr<const IconSource> refused = {};
 };
 
 // A file met by a walk, already opened through the folder the walk holds.

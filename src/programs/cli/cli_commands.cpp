@@ -218,11 +218,20 @@ struct SharedSource {
     IconSource source;
 };
 
-// A file of its own whose icons could not be read may still hold cursors
-// (an animated cursor whose first frame the icon reader refuses, one of
-// raw frames): it is opened again for them. A container's member is not.
-std::optional<FileSource> cursorFileOfUnreadIcons(const ProducedSource& source)
+// A file whose icons could not be read may still hold cursors (an animated
+// cursor whose first frame the icon reader refuses, one of raw frames): a
+// container's member is kept for them by the producer, a file of its own is
+// opened again.
+struct CursorBytes {
+    std::shared_ptr<const IconSource> member;
+    std::optional<FileSource> file;
+    const ByteSource& bytes() const { return member ? member->bytes() : *file; }
+};
+
+std::optional<CursorBytes> cursorBytesOfUnreadIcons(const ProducedSource& source)
 {
+    if (source.refused)
+        return CursorBytes{source.refused, std::nullopt};
     const auto& failure = source.source.error();
     if (!source.origin.members.empty() || !failure.read || failure.read->reason == ReadError::OpenFailed ||
         failure.read->reason == ReadError::NotRegularFile)
@@ -230,7 +239,7 @@ std::optional<FileSource> cursorFileOfUnreadIcons(const ProducedSource& source)
     auto file = FileSource::open(source.origin.path);
     if (!file)
         return std::nullopt;
-    return std::move(*file);
+    return CursorBytes{nullptr, std::move(*file)};
 }
 
 // A cursor read for export, or why it could not be.
@@ -252,15 +261,15 @@ struct ReadSource {
 ReadSource readCursorSource(ProducedSource& input)
 {
     ReadSource read{input.origin, {}, 0, 0};
-    std::optional<FileSource> reopened;
+    std::optional<CursorBytes> unread;
     if (!input.source) {
-        reopened = cursorFileOfUnreadIcons(input);
-        if (!reopened) {
+        unread = cursorBytesOfUnreadIcons(input);
+        if (!unread) {
             read.failure = describe(input.source.error());
             return read;
         }
     }
-    const ByteSource& bytes = reopened ? static_cast<const ByteSource&>(*reopened) : input.source->bytes();
+    const ByteSource& bytes = unread ? unread->bytes() : input.source->bytes();
     read.size = bytes.size();
     auto found = readCursors(bytes);
     if (!found) {
@@ -468,8 +477,8 @@ int runList(const Command& command, std::ostream& out, std::ostream& err)
             return readInputSources<Listed>(input, command, [&command](ProducedSource source) {
                 Listed listed{source.origin, {}, 0, {}};
                 if (command.cursors && !source.source)
-                    if (auto file = cursorFileOfUnreadIcons(source)) {
-                        CursorListing listing = listCursors(source.origin, *file, command.json,
+                    if (auto unread = cursorBytesOfUnreadIcons(source)) {
+                        CursorListing listing = listCursors(source.origin, unread->bytes(), command.json,
                                                             command.exportOptions.cursorSizes);
                         listed.lines = std::move(listing.lines);
                         listed.icons = listing.cursors;

@@ -1,8 +1,10 @@
 #include "support/cli_run.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 
 namespace gb::cli {
@@ -10,6 +12,7 @@ namespace {
 
 using Json = nlohmann::json;
 using test::runCli;
+using test::TempFolder;
 
 std::string fixture(const std::string& name)
 {
@@ -87,6 +90,17 @@ TEST(CliListCursors, AnimatedCursorTheIconReaderRefusesIsStillListed)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, fixture("cursors/raw_frames.ani") + "(0)\t32x32@8\t2\n" +
                            fixture("cursors/odd_chunks_unpadded.ani") + "(0)\t32x32@8\t2\n");
+
+    // Inside a zip too, and exported from there.
+    const std::string zip = fixture("containers/cursor_pack.zip");
+    const auto inZip = runCli({"list", "--cursors", "--archives", "--pattern", "raw*.ani", zip});
+    EXPECT_EQ(inZip.status, 0) << inZip.err;
+    EXPECT_EQ(inZip.out, zip + "//Glass Pack/Extras/raw frames.ani(0)\t32x32@8\t2\n");
+    const TempFolder out;
+    const auto exported = runCli({"export", "--cursors", "--archives", "--pattern", "raw*.ani", "--format",
+                                  "ani", "--out", out.path().string(), zip});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_TRUE(std::filesystem::exists(out.path() / "icon_cursor1.ani")) << exported.out;
 }
 
 TEST(CliListCursors, SequenceNamingAMissingFrameIsReportedWithItsReason)
