@@ -123,6 +123,23 @@ EOF
     check "glimmerbox-cli --help runs" /usr/bin/glimmerbox-cli --help >/dev/null
     check "glimmerbox-cli lists an icon" /usr/bin/glimmerbox-cli list "$work/red.ico"
     check "the thumbnailer draws an icon" /usr/bin/glimmerbox-thumbnailer -s 128 "$work/red.ico" "$work/red.png"
+    # An installer package with the icon in its Icon table, read through the
+    # compound file module where the package put it.
+    cat >"$work/red.wxs" <<'EOF'
+<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="8F2D6A13-4C7B-4E90-A1B5-6D3C2E7F9A04" Name="Red" Manufacturer="Glimmerbox" Version="1.0.0"
+           Language="1033" UpgradeCode="2A6E9C41-0B7D-4F38-95E1-C3D8A4B6F702">
+    <Package Id="D41B7E29-6A3C-4F05-8E92-1C7B5A3D0E68" InstallerVersion="200" Compressed="yes"/>
+    <Icon Id="Red.ico" SourceFile="red.ico"/>
+    <Directory Id="TARGETDIR" Name="SourceDir"/>
+    <Feature Id="Complete" Level="1"/>
+  </Product>
+</Wix>
+EOF
+    check "an installer package is made of the icon" bash -c "cd '$work' && wixl -o red.msi red.wxs"
+    check "glimmerbox-cli reads the installer package through the installed module" \
+        bash -c "/usr/bin/glimmerbox-cli list --archives --pattern '*' '$work/red.msi' | grep -q '//Icon.Red.ico(0)'"
     check "the thumbnail is a PNG" grep -q PNG <(head -c 8 "$work/red.png")
     check "every library of the window program is found" \
         bash -c '! ldd /usr/bin/glimmerbox /usr/libexec/glimmerbox/glimmerbox-archive-reader \

@@ -5,7 +5,7 @@ GB_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libspng-dev libdeflate-dev q
 GB_RUNTIME_PACKAGES="qt6-translations-l10n fonts-wqy-microhei fonts-arphic-ukai qt6-wayland"
 GB_TEST_PACKAGES="git parallel liblzma-dev mandoc bash-completion zsh fish clang-format clang-tidy-16 libgtest-dev libgmock-dev binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp icoutils imagemagick xvfb xauth openbox xdotool x11-apps x11-utils libjpeg-turbo-progs desktop-file-utils appstream weston dbus-daemon zip p7zip-full gcab xorriso wixl msitools wine wine64 libglib2.0-bin libxcursor-dev"
 GB_BENCH_PACKAGES="libbenchmark-dev hyperfine icoutils libjpeg-turbo-progs icoextract python3-pil"
-GB_PACKAGING_PACKAGES="dpkg-dev lintian"
+GB_PACKAGING_PACKAGES="dpkg-dev lintian wixl"
 GB_FUZZ_PACKAGES="clang-16 libclang-rt-16-dev"
 
 # Installs the named packages that are missing, as root or through sudo.
