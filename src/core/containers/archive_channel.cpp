@@ -81,6 +81,19 @@ bool sendAll(int socket, std::span<const std::byte> bytes)
     return true;
 }
 
+bool receiveAll(int socket, std::span<std::byte> out)
+{
+    while (!out.empty()) {
+        const ssize_t n = ::recv(socket, out.data(), out.size(), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        out = out.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 std::vector<std::byte> encodeRequest(ArchiveRequest request, std::uint32_t readSize)
 {
     std::vector<std::byte> out{static_cast<std::byte>(request)};

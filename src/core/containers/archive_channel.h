@@ -58,6 +58,8 @@ struct ArchiveReply {
 // Writes all of `bytes` to the socket, never raising SIGPIPE: a side that
 // hung up is a failed send. False when it could not.
 bool sendAll(int socket, std::span<const std::byte> bytes);
+// Exactly out.size() bytes; false at the other side's hang-up or a failure.
+bool receiveAll(int socket, std::span<std::byte> out);
 
 std::vector<std::byte> encodeRequest(ArchiveRequest request, std::uint32_t readSize = 0);
 std::vector<std::byte> encodeReply(const ArchiveReply& reply);

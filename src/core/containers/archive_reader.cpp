@@ -202,20 +202,13 @@ void ReaderFence::waited(std::chrono::nanoseconds time)
 
 std::string archiveReaderProgram()
 {
-    if (const char* given = std::getenv("GLIMMERBOX_ARCHIVE_READER"); given != nullptr && *given != '\0')
-        return executable(given) ? given : std::string();
-    std::vector<std::string> candidates;
-    if (const std::string folder = folderOfThisProgram(); !folder.empty()) {
-        candidates.push_back(folder + "/" + kReaderName);
-        candidates.push_back(folder + "/../libexec/glimmerbox/" + kReaderName);
-    }
 #ifdef GB_INSTALLED_ARCHIVE_READER
-    candidates.emplace_back(GB_INSTALLED_ARCHIVE_READER);
+    const char* installed = GB_INSTALLED_ARCHIVE_READER;
+#else
+    const char* installed = nullptr;
 #endif
-    for (const std::string& candidate : candidates)
-        if (executable(candidate))
-            return candidate;
-    return {};
+    return findHelper("GLIMMERBOX_ARCHIVE_READER", kReaderName, {"../libexec/glimmerbox"}, installed,
+                      executable);
 }
 
 struct ArchiveReader::Process {

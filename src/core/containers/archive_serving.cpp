@@ -7,29 +7,7 @@
 #include "core/containers/decompression_allowance.h"
 #include "core/containers/libarchive_reader.h"
 
-#include <cerrno>
-#include <span>
-#include <sys/socket.h>
-
 namespace gb {
-namespace {
-
-// Exactly out.size() bytes; false at the program's hang-up or a failure.
-bool receiveAll(int channel, std::span<std::byte> out)
-{
-    while (!out.empty()) {
-        const ssize_t n = ::recv(channel, out.data(), out.size(), 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        out = out.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-} // namespace
-
 int serveArchive(int archiveFd, int channel, std::uint64_t allowanceBytes)
 {
     DecompressionAllowance allowance(allowanceBytes);

@@ -4,7 +4,6 @@
 #include "core/containers/program_folder.h"
 #include "core/text/utf8_text.h"
 
-#include <cstdlib>
 #include <dlfcn.h>
 #include <mutex>
 #include <sys/stat.h>
@@ -19,27 +18,17 @@ bool regularFile(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// Beside the program in a build, else where it is installed;
-// GLIMMERBOX_COMPOUND_MODULE names another.
-std::string modulePath()
-{
-    if (const char* given = std::getenv("GLIMMERBOX_COMPOUND_MODULE"); given != nullptr && *given != '\0')
-        return given;
-    std::vector<std::string> candidates;
-    if (const std::string folder = folderOfThisProgram(); !folder.empty())
-        candidates.push_back(folder + "/" + kGbCompoundModuleName);
-#ifdef GB_INSTALLED_COMPOUND_MODULE
-    candidates.emplace_back(GB_INSTALLED_COMPOUND_MODULE);
-#endif
-    for (const std::string& candidate : candidates)
-        if (regularFile(candidate))
-            return candidate;
-    return {};
-}
-
 std::expected<const GbCompoundApi*, std::string> loadModule()
 {
-    const std::string path = modulePath();
+#ifdef GB_INSTALLED_COMPOUND_MODULE
+    const char* installed = GB_INSTALLED_COMPOUND_MODULE;
+#else
+    const char* installed = nullptr;
+#endif
+    // Beside the program in a build, else where it is installed;
+    // GLIMMERBOX_COMPOUND_MODULE names another.
+    const std::string path =
+        findHelper("GLIMMERBOX_COMPOUND_MODULE", kGbCompoundModuleName, {}, installed, regularFile);
     if (path.empty())
         return std::unexpected(std::string("the installer package reader (") + kGbCompoundModuleName +
                                ") is not installed");
