@@ -37,11 +37,13 @@ struct RefreshedWineEntry {
     std::optional<std::string> problem; // why nothing was written, in English
 };
 
-// Every entry below DATA/applications/wine of `prefix` (every prefix when
-// none is given; an entry without WINEPREFIX is of ~/.wine, given as
-// `homePrefix`), told one by one.
-void refreshWineEntries(const std::string& dataDir, const std::optional<std::string>& prefix,
-                        const std::string& homePrefix,
+// Every entry below DATA/applications/wine, then every Wine entry in the
+// user's Desktop folder `desktopDir` (itself only, where Wine puts those of
+// a prefix's Desktop shortcuts), of `prefix` (every prefix when none is
+// given; an entry without WINEPREFIX is of ~/.wine, given as `homePrefix`),
+// told one by one.
+void refreshWineEntries(const std::string& dataDir, const std::optional<std::string>& desktopDir,
+                        const std::optional<std::string>& prefix, const std::string& homePrefix,
                         const std::function<void(const RefreshedWineEntry&)>& tell);
 
 } // namespace gb

@@ -377,8 +377,8 @@ launcher  makes a menu entry that runs a Windows program with Wine. PATH is
         of them with its icons; --prune removes those whose shortcut or
         program is gone (of --prefix alone, when given).
         --refresh-wine-entries writes every theme size of the icons of the
-        entries Wine made itself (DIR/applications/wine) under their own
-        icon names, removing nothing of Wine's.
+        entries Wine made itself (DIR/applications/wine, and on the user's
+        Desktop) under their own icon names, removing nothing of Wine's.
 
 cursor-theme  makes an Xcursor theme of Windows cursors, for X11 and Wayland
         desktops: DIR/NAME/index.theme (Inherits=default) and

@@ -4,12 +4,17 @@
 
 #include "core/launcher/launcher_menus.h"
 #include "core/launcher/prefix_launchers.h"
+#include "core/launcher/user_dirs.h"
 #include "core/launcher/wine_entries.h"
 #include "core/paths/path_lookup.h"
 #include "core/text/escaped_text.h"
 #include "core/wine/wine_prefix.h"
 #include "programs/cli/cli_commands.h"
 #include "system/paths/app_paths.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace gb::cli {
 
@@ -38,11 +43,16 @@ void printNotes(const std::vector<LauncherNote>& notes, std::ostream& out)
 // written leaves the launchers themselves in place, and is said. Only the
 // user's own data folder has them: the menus read no other, and the menu
 // files of the launchers there are not to be touched by a run elsewhere.
+bool isUsersOwnDataFolder(const std::string& dataDir)
+{
+    const auto home = defaultDataDir();
+    return home && absoluteNormalPath(*home) == absoluteNormalPath(dataDir);
+}
+
 void syncMenus(const std::string& dataDir, std::ostream& err)
 {
     const auto config = configHome();
-    const auto home = defaultDataDir();
-    if (!config || !home || absoluteNormalPath(*home) != absoluteNormalPath(dataDir))
+    if (!config || !isUsersOwnDataFolder(dataDir))
         return;
     if (auto synced = syncLauncherMenus(dataDir, *config); !synced)
         err << "glimmerbox-cli: the launchers' submenus cannot be written: "
@@ -143,10 +153,31 @@ int prune(const std::optional<std::string>& prefix, const std::string& dataDir, 
     return failed ? kExitSomeFailed : kExitOk;
 }
 
+// The user's Desktop folder, where Wine puts the entries of a prefix's
+// Desktop shortcuts: as CONFIG/user-dirs.dirs names it, else ~/Desktop.
+std::optional<std::string> usersDesktopFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home != '/')
+        return std::nullopt;
+    if (const auto config = configHome()) {
+        std::ifstream file(*config + "/user-dirs.dirs");
+        std::ostringstream text;
+        text << file.rdbuf();
+        if (auto named = userDirIn(text.str(), "XDG_DESKTOP_DIR", home))
+            return named;
+    }
+    return std::string(home) + "/Desktop";
+}
+
 int refreshWine(const std::optional<std::string>& prefix, const std::string& dataDir, std::ostream& out)
 {
     bool failed = false;
-    refreshWineEntries(dataDir, prefix, defaultWinePrefix().value_or("/nonexistent"),
+    // Only for the user's own data folder: a run with --data elsewhere does
+    // not take the user's Desktop entries there.
+    const std::optional<std::string> desktop =
+        isUsersOwnDataFolder(dataDir) ? usersDesktopFolder() : std::nullopt;
+    refreshWineEntries(dataDir, desktop, prefix, defaultWinePrefix().value_or("/nonexistent"),
                        [&](const RefreshedWineEntry& entry) {
                            if (entry.problem) {
                                failed = true;

@@ -12,7 +12,8 @@
 #     StartupWMClass; the shortcut's arguments (a file name with a space, in
 #     quotes) reach the program;
 #   - --prune removes the entry of a shortcut that is gone, and its icons;
-#   - --refresh-wine-entries writes the icons Wine's own menu entries name.
+#   - --refresh-wine-entries writes the icons Wine's own menu and Desktop
+#     entries name.
 # It prints how long wineboot, Wine's menu builder and glimmerbox-cli took.
 #   launcher-real-wine-test.sh CLI [DESKTOP_FILE_VALIDATE]
 # Everything lives in a private HOME and prefix under one temporary folder,
@@ -324,7 +325,7 @@ echo "--prune removed the entry of the shortcut that is gone, and kept the other
 # 6. Wine's own menu entries get their icons in every size of the theme.
 # Those Wine wrote are taken away first, so what shows is
 # --refresh-wine-entries'.
-mapfile -t wineIcons < <(find "$XDG_DATA_HOME/applications/wine" -name '*.desktop' \
+mapfile -t wineIcons < <(find "$XDG_DATA_HOME/applications/wine" "$HOME/Desktop" -name '*.desktop' \
     -exec awk -F= '$1 == "Icon" { print $2 }' {} + | sort -u)
 [ ${#wineIcons[@]} -gt 0 ] || fail "no menu entry of Wine's names an Icon"
 for icon in "${wineIcons[@]}"; do
@@ -336,6 +337,9 @@ status=$?
 echo "timing: glimmerbox-cli launcher --refresh-wine-entries $(since "$start") s"
 showLog "launcher --refresh-wine-entries" "$work/refresh.out"
 [ $status -eq 0 ] || { showLog "launcher --refresh-wine-entries (errors)" "$work/refresh.err"; fail "--refresh-wine-entries ended with status $status"; }
+# The entries Wine put on the user's Desktop (for the Public Desktop's shortcuts) too.
+grep -qF "refreshed: $HOME/Desktop/Wine Settings.desktop" "$work/refresh.out" ||
+    fail "--refresh-wine-entries passed over Wine's entry on the Desktop"
 for icon in "${wineIcons[@]}"; do
     sizes=$(iconsOf "$icon" | sed -n 's|.*/hicolor/\([0-9]*\)x[0-9]*/apps/.*|\1|p' | sort -n | tr '\n' ' ')
     echo "Icon=$icon: ${sizes:-none}"
