@@ -670,6 +670,14 @@ The first file that failed: %4</translation>
         <source>热点：%1, %2</source>
         <translation>Hot spot: %1, %2</translation>
     </message>
+    <message>
+        <source>已有同名的启动器，来自别的快捷方式或程序，或是手工写的：
+%1
+要替换它吗？</source>
+        <translation>A launcher of that name already exists, made from another shortcut or program, or written by hand:
+%1
+Replace it?</translation>
+    </message>
 </context>
 <context>
     <name>Launcher</name>

@@ -19,6 +19,9 @@ public:
         timer_.start(10);
     }
 
+    // The button clicked on a box that has it (Yes or No on a question);
+    // a box without it gets its Ok, else its escape button.
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
     int count = 0;
     QString title;
     QString text;
@@ -37,7 +40,13 @@ private:
         text = box->text();
         texts << text;
         icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
+        QAbstractButton* button = box->button(answer);
+        if (button == nullptr)
+            button = box->button(QMessageBox::Ok);
+        if (button == nullptr)
+            button = box->escapeButton();
+        if (button != nullptr)
+            button->click();
     }
 
     QTimer timer_;

@@ -46,6 +46,12 @@ inline constexpr ui::UiText kLauncherReplaced{"IconDetails",
                                               QT_TRANSLATE_NOOP("IconDetails", "已更新启动器：")};
 inline constexpr ui::UiText kLauncherUnchanged{
     "IconDetails", QT_TRANSLATE_NOOP("IconDetails", "启动器已是最新，未作改动：")};
+// An entry of that name that another shortcut or program made, or the
+// user wrote by hand: replaced only when the user says so.
+inline constexpr ui::UiText kLauncherReplaceOther{
+    "IconDetails",
+    QT_TRANSLATE_NOOP("IconDetails",
+                      "已有同名的启动器，来自别的快捷方式或程序，或是手工写的：\n%1\n要替换它吗？")};
 // The name the menu shows may be anything but empty.
 inline constexpr ui::UiText kLauncherNameEmpty{"IconDetails",
                                                QT_TRANSLATE_NOOP("IconDetails", "启动器名称不能为空。")};

@@ -510,6 +510,13 @@ bool IconDetailsWindow::createLauncherNamed(const QString& name)
     };
     std::expected<LauncherWritten, LauncherError> written =
         plan ? write(*plan) : std::unexpected(std::move(plan.error()));
+    // The command line's --force, asked for here.
+    if (!written && written.error().problem == LauncherProblem::TakenByOther &&
+        ui::showMessage(this, ui::MessageStyle::Question, texts::kTitle,
+                        texts::kLauncherReplaceOther.arg(ui::pathText(written.error().path)))) {
+        plan->force = true;
+        written = write(*plan);
+    }
     if (!written) {
         fail(this, texts::kLauncherFailed + "\n" + launcherFailureText(written.error()));
         return false;

@@ -371,6 +371,39 @@ private slots:
         qunsetenv("XDG_DATA_HOME");
     }
 
+    // An entry of the launcher's name that this program did not make (here
+    // one written by hand) is replaced only when the user says so.
+    void entryNotMadeHereIsReplacedOnlyWhenTheUserSaysSo()
+    {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        test::MessageCloser closer;
+        IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
+        QVERIFY(finishedReading(window));
+        QVERIFY(window.createLauncherNamed(QStringLiteral("App")));
+        const QString entry = onlyEntry(dataHome);
+        const QByteArray handMade = "[Desktop Entry]\nType=Application\nName=Mine\nExec=true\n";
+        const auto writeHandMade = [&] {
+            QFile file(entry);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(handMade) == handMade.size();
+        };
+        QVERIFY(writeHandMade());
+
+        closer.answer = QMessageBox::No;
+        QVERIFY(!window.createLauncherNamed(QStringLiteral("App")));
+        QVERIFY2(closer.texts.size() >= 2 &&
+                     closer.texts[closer.texts.size() - 2].endsWith(QStringLiteral("\n要替换它吗？")),
+                 qPrintable(closer.texts.join(" | ")));
+        QCOMPARE(QByteArray::fromStdString(test::readText(QFile::encodeName(entry).toStdString())), handMade);
+
+        closer.answer = QMessageBox::Yes;
+        QVERIFY(window.createLauncherNamed(QStringLiteral("App")));
+        QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
+                    .contains(QStringLiteral("\nX-Glimmerbox-Source=")));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
     // What the launcher took in place of what the shortcut asked for is
     // told with the entry, in the window's language.
     void createdMessageTellsTheLaunchersNotes()
