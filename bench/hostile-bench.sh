@@ -14,24 +14,16 @@
 #   COUNTS="100000000" bench/hostile-bench.sh
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
 # shellcheck source=scripts/packages.sh
-. scripts/packages.sh
-# shellcheck disable=SC2086 # the lists are meant to split into names
-gb_install_packages $GB_BUILD_PACKAGES $GB_TEST_PACKAGES time
+. "$(dirname "$0")/../scripts/packages.sh" # for the test packages named below
+# shellcheck source=bench/build-cli.sh disable=SC2086
+. "$(dirname "$0")/build-cli.sh" $GB_TEST_PACKAGES time
 
 counts="${COUNTS:-1000000 100000000}"
-build="$root/build/bench"
-results="$build/results"
-cli="$build/bin/glimmerbox-cli"
 
-echo "== Build (preset bench: the command-line tool; preset test: the generator and a zip)"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target glimmerbox-cli
+echo "== Build (preset test: the generator and a zip)"
 cmake --preset test >/dev/null
 cmake --build --preset test --target gb_make_header_bombs gb_fixtures
-mkdir -p "$results"
 zip="$root/build/test/fixtures/containers/setup.zip"
 [ -f "$zip" ] || zip="$(find "$root/build/test" -name setup.zip -path '*containers*' | head -n 1)"
 

@@ -138,4 +138,13 @@ std::vector<std::byte> FileSource::readAll() const
     return bytes;
 }
 
+std::optional<std::string> readSmallFile(const std::string& path, std::uint64_t most)
+{
+    auto source = FileSource::open(path);
+    if (!source || source->size() > most)
+        return std::nullopt;
+    const std::vector<std::byte> bytes = source->readAll();
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
 } // namespace gb

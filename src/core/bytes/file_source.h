@@ -6,6 +6,7 @@
 #include "core/bytes/read_error.h"
 
 #include <expected>
+#include <optional>
 #include <string>
 
 namespace gb {
@@ -45,5 +46,9 @@ private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
 };
+
+// The whole of a small regular file as text: none when it is missing, no
+// regular file, unreadable or larger than `most` bytes.
+std::optional<std::string> readSmallFile(const std::string& path, std::uint64_t most);
 
 } // namespace gb

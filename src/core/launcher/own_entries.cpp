@@ -27,11 +27,7 @@ std::optional<std::string> valueOf(const std::map<std::string, std::string, std:
 
 std::optional<std::string> readDesktopEntryFile(const std::string& file)
 {
-    auto source = FileSource::open(file);
-    if (!source || source->size() > kMaxDesktopEntryBytes)
-        return std::nullopt;
-    const std::vector<std::byte> bytes = source->readAll();
-    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return readSmallFile(file, kMaxDesktopEntryBytes);
 }
 
 std::optional<OwnEntry> ownEntryAt(const std::string& file)

@@ -1,5 +1,6 @@
 #include "core/launcher/user_dirs.h"
 
+#include "core/bytes/file_source.h"
 #include "core/text/ascii.h"
 
 namespace gb {
@@ -32,6 +33,17 @@ std::optional<std::string> userDirIn(std::string_view userDirs, std::string_view
         // The last line of a key wins, as the shell that reads the file does.
     }
     return found;
+}
+
+std::string usersDesktopFolder(const std::optional<std::string>& configDir, const std::string& home)
+{
+    // The file is a few lines; anything past 64 KiB is not xdg-user-dirs'.
+    constexpr std::uint64_t kMaxUserDirsBytes = std::uint64_t{64} * 1024;
+    if (configDir)
+        if (const auto text = readSmallFile(*configDir + "/user-dirs.dirs", kMaxUserDirsBytes))
+            if (auto named = userDirIn(*text, "XDG_DESKTOP_DIR", home))
+                return std::move(*named);
+    return home + "/Desktop";
 }
 
 } // namespace gb

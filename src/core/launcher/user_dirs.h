@@ -17,4 +17,8 @@ namespace gb {
 std::optional<std::string> userDirIn(std::string_view userDirs, std::string_view key,
                                      const std::string& home);
 
+// The user's Desktop folder: as CONFIG/user-dirs.dirs names it (`configDir`
+// being CONFIG, when there is one), else HOME/Desktop.
+std::string usersDesktopFolder(const std::optional<std::string>& configDir, const std::string& home);
+
 } // namespace gb

@@ -46,20 +46,6 @@ imagesFor(const WineEntryTarget& target, const std::string& prefix, const std::s
     return std::move(plan->images);
 }
 
-// The desktop entries in `folder` itself (not below it: a Desktop may hold
-// anything), in name order, at most `most`.
-std::vector<std::string> entriesIn(const std::string& folder, std::size_t most)
-{
-    std::vector<std::string> entries;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end && entries.size() < most;
-         it.increment(error))
-        if (it->path().extension() == ".desktop" && it->is_regular_file(error) && !it->is_symlink(error))
-            entries.push_back(it->path().string());
-    std::ranges::sort(entries);
-    return entries;
-}
-
 } // namespace
 
 std::vector<std::string> execArguments(std::string_view exec)
@@ -126,7 +112,8 @@ void refreshWineEntries(const std::string& dataDir, const std::optional<std::str
                                            ? filesBelow(wineFolder, FilePattern("*.desktop"), kMaxWineEntries)
                                            : std::vector<std::string>{};
     if (desktopDir && fs::is_directory(*desktopDir, error))
-        for (std::string& entry : entriesIn(*desktopDir, kMaxWineEntries))
+        // The Desktop itself only: it may hold anything below.
+        for (std::string& entry : filesBelow(*desktopDir, FilePattern("*.desktop"), kMaxWineEntries, false))
             entries.push_back(std::move(entry));
     const std::optional<std::string> wanted =
         prefix ? std::optional(absoluteNormalPath(*prefix)) : std::nullopt;

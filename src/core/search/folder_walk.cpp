@@ -118,11 +118,12 @@ private:
 
 } // namespace
 
-std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most)
+std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most,
+                                    bool subfolders)
 {
     std::vector<std::string> found;
     FileCollector collector(found, most);
-    walkFolderTree(root, WalkOptions{true, pattern, false}, collector);
+    walkFolderTree(root, WalkOptions{subfolders, pattern, false}, collector);
     // The walk takes subfolders last to first; a listing reads in order.
     std::ranges::sort(found, listOrder);
     return found;

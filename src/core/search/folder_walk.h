@@ -68,7 +68,9 @@ void walkFolderTree(const std::string& start, const WalkOptions& options, WalkVi
                     const FolderOpener& openFolder = {});
 
 // The matching files of the tree below `root` (links to folders never
-// followed), at most `most` of them, in list order, paths joined by "/".
-std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most);
+// followed), at most `most` of them, in list order, paths joined by "/";
+// without `subfolders`, those of `root` itself only.
+std::vector<std::string> filesBelow(const std::string& root, const FilePattern& pattern, std::size_t most,
+                                    bool subfolders = true);
 
 } // namespace gb

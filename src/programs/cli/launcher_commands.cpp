@@ -13,8 +13,6 @@
 #include "system/paths/app_paths.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace gb::cli {
 
@@ -39,15 +37,17 @@ void printNotes(const std::vector<LauncherNote>& notes, std::ostream& out)
         out << "  note: " << escapeText(describe(note)) << '\n';
 }
 
-// The submenus follow the launchers there are; a menu that cannot be
-// written leaves the launchers themselves in place, and is said. Only the
-// user's own data folder has them: the menus read no other, and the menu
-// files of the launchers there are not to be touched by a run elsewhere.
+// Whether DIR is the user's own data folder (--data not given, or naming it).
 bool isUsersOwnDataFolder(const std::string& dataDir)
 {
     const auto home = defaultDataDir();
     return home && absoluteNormalPath(*home) == absoluteNormalPath(dataDir);
 }
+
+// The submenus follow the launchers there are; a menu that cannot be
+// written leaves the launchers themselves in place, and is said. Only the
+// user's own data folder has them: the menus read no other, and the menu
+// files of the launchers there are not to be touched by a run elsewhere.
 
 void syncMenus(const std::string& dataDir, std::ostream& err)
 {
@@ -153,30 +153,16 @@ int prune(const std::optional<std::string>& prefix, const std::string& dataDir, 
     return failed ? kExitSomeFailed : kExitOk;
 }
 
-// The user's Desktop folder, where Wine puts the entries of a prefix's
-// Desktop shortcuts: as CONFIG/user-dirs.dirs names it, else ~/Desktop.
-std::optional<std::string> usersDesktopFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home != '/')
-        return std::nullopt;
-    if (const auto config = configHome()) {
-        std::ifstream file(*config + "/user-dirs.dirs");
-        std::ostringstream text;
-        text << file.rdbuf();
-        if (auto named = userDirIn(text.str(), "XDG_DESKTOP_DIR", home))
-            return named;
-    }
-    return std::string(home) + "/Desktop";
-}
-
 int refreshWine(const std::optional<std::string>& prefix, const std::string& dataDir, std::ostream& out)
 {
     bool failed = false;
     // Only for the user's own data folder: a run with --data elsewhere does
     // not take the user's Desktop entries there.
+    const char* home = std::getenv("HOME");
     const std::optional<std::string> desktop =
-        isUsersOwnDataFolder(dataDir) ? usersDesktopFolder() : std::nullopt;
+        isUsersOwnDataFolder(dataDir) && home != nullptr && *home == '/'
+            ? std::optional(usersDesktopFolder(configHome(), home))
+            : std::nullopt;
     refreshWineEntries(dataDir, desktop, prefix, defaultWinePrefix().value_or("/nonexistent"),
                        [&](const RefreshedWineEntry& entry) {
                            if (entry.problem) {

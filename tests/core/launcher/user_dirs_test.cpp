@@ -1,6 +1,10 @@
 #include "core/launcher/user_dirs.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace gb {
 namespace {
@@ -24,6 +28,15 @@ TEST(UserDirs, TheDesktopFolderIsReadAsXdgUserDirsWritesIt)
     };
     for (const auto& c : cases)
         EXPECT_EQ(userDirIn(c.text, "XDG_DESKTOP_DIR", "/home/ana"), c.expected) << c.text;
+}
+
+TEST(UserDirs, TheDesktopIsTheOneTheConfigNamesElseHomesDesktop)
+{
+    const test::TempFolder config;
+    EXPECT_EQ(usersDesktopFolder(std::nullopt, "/home/ana"), "/home/ana/Desktop");
+    EXPECT_EQ(usersDesktopFolder(config.path().string(), "/home/ana"), "/home/ana/Desktop"); // no file
+    std::ofstream(config.path() / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n";
+    EXPECT_EQ(usersDesktopFolder(config.path().string(), "/home/ana"), "/home/ana/桌面");
 }
 
 } // namespace
