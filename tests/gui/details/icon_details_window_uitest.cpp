@@ -47,7 +47,22 @@ std::string fixture(const char* name)
 }
 
 // The one launcher entry written into DATA/applications.
-QString onlyEntry(const QTemporaryDir& dataHome)
+// XDG_DATA_HOME pointed at a fresh folder for one test, and unset however
+// the test ends (a failed check returns early).
+class ScopedDataHome {
+public:
+    ScopedDataHome() { qputenv("XDG_DATA_HOME", dir_.path().toUtf8()); }
+    ~ScopedDataHome() { qunsetenv("XDG_DATA_HOME"); }
+    ScopedDataHome(const ScopedDataHome&) = delete;
+    ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QString onlyEntry(const ScopedDataHome& dataHome)
 {
     const QDir applications(dataHome.filePath(QStringLiteral("applications")));
     const QStringList entries = applications.entryList({QStringLiteral("*.desktop")}, QDir::Files);
@@ -281,8 +296,7 @@ private slots:
 
     void installWritesIntoTheUsersHicolorTheme()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
         QVERIFY(finishedReading(window));
@@ -292,13 +306,11 @@ private slots:
         for (const char* size : {"16x16", "32x32", "256x256"})
             QVERIFY(QFile::exists(
                 dataHome.filePath(QStringLiteral("icons/hicolor/%1/apps/apple.png").arg(size))));
-        qunsetenv("XDG_DATA_HOME");
     }
 
     void installRefusesAnEmptyNameOrOneWithASlash()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
         QVERIFY(finishedReading(window));
@@ -310,13 +322,11 @@ private slots:
         QCOMPARE(closer.count, 4);
         QCOMPARE(closer.icon, QMessageBox::Critical);
         QVERIFY(QDir(dataHome.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
-        qunsetenv("XDG_DATA_HOME");
     }
 
     void createLauncherWritesTheEntryAndItsIconsOrSaysWhyNot()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 3});
         QVERIFY(finishedReading(window));
@@ -336,7 +346,6 @@ private slots:
         const QString icon = QFileInfo(entry).completeBaseName() + ".png";
         QVERIFY(QFile::exists(icons + "32x32/apps/" + icon));
         QVERIFY(!QFile::exists(icons + "256x256/apps/" + icon));
-        qunsetenv("XDG_DATA_HOME");
     }
 
     // The launcher is planned with the query, off the window thread; the
@@ -344,8 +353,7 @@ private slots:
     // message says whether the entry is new, replaced or already so.
     void launcherIsPlannedOnceOffTheWindowThreadAndTakesTheChosenName()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         std::atomic<int> plans = 0;
         std::atomic<bool> onWindowThread = false;
@@ -368,15 +376,13 @@ private slots:
         QCOMPARE(plans.load(), 1);
         QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
                     .contains(QStringLiteral("\nName=other\n")));
-        qunsetenv("XDG_DATA_HOME");
     }
 
     // An entry of the launcher's name that this program did not make (here
     // one written by hand) is replaced only when the user says so.
     void entryNotMadeHereIsReplacedOnlyWhenTheUserSaysSo()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         IconDetailsWindow window(IconOrigin{fixture("icons32.exe"), 0});
         QVERIFY(finishedReading(window));
@@ -401,15 +407,13 @@ private slots:
         QVERIFY(window.createLauncherNamed(QStringLiteral("App")));
         QVERIFY(QString::fromUtf8(test::readText(QFile::encodeName(entry).toStdString()))
                     .contains(QStringLiteral("\nX-Glimmerbox-Source=")));
-        qunsetenv("XDG_DATA_HOME");
     }
 
     // What the launcher took in place of what the shortcut asked for is
     // told with the entry, in the window's language.
     void createdMessageTellsTheLaunchersNotes()
     {
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const ScopedDataHome dataHome;
         test::MessageCloser closer;
         const test::TempFolder folder;
         const std::string prefix = test::makeWinePrefix(folder.path() / "prefix");
@@ -429,7 +433,6 @@ private slots:
         QVERIFY2(closer.text.contains(QStringLiteral("”：快捷方式的图标文件不存在。")),
                  qPrintable(closer.text));
         QVERIFY2(closer.text.contains(QStringLiteral("”：改为显示此程序的图标。")), qPrintable(closer.text));
-        qunsetenv("XDG_DATA_HOME");
     }
 
     // "创建启动器" plans the launcher of the icon whose details are open: the
